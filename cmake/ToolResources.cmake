@@ -1,0 +1,25 @@
+# The two bundled tools: the probe ("sniffer", ffprobe) and the encoder
+# ("creator", ffmpeg). The build links them into bin/resources beside the
+# programs; an install puts links to them under libexec/tessaly.
+find_program(TESSALY_FFPROBE ffprobe)
+find_program(TESSALY_FFMPEG ffmpeg)
+if(NOT TESSALY_FFPROBE OR NOT TESSALY_FFMPEG)
+    message(FATAL_ERROR
+        "Tessaly needs FFmpeg's command-line tools ffprobe and ffmpeg, and at least one "
+        "was not found (ffprobe: ${TESSALY_FFPROBE}, ffmpeg: ${TESSALY_FFMPEG}). "
+        "On Debian: sudo apt-get install ffmpeg")
+endif()
+
+set(TESSALY_RESOURCE_DIR ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/resources)
+file(MAKE_DIRECTORY ${TESSALY_RESOURCE_DIR})
+file(CREATE_LINK ${TESSALY_FFPROBE} ${TESSALY_RESOURCE_DIR}/sniffer SYMBOLIC)
+file(CREATE_LINK ${TESSALY_FFMPEG} ${TESSALY_RESOURCE_DIR}/creator SYMBOLIC)
+
+# Where an installed tessaly finds its tools, relative to its own folder.
+set(TESSALY_INSTALL_RESOURCE_DIR ${CMAKE_INSTALL_LIBEXECDIR}/tessaly)
+file(RELATIVE_PATH TESSALY_INSTALLED_RESOURCES
+    ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+    ${CMAKE_INSTALL_PREFIX}/${TESSALY_INSTALL_RESOURCE_DIR})
+
+install(FILES ${TESSALY_RESOURCE_DIR}/sniffer ${TESSALY_RESOURCE_DIR}/creator
+        DESTINATION ${TESSALY_INSTALL_RESOURCE_DIR})
