@@ -1,0 +1,203 @@
+#include "FileProbe.h"
+
+#include "JSON.h"
+#include "TrackSummary.h"
+#include "util/Diagnostics.h"
+#include "util/Resources.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+
+#include <filesystem>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The file's size, or nothing after writing why it could not be read.
+std::optional<quint64> readFileSize(const QString &path)
+{
+    std::error_code error;
+    const std::filesystem::path fsPath = QFileInfo(path).filesystemFilePath();
+    const auto status = std::filesystem::status(fsPath, error);
+    if (error) {
+        writeDiagnostic(u"Failed to get file attributes for local path: "_s + path
+                   + u" with error: "_s + QString::fromStdString(error.message()));
+        return std::nullopt;
+    }
+    const auto size = std::filesystem::is_regular_file(status) ? std::filesystem::file_size(fsPath, error)
+                                                               : std::uintmax_t(0);
+    if (!std::filesystem::is_regular_file(status) || error) {
+        writeDiagnostic(u"Failed to get a size attribute from path: "_s + path);
+        return std::nullopt;
+    }
+    return quint64(size);
+}
+
+// The part after the last "." of the last component, if there is one.
+std::optional<QString> pathExtension(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= 0 || dot == name.size() - 1)
+        return std::nullopt;
+    return name.mid(dot + 1);
+}
+
+} // namespace
+
+FileProbe::FileProbe(const QString &path)
+    : FileProbe(path, Resources::pathForResource(u"sniffer"_s).value_or(QString()))
+{
+}
+
+FileProbe::FileProbe(const QString &path, const QString &probeTool)
+{
+    readFileFacts(path);
+    if (!isProbeable(path)) {
+        writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
+        return;
+    }
+
+    QProcess tool;
+    prepareToolProcess(tool, probeTool, path);
+    tool.start(QIODevice::ReadOnly);
+    if (!tool.waitForStarted(-1)) {
+        writeDiagnostic(u"Failed to start the probe tool "_s + probeTool + u": "_s + tool.errorString());
+        return;
+    }
+    // waitForFinished keeps reading standard output, so a large report cannot fill the pipe.
+    if (!tool.waitForFinished(toolTimeoutMs)) {
+        tool.kill();
+        tool.waitForFinished(-1);
+        writeDiagnostic(u"The probe tool did not finish in time on "_s + path);
+        return;
+    }
+    derive(tool.readAllStandardOutput());
+}
+
+FileProbe FileProbe::fromReport(const QString &path, const std::optional<QByteArray> &report)
+{
+    FileProbe probe;
+    probe.readFileFacts(path);
+    if (report)
+        probe.derive(*report);
+    return probe;
+}
+
+QStringList FileProbe::probeArguments(const QString &path)
+{
+    return { u"-v"_s, u"quiet"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
+             u"-show_streams"_s, u"-show_chapters"_s, u"-show_error"_s, path };
+}
+
+void FileProbe::prepareToolProcess(QProcess &process, const QString &probeTool, const QString &path)
+{
+    process.setProgram(probeTool);
+    process.setArguments(probeArguments(path));
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+}
+
+bool FileProbe::isProbeable(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
+void FileProbe::readFileFacts(const QString &path)
+{
+    m_fileSize = readFileSize(path).value_or(0);
+    const auto size = readFileSize(path);
+    m_fileSizeHuman = size ? QLocale::c().formattedDataSize(qint64(*size), 1, QLocale::DataSizeSIFormat)
+                           : u"Unknown File Size"_s;
+    m_fileFullPath = path;
+    m_fileFullURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+}
+
+void FileProbe::derive(const QByteArray &report)
+{
+    QString parseError;
+    const auto parsed = JSON::fromData(report, &parseError);
+    if (!parsed) {
+        writeDiagnostic(parseError);
+        return;
+    }
+    const JSON &r = *parsed;
+    if (r["error"].exists()) {
+        m_hasErrors = true;
+        return;
+    }
+
+    const JSON streams = r["streams"];
+    const qsizetype n = streams.type() == JSON::Type::Array ? streams.elementCount() : 0;
+    if (n <= 0)
+        return;
+    m_numberOfStreams = n;
+    const auto extension = pathExtension(m_fileFullPath.value_or(QString()));
+    if (extension && extension->toLower() == u"txt")
+        return;
+    m_isValidMediaFile = true;
+
+    for (qsizetype i = 0; i < n; ++i) {
+        const JSON s = streams[i];
+        if (s["codec_type"].isText(u"video") && s["codec_name"].isNull()) {
+            m_isEncrypted = true;
+            break;
+        }
+    }
+
+    const bool stillPicture = TrackSummary::isStillPicture(r);
+    for (qsizetype i = 0; i < n && !stillPicture; ++i) {
+        const JSON s = streams[i];
+        if (!s["codec_type"].isText(u"video") || s["avg_frame_rate"].isText(u"0/0") || TrackSummary::isAttachedPicture(s))
+            continue;
+        m_hasVideoTrack = true;
+        m_videoWidth = s["width"].asInteger();
+        m_videoHeight = s["height"].asInteger();
+        m_tagRotateValue = s[{ "tags", "rotate" }].asInteger();
+        if (TrackSummary::isQuarterTurn(s)) {
+            m_videoWidth = s["height"].asInteger();
+            m_videoHeight = s["width"].asInteger();
+        }
+        m_videoRatio = double(*m_videoWidth) / double(*m_videoHeight);
+        break;
+    }
+
+    for (qsizetype i = 0; i < n; ++i) {
+        if (streams[i]["codec_type"].isText(u"audio")) {
+            m_hasAudioTrack = true;
+            break;
+        }
+    }
+
+    for (qsizetype i = 0; i < n; ++i) {
+        const JSON channels = streams[i]["channels"];
+        if (!channels.isNull() && channels.asInteger() > 2) {
+            m_hasAudioTrackWhichHasMoreThanTwoChannels = true;
+            break;
+        }
+    }
+
+    for (qsizetype i = 0; i < n; ++i) {
+        const JSON s = streams[i];
+        if (s["codec_type"].isText(u"subtitle") && !s["codec_tag_string"].isText(u"text") && !s["codec_name"].isNull()) {
+            m_hasSubtitleTrack = true;
+            break;
+        }
+    }
+
+    m_duration = r[{ "format", "duration" }].asDouble();
+    m_bitRate = r[{ "format", "bit_rate" }].asInteger();
+
+    m_metadata = TrackSummary::metadataTable(r);
+
+    TrackSummary::VideoFacts facts { m_hasVideoTrack, m_videoWidth, m_videoHeight, m_videoRatio };
+    m_tracksInfo = TrackSummary::trackList(r, *m_fileFullPath, facts);
+    m_hasVideoTrack = facts.hasVideoTrack;
+    m_videoWidth = facts.width;
+    m_videoHeight = facts.height;
+    m_videoRatio = facts.ratio;
+}

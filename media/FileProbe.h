@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariantMap>
+
+#include <optional>
+
+class QProcess;
+
+// The media-information record of one file: file facts, the probe tool's
+// verdict, the stream facts, the frame size after rotation, the container's
+// duration and bit rate, the metadata table and one summary per track.
+// Construction does all the work and never fails; the record never changes.
+class FileProbe
+{
+public:
+    // Runs the bundled "sniffer" on path.
+    explicit FileProbe(const QString &path);
+    // Runs probeTool instead of the bundled one.
+    FileProbe(const QString &path, const QString &probeTool);
+
+    // The same record from what the tool printed: the file facts are read from
+    // path, the rest is derived from report. Without a report (the tool could
+    // not run) only the file facts are set.
+    static FileProbe fromReport(const QString &path, const std::optional<QByteArray> &report);
+
+    // The tool's arguments for path, in order.
+    static QStringList probeArguments(const QString &path);
+    // Sets up process to run probeTool on path: report on standard output,
+    // the null device as standard input, errors passed through.
+    static void prepareToolProcess(QProcess &process, const QString &probeTool, const QString &path);
+    // Whether the tool may be run on path: a missing path may (the tool then
+    // reports the error); a folder, FIFO or device may not.
+    static bool isProbeable(const QString &path);
+    // A tool that hangs is killed after this long.
+    static constexpr int toolTimeoutMs = 60'000;
+
+    bool hasErrors() const { return m_hasErrors; }
+    bool isValidMediaFile() const { return m_isValidMediaFile; }
+    bool isEncrypted() const { return m_isEncrypted; }
+    qint64 numberOfStreams() const { return m_numberOfStreams; }
+    bool hasVideoTrack() const { return m_hasVideoTrack; }
+    bool hasAudioTrack() const { return m_hasAudioTrack; }
+    bool hasSubtitleTrack() const { return m_hasSubtitleTrack; }
+    bool hasAudioTrackWhichHasMoreThanTwoChannels() const { return m_hasAudioTrackWhichHasMoreThanTwoChannels; }
+    double duration() const { return m_duration; }
+    qint64 bitRate() const { return m_bitRate; }
+    std::optional<qint64> videoWidth() const { return m_videoWidth; }
+    std::optional<qint64> videoHeight() const { return m_videoHeight; }
+    std::optional<double> videoRatio() const { return m_videoRatio; }
+    qint64 tagRotateValue() const { return m_tagRotateValue; }
+    const QList<QVariantMap> &tracksInfo() const { return m_tracksInfo; }
+    const QList<QMap<QString, QString>> &metadata() const { return m_metadata; }
+    std::optional<quint64> fileSize() const { return m_fileSize; }
+    std::optional<QString> fileSizeHuman() const { return m_fileSizeHuman; }
+    std::optional<QString> fileFullPath() const { return m_fileFullPath; }
+    std::optional<QUrl> fileFullURL() const { return m_fileFullURL; }
+
+private:
+    FileProbe() = default;
+    void readFileFacts(const QString &path);
+    void derive(const QByteArray &report);
+
+    bool m_hasErrors = false;
+    bool m_isValidMediaFile = false;
+    bool m_isEncrypted = false;
+    qint64 m_numberOfStreams = 0;
+    bool m_hasVideoTrack = false;
+    bool m_hasAudioTrack = false;
+    bool m_hasSubtitleTrack = false;
+    bool m_hasAudioTrackWhichHasMoreThanTwoChannels = false;
+    double m_duration = 0;
+    qint64 m_bitRate = 0;
+    std::optional<qint64> m_videoWidth;
+    std::optional<qint64> m_videoHeight;
+    std::optional<double> m_videoRatio;
+    qint64 m_tagRotateValue = 0;
+    QList<QVariantMap> m_tracksInfo;
+    QList<QMap<QString, QString>> m_metadata;
+    std::optional<quint64> m_fileSize;
+    std::optional<QString> m_fileSizeHuman;
+    std::optional<QString> m_fileFullPath;
+    std::optional<QUrl> m_fileFullURL;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "FileProbe.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QTimer>
+
+// Probes one file without blocking the event loop and hands over the record.
+class ProbeJob : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ProbeJob(QObject *parent = nullptr);
+    ~ProbeJob() override;
+
+    // Starts probing path with probeTool; finished() follows, also when the
+    // tool cannot run. A job that is still running is cancelled first.
+    void start(const QString &path, const QString &probeTool);
+    // Stops the tool; no finished() follows.
+    void cancel();
+    bool isRunning() const { return !m_path.isEmpty(); }
+
+Q_SIGNALS:
+    void finished(const FileProbe &probe);
+
+private:
+    void complete(const std::optional<QByteArray> &report);
+
+    QProcess m_process;
+    QTimer m_timeout;
+    QString m_path;
+    quint64 m_run = 0; // tells a queued refusal of an earlier start from the current one
+};

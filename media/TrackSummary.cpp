@@ -1,0 +1,199 @@
+#include "TrackSummary.h"
+
+#include "util/Numbers.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace TrackSummary {
+
+namespace {
+
+QMap<QString, QString> row(const QString &key, const QString &value)
+{
+    return { { u"key"_s, key }, { u"value"_s, value } };
+}
+
+QString twoDigits(qint64 value)
+{
+    return value < 10 ? u'0' + QString::number(value) : QString::number(value);
+}
+
+} // namespace
+
+bool isQuarterTurn(const JSON &stream)
+{
+    const JSON tag = stream[{ "tags", "rotate" }];
+    if (tag.exists())
+        return tag.isText(u"90") || tag.isText(u"270");
+
+    const JSON sideData = stream["side_data_list"];
+    for (qsizetype i = 0; i < sideData.elementCount(); ++i) {
+        const JSON entry = sideData[i];
+        if (!entry["side_data_type"].isText(u"Display Matrix"))
+            continue;
+        const double turn = std::fmod(std::abs(std::round(entry["rotation"].asDouble())), 360.0);
+        return turn == 90.0 || turn == 270.0;
+    }
+    return false;
+}
+
+bool isAttachedPicture(const JSON &stream)
+{
+    return stream[{ "disposition", "attached_pic" }].asInteger() == 1;
+}
+
+bool isStillPicture(const JSON &report)
+{
+    const QString format = report[{ "format", "format_name" }].asText();
+    return format == u"image2" || format.endsWith(u"_pipe");
+}
+
+QList<QMap<QString, QString>> metadataTable(const JSON &report)
+{
+    const JSON tags = report[{ "format", "tags" }];
+    return {
+        row(u"Title"_s, tags["title"].asText()),
+        row(u"Tagline"_s, tags["description"].asText()),
+        row(u"Synopsis"_s, tags["synopsis"].asText()),
+        row(u"Release Date"_s, tags["date"].asText()),
+        row(u"Genre"_s, tags["genre"].asText()),
+        row(u"HD"_s, tags["hd_video"].asInteger() == 1 ? u"Yes"_s : u"No"_s),
+        row(u"Media Kind"_s, tags["media_type"].asInteger() == 9 ? u"Movie"_s : QString()),
+        row(u"Composer"_s, tags["composer"].asText()),
+        row(u"Rating"_s, tags["iTunEXTC"].asText()),
+        row(u"Encoder"_s, tags["encoder"].asText()),
+        row(u"Copyright"_s, tags["copyright"].asText()),
+        row(u"Comment"_s, tags["comment"].asText()),
+    };
+}
+
+namespace {
+
+enum class Kind { Video, VideoWithUpdate, Audio, Subtitle, Poster, Other };
+
+Kind classify(const JSON &s)
+{
+    const bool video = s["codec_type"].isText(u"video");
+    if (video && s["codec_name"].isText(u"mjpeg") && s["codec_tag_string"].isText(u"jpeg"))
+        return Kind::Other;
+    if (video && (s["codec_name"].isText(u"h264") || s["codec_name"].isText(u"theora")))
+        return Kind::VideoWithUpdate;
+    if (video && s["codec_name"].isText(u"wmv3") && s["codec_tag_string"].isText(u"WMV3"))
+        return Kind::VideoWithUpdate;
+    if (video && !s["avg_frame_rate"].isText(u"0/0"))
+        return Kind::Video;
+    if (s["codec_type"].isText(u"audio"))
+        return Kind::Audio;
+    if (s["codec_type"].isText(u"subtitle") && !s["codec_tag_string"].isText(u"text") && !s["codec_name"].isNull())
+        return Kind::Subtitle;
+    if (video && s["codec_tag_string"].isText(u"[0][0][0][0]")
+        && (s["codec_name"].isText(u"mjpeg") || s["codec_name"].isText(u"png")))
+        return Kind::Poster;
+    return Kind::Other;
+}
+
+void updateVideoFacts(const JSON &s, VideoFacts &facts)
+{
+    facts.hasVideoTrack = true;
+    const auto width = s["width"].asOptionalInteger();
+    const auto height = s["height"].asOptionalInteger();
+    // A stream without a numeric size leaves the earlier size in place.
+    if (!width || !height)
+        return;
+    facts.width = width;
+    facts.height = height;
+    if (isQuarterTurn(s)) {
+        facts.width = height;
+        facts.height = width;
+    }
+    facts.ratio = double(*facts.width) / double(*facts.height);
+}
+
+QString typeName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Video:
+    case Kind::VideoWithUpdate:
+        return u"Video"_s;
+    case Kind::Audio:
+        return u"Audio"_s;
+    case Kind::Subtitle:
+        return u"Subtitle"_s;
+    case Kind::Poster:
+        return u"Poster"_s;
+    case Kind::Other:
+        break;
+    }
+    return u"Other"_s;
+}
+
+} // namespace
+
+QList<QVariantMap> trackList(const JSON &report, const QString &path, VideoFacts &facts)
+{
+    const JSON streams = report["streams"];
+    const bool stillPicture = isStillPicture(report);
+    QList<QVariantMap> tracks;
+    tracks.reserve(streams.elementCount());
+    for (qsizetype i = 0; i < streams.elementCount(); ++i) {
+        const JSON s = streams[i];
+        const double seconds = s["duration"].asDouble();
+
+        const Kind kind = classify(s);
+        if (kind == Kind::VideoWithUpdate && !stillPicture && !isAttachedPicture(s))
+            updateVideoFacts(s, facts);
+
+        QString detail;
+        switch (kind) {
+        case Kind::Video:
+        case Kind::VideoWithUpdate:
+            detail = QString::number(facts.width.value_or(0)) + u'x' + QString::number(facts.height.value_or(0));
+            break;
+        case Kind::Audio:
+            detail = s["channel_layout"].asText();
+            break;
+        case Kind::Subtitle:
+            detail = s[{ "tags", "language" }].asText();
+            break;
+        case Kind::Poster:
+            detail = s["width"].asText() + u'x' + s["height"].asText();
+            break;
+        case Kind::Other:
+            detail = s["codec_tag_string"].asText();
+            break;
+        }
+
+        const auto object = s.asDictionary();
+        tracks.append({
+            { u"trackType"_s, typeName(kind) },
+            { u"trackCodec"_s, s["codec_name"].asText() },
+            { u"trackID"_s, s["index"].asText() },
+            { u"trackPresentInfile"_s, path },
+            { u"trackSpecialInfo"_s, detail },
+            { u"trackDuration"_s, seconds },
+            { u"trackDurationHuman"_s, humanDuration(seconds) },
+            { u"trackLanguage"_s, s[{ "tags", "language" }].asText() },
+            { u"trackDictionary"_s, object ? QVariant(*object) : QVariant() },
+        });
+    }
+    return tracks;
+}
+
+QString humanDuration(double seconds)
+{
+    if (!std::isfinite(seconds))
+        seconds = 0;
+    const qint64 t = saturatingTruncate(seconds);
+    const QString twoDecimals = QString::asprintf("%.2f", seconds);
+    const QString fraction = twoDecimals.mid(twoDecimals.lastIndexOf(u'.') + 1);
+
+    const qint64 h = t / 3600;
+    const qint64 m = (t / 60) % 60;
+    const qint64 s = t % 60;
+    const QString hours = t < 36000 ? u'0' + QString::number(h) : QString::number(h);
+    return hours + u':' + twoDigits(m) + u':' + twoDigits(s) + u'.' + fraction;
+}
+
+} // namespace TrackSummary

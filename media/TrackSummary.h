@@ -1,0 +1,41 @@
+#pragma once
+
+#include "JSON.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+namespace TrackSummary {
+
+// The video facts of a record under construction; the track pass may redo them.
+struct VideoFacts
+{
+    bool hasVideoTrack = false;
+    std::optional<qint64> width;
+    std::optional<qint64> height;
+    std::optional<double> ratio;
+};
+
+// The twelve labelled rows taken from the container's tags.
+QList<QMap<QString, QString>> metadataTable(const JSON &report);
+
+// One summary per stream, in report order. Streams of the codecs h264, theora
+// and wmv3 update facts; the last one wins.
+QList<QVariantMap> trackList(const JSON &report, const QString &path, VideoFacts &facts);
+
+// "HH:MM:SS.ff": whole seconds truncated, hundredths rounded, independently.
+QString humanDuration(double seconds);
+
+// Whether the stream is shown turned by a quarter: its "rotate" tag reads "90"
+// or "270", or, without that tag, its first display matrix turns by ±90 or ±270.
+bool isQuarterTurn(const JSON &stream);
+// A cover picture carried by a file, never the file's video.
+bool isAttachedPicture(const JSON &stream);
+// A report of a single still picture (a photo), which has no video track.
+bool isStillPicture(const JSON &report);
+
+} // namespace TrackSummary

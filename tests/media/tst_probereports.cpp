@@ -1,0 +1,288 @@
+#include "media/FileProbe.h"
+#include "media/TrackSummary.h"
+#include "support/Fixtures.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// FileProbe's derivation on canned reports, for what ffmpeg cannot make.
+class TestProbeReports : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void derivation_data();
+    void derivation();
+    void trackTypes_data();
+    void trackTypes();
+    void metadataTable_data();
+    void metadataTable();
+    void humanDuration_data();
+    void humanDuration();
+    void fakeTool_data();
+    void fakeTool();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_movie;
+};
+
+namespace {
+
+QByteArray streamsReport(const QByteArray &streams, const QByteArray &format = R"({"duration": "123.456000"})")
+{
+    return R"({"streams": [)" + streams + R"(], "format": )" + format + "}";
+}
+
+const QByteArray h264 = R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate": "25/1",
+                            "width": 1920, "height": 1080, "index": 0})";
+
+} // namespace
+
+void TestProbeReports::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_movie = Fixtures::writeFile(m_dir.filePath(u"movie.mp4"_s), "not read by these tests");
+    QVERIFY(!m_movie.isEmpty());
+}
+
+void TestProbeReports::derivation_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    // expected: valid errors encrypted streams video width height ratio rotate audio many subtitle duration
+    QTest::newRow("rotate 90") << streamsReport(R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate":
+        "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "90"}})")
+                               << u"a.mp4"_s << u"1 0 0 1 1 1080 1920 0.5625 90 0 0 0 123.456"_s;
+    QTest::newRow("rotate 180") << streamsReport(R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate":
+        "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "180"}})")
+                                << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 180 0 0 0 123.456"_s;
+    // Only the texts "90" and "270" turn the frame; a signed text or a number does not.
+    QTest::newRow("rotate -90 text") << streamsReport(R"({"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "-90"}})")
+                                     << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 -90 0 0 0 123.456"_s;
+    QTest::newRow("rotate number") << streamsReport(R"({"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "25/1", "width": 1920, "height": 1080, "tags": {"rotate": 90}})")
+                                   << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 90 0 0 0 123.456"_s;
+    QTest::newRow("display matrix -90") << streamsReport(R"({"codec_type": "video", "codec_name": "hevc",
+        "avg_frame_rate": "30/1", "width": 1920, "height": 1080,
+        "side_data_list": [{"side_data_type": "Display Matrix", "rotation": -90}]})")
+                                        << u"a.mp4"_s << u"1 0 0 1 1 1080 1920 0.5625 0 0 0 0 123.456"_s;
+    QTest::newRow("display matrix 180") << streamsReport(R"({"codec_type": "video", "codec_name": "hevc",
+        "avg_frame_rate": "30/1", "width": 1920, "height": 1080,
+        "side_data_list": [{"side_data_type": "Display Matrix", "rotation": 180}]})")
+                                        << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 0 0 0 0 123.456"_s;
+    QTest::newRow("cover before movie") << streamsReport(R"({"codec_type": "video", "codec_name": "mjpeg",
+        "avg_frame_rate": "0/0", "width": 600, "height": 600}, {"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "25/1", "width": 640, "height": 360})")
+                                        << u"a.mkv"_s << u"1 0 0 2 1 640 360 1.77778 0 0 0 0 123.456"_s;
+    // Chapter art with a real frame rate, marked as an attached picture.
+    QTest::newRow("attached picture with a rate") << streamsReport(R"({"codec_type": "video", "codec_name": "png",
+        "avg_frame_rate": "600/6283", "width": 600, "height": 600, "disposition": {"attached_pic": 1}},
+        {"codec_type": "audio", "codec_name": "aac", "channels": 2})")
+                                                  << u"a.m4a"_s << u"1 0 0 2 0 0 0 0 0 1 0 0 123.456"_s;
+    QTest::newRow("still picture format") << streamsReport(R"({"codec_type": "video", "codec_name": "mjpeg",
+        "avg_frame_rate": "25/1", "width": 600, "height": 400})", R"({"format_name": "image2"})")
+                                          << u"a.jpg"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("piped picture format") << streamsReport(R"({"codec_type": "video", "codec_name": "h264",
+        "avg_frame_rate": "25/1", "width": 600, "height": 400})", R"({"format_name": "png_pipe"})")
+                                          << u"a.png"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("no codec name") << streamsReport(R"({"codec_type": "video", "avg_frame_rate": "25/1", "width":
+        640, "height": 360})") << u"a.mp4"_s << u"1 0 1 1 1 640 360 1.77778 0 0 0 0 123.456"_s;
+    QTest::newRow("two h264 streams, last wins") << streamsReport(h264 + R"(, {"codec_type": "video", "codec_name":
+        "h264", "avg_frame_rate": "25/1", "width": 1280, "height": 720})")
+                                                 << u"a.mp4"_s << u"1 0 0 2 1 1280 720 1.77778 0 0 0 0 123.456"_s;
+    QTest::newRow("theora without rate") << streamsReport(R"({"codec_type": "video", "codec_name": "theora",
+        "avg_frame_rate": "0/0", "width": 320, "height": 240})")
+                                         << u"a.ogv"_s << u"1 0 0 1 1 320 240 1.33333 0 0 0 0 123.456"_s;
+    QTest::newRow("wmv3 with its tag") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
+        "codec_tag_string": "WMV3", "avg_frame_rate": "0/0", "width": 720, "height": 480})")
+                                       << u"a.wmv"_s << u"1 0 0 1 1 720 480 1.5 0 0 0 0 123.456"_s;
+    QTest::newRow("wmv3 with another tag") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
+        "codec_tag_string": "wmv3", "avg_frame_rate": "0/0", "width": 720, "height": 480})")
+                                           << u"a.wmv"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 123.456"_s;
+    QTest::newRow("six channels") << streamsReport(h264 + R"(, {"codec_type": "audio", "channels": 6})")
+                                  << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 1 1 0 123.456"_s;
+    // "channels" as true reads as 1; the scan ignores codec_type.
+    QTest::newRow("channels true") << streamsReport(h264 + R"(, {"codec_type": "audio", "channels": true})")
+                                   << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 1 0 0 123.456"_s;
+    QTest::newRow("channels on a data stream") << streamsReport(h264 + R"(, {"codec_type": "data", "channels": 3})")
+                                               << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 0 1 0 123.456"_s;
+    QTest::newRow("text subtitle") << streamsReport(h264 + R"(, {"codec_type": "subtitle", "codec_name": "mov_text",
+        "codec_tag_string": "text"})") << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 0 0 0 123.456"_s;
+    QTest::newRow("error member") << QByteArray(R"({"error": {"code": -2, "string": "No such file"},
+        "streams": [{"codec_type": "audio"}]})") << u"a.mp4"_s << u"0 1 0 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("no streams") << QByteArray(R"({"streams": [], "format": {"duration": "3"}})")
+                                << u"a.mp4"_s << u"0 0 0 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("streams not a list") << QByteArray(R"({"streams": {"codec_type": "video"}})")
+                                        << u"a.mp4"_s << u"0 0 0 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("top-level list") << QByteArray(R"([{"streams": []}])") << u"a.mp4"_s
+                                    << u"0 0 0 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("TXT in capitals") << streamsReport(h264) << u"notes.TXT"_s << u"0 0 0 1 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("missing format") << QByteArray(R"({"streams": [{"codec_type": "audio"}]})") << u"a.mp4"_s
+                                    << u"1 0 0 1 0 0 0 0 0 1 0 0 0"_s;
+    QTest::newRow("zero height") << streamsReport(R"({"codec_type": "video", "codec_name": "vp8", "avg_frame_rate":
+        "25/1", "width": 640, "height": 0})") << u"a.webm"_s << u"1 0 0 1 1 640 0 inf 0 0 0 0 123.456"_s;
+}
+
+void TestProbeReports::derivation()
+{
+    QFETCH(QByteArray, report);
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+
+    const QString path = Fixtures::writeFile(m_dir.filePath(name), "x");
+    const FileProbe p = FileProbe::fromReport(path, report);
+    const QString actual = QStringList {
+        QString::number(p.isValidMediaFile()), QString::number(p.hasErrors()), QString::number(p.isEncrypted()),
+        QString::number(p.numberOfStreams()), QString::number(p.hasVideoTrack()),
+        QString::number(p.videoWidth().value_or(0)), QString::number(p.videoHeight().value_or(0)),
+        QString::number(p.videoRatio().value_or(0), 'g', 6), QString::number(p.tagRotateValue()),
+        QString::number(p.hasAudioTrack()), QString::number(p.hasAudioTrackWhichHasMoreThanTwoChannels()),
+        QString::number(p.hasSubtitleTrack()), QString::number(p.duration(), 'g', 10),
+    }.join(u' ');
+    QCOMPARE(actual, expected);
+}
+
+void TestProbeReports::trackTypes_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("detail");
+
+    QTest::newRow("h264 rotated") << QByteArray(R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate":
+        "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "90"}})") << u"Video"_s << u"1080x1920"_s;
+    QTest::newRow("cover poster") << QByteArray(R"({"codec_type": "video", "codec_name": "mjpeg", "avg_frame_rate":
+        "0/0", "codec_tag_string": "[0][0][0][0]", "width": 600, "height": 600})") << u"Poster"_s << u"600x600"_s;
+    QTest::newRow("cover tagged jpeg") << QByteArray(R"({"codec_type": "video", "codec_name": "mjpeg",
+        "avg_frame_rate": "0/0", "codec_tag_string": "jpeg", "width": 600, "height": 600})") << u"Other"_s
+                                       << u"jpeg"_s;
+    QTest::newRow("text subtitle") << QByteArray(R"({"codec_type": "subtitle", "codec_name": "mov_text",
+        "codec_tag_string": "text"})") << u"Other"_s << u"text"_s;
+    QTest::newRow("english subtitle") << QByteArray(R"({"codec_type": "subtitle", "codec_name": "mov_text",
+        "codec_tag_string": "tx3g", "tags": {"language": "eng"}})") << u"Subtitle"_s << u"eng"_s;
+    QTest::newRow("subtitle without codec") << QByteArray(R"({"codec_type": "subtitle", "codec_tag_string":
+        "tx3g"})") << u"Other"_s << u"tx3g"_s;
+    QTest::newRow("audio") << QByteArray(R"j({"codec_type": "audio", "channel_layout": "5.1(side)"})j") << u"Audio"_s
+                           << u"5.1(side)"_s;
+    // A stream of another codec shows the size already in the record.
+    QTest::newRow("vp9 after nothing") << QByteArray(R"({"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "25/1", "width": 10, "height": 10})") << u"Video"_s << u"10x10"_s;
+    QTest::newRow("data") << QByteArray(R"({"codec_type": "data", "codec_tag_string": "tmcd"})") << u"Other"_s
+                          << u"tmcd"_s;
+}
+
+void TestProbeReports::trackTypes()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(QString, type);
+    QFETCH(QString, detail);
+
+    const FileProbe p = FileProbe::fromReport(m_movie, streamsReport(stream));
+    QCOMPARE(p.tracksInfo().size(), 1);
+    const QVariantMap track = p.tracksInfo().first();
+    QCOMPARE(track.size(), 9);
+    QCOMPARE(track[u"trackType"_s].toString(), type);
+    QCOMPARE(track[u"trackSpecialInfo"_s].toString(), detail);
+    QCOMPARE(track[u"trackPresentInfile"_s].toString(), m_movie);
+    QCOMPARE(track[u"trackDuration"_s].toDouble(), 0.0);
+    QCOMPARE(track[u"trackDurationHuman"_s].toString(), u"00:00:00.00"_s);
+}
+
+void TestProbeReports::metadataTable_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QStringList>("values");
+
+    QTest::newRow("no tags") << QByteArray(R"({"duration": "1"})")
+                             << QStringList { "", "", "", "", "", "No", "", "", "", "", "", "" };
+    QTest::newRow("texts as numbers") << QByteArray(R"({"tags": {"hd_video": "1", "media_type": "9"}})")
+                                      << QStringList { "", "", "", "", "", "Yes", "Movie", "", "", "", "", "" };
+    QTest::newRow("media type 10") << QByteArray(R"({"tags": {"media_type": 10}})")
+                                   << QStringList { "", "", "", "", "", "No", "", "", "", "", "", "" };
+    QTest::newRow("every tag") << QByteArray(R"j({"tags": {"title": "T", "description": "D", "synopsis": "S",
+        "date": "2024", "genre": "G", "composer": "C", "iTunEXTC": "R", "encoder": "E", "copyright": "(c)",
+        "comment": "X", "ITUNEXTC": "wrong case"}})j")
+                               << QStringList { "T", "D", "S", "2024", "G", "No", "", "C", "R", "E", "(c)", "X" };
+}
+
+void TestProbeReports::metadataTable()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(QStringList, values);
+
+    const QStringList keys { "Title", "Tagline", "Synopsis", "Release Date", "Genre", "HD",
+                             "Media Kind", "Composer", "Rating", "Encoder", "Copyright", "Comment" };
+    const FileProbe p = FileProbe::fromReport(m_movie, streamsReport(h264, format));
+    QCOMPARE(p.metadata().size(), 12);
+    for (int i = 0; i < 12; ++i) {
+        QCOMPARE(p.metadata()[i].size(), 2);
+        QCOMPARE(p.metadata()[i].value(u"key"_s), keys[i]);
+        QCOMPARE(p.metadata()[i].value(u"value"_s), values[i]);
+    }
+}
+
+void TestProbeReports::humanDuration_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("zero") << 0.0 << u"00:00:00.00"_s;
+    // Whole seconds are truncated, hundredths rounded, independently.
+    QTest::newRow("59.999") << 59.999 << u"00:00:59.00"_s;
+    QTest::newRow("83.456") << 83.456 << u"00:01:23.46"_s;
+    QTest::newRow("over ten hours") << 45296.5 << u"12:34:56.50"_s;
+    QTest::newRow("hundred hours") << 360000.0 << u"100:00:00.00"_s;
+    QTest::newRow("not finite") << std::numeric_limits<double>::quiet_NaN() << u"00:00:00.00"_s;
+}
+
+void TestProbeReports::humanDuration()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(TrackSummary::humanDuration(seconds), text);
+}
+
+void TestProbeReports::fakeTool_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("diagnosticLines");
+
+    QTest::newRow("not JSON") << QByteArray("echo 'this is not json'") << false << 1;
+    QTest::newRow("no output") << QByteArray("exit 0") << false << 1;
+    QTest::newRow("killed by a signal") << QByteArray("printf '{\"streams\": ['; kill -9 $$") << false << 1;
+    QTest::newRow("nine arguments, path last")
+        << QByteArray(R"([ $# -eq 9 ] && [ "$1 $2 $3 $4 $5 $6 $7 $8" = "-v quiet -print_format json -show_format )"
+                      R"(-show_streams -show_chapters -show_error" ] && [ -f "$9" ] && )"
+                      R"(echo '{"streams": [{"codec_type": "audio"}]}')")
+        << true << 0;
+    // Larger than any pipe buffer: the report must be drained while the tool runs.
+    QTest::newRow("report over 1 MiB")
+        << QByteArray(R"(printf '{"streams": [{"codec_type": "audio"}], "format": {"tags": {"comment": "';)"
+                      R"( head -c 2000000 /dev/zero | tr '\0' 'x'; printf '"}}}')")
+        << true << 0;
+}
+
+void TestProbeReports::fakeTool()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, valid);
+    QFETCH(int, diagnosticLines);
+
+    const QString tool = Fixtures::writeScript(m_dir.filePath(u"fake-probe"_s), script);
+    CapturedStdout out;
+    const FileProbe p(m_movie, tool);
+    QCOMPARE(p.isValidMediaFile(), valid);
+    QCOMPARE(out.text().count(u'\n'), diagnosticLines);
+    if (valid)
+        QVERIFY(p.hasAudioTrack());
+}
+
+QTEST_GUILESS_MAIN(TestProbeReports)
+#include "tst_probereports.moc"

@@ -1,0 +1,178 @@
+#include "Fixtures.h"
+
+#include "media/FileProbe.h"
+#include "util/Resources.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace Fixtures {
+
+QString ffmpeg()
+{
+    return Resources::pathForResource(u"creator"_s).value_or(QString());
+}
+
+QString ffprobe()
+{
+    return Resources::pathForResource(u"sniffer"_s).value_or(QString());
+}
+
+bool runFfmpeg(const QStringList &arguments)
+{
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(ffmpeg(), QStringList { u"-v"_s, u"error"_s, u"-nostdin"_s, u"-y"_s } + arguments);
+    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        qWarning("ffmpeg %s failed: %s", qUtf8Printable(arguments.join(u' ')),
+                 process.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+QString testSource(const Video &video)
+{
+    return u"testsrc2=size=%1x%2:rate=%3:duration=%4"_s.arg(video.width).arg(video.height).arg(video.rate).arg(
+        video.seconds);
+}
+
+} // namespace
+
+QString makeVideo(const QString &dir, const QString &name, const Video &video)
+{
+    const QString path = dir + u'/' + name;
+    const bool rotated = video.rotate != 0;
+    const QString encoded = rotated ? dir + u"/unrotated-"_s + name : path;
+
+    QStringList args { u"-f"_s, u"lavfi"_s, u"-i"_s, testSource(video) };
+    int inputs = 1;
+    if (video.audioChannels > 0) {
+        args << u"-f"_s << u"lavfi"_s << u"-i"_s << u"sine=frequency=440:duration=%1"_s.arg(video.seconds);
+        ++inputs;
+    }
+    QString coverPath;
+    if (video.cover) {
+        coverPath = makeJpeg(dir, u"cover-for-"_s + name + u".jpg"_s, 200, 200);
+        args << u"-i"_s << coverPath;
+        ++inputs;
+    }
+    QString subtitlePath;
+    if (video.subtitle) {
+        subtitlePath = writeFile(dir + u"/subtitle-for-"_s + name + u".srt"_s,
+                                 "1\n00:00:00,000 --> 00:00:00,500\nHello\n");
+        args << u"-i"_s << subtitlePath;
+        ++inputs;
+    }
+    for (int i = 0; i < inputs; ++i)
+        args << u"-map"_s << QString::number(i);
+    args << u"-c:v:0"_s << u"libx264"_s << u"-pix_fmt"_s << u"yuv420p"_s;
+    if (video.audioChannels > 0)
+        args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(video.audioChannels);
+    if (video.cover)
+        args << u"-c:v:1"_s << u"mjpeg"_s << u"-disposition:v:1"_s << u"attached_pic"_s;
+    if (video.subtitle)
+        args << u"-c:s"_s << u"mov_text"_s << u"-metadata:s:s:0"_s << u"language=eng"_s;
+    args << u"-shortest"_s << encoded;
+    if (!runFfmpeg(args))
+        return {};
+
+    if (rotated) {
+        const bool ok = runFfmpeg({ u"-i"_s, encoded, u"-map"_s, u"0"_s, u"-c"_s, u"copy"_s,
+                                    u"-metadata:s:v:0"_s, u"rotate=%1"_s.arg(video.rotate), path });
+        QFile::remove(encoded);
+        if (!ok)
+            return {};
+    }
+    return path;
+}
+
+QString makeAudio(const QString &dir, const QString &name, int channels, bool cover)
+{
+    const QString path = dir + u'/' + name;
+    QStringList args { u"-f"_s, u"lavfi"_s, u"-i"_s, u"sine=frequency=440:duration=1"_s };
+    if (cover) {
+        args << u"-i"_s << makeJpeg(dir, u"cover-for-"_s + name + u".jpg"_s, 200, 200) << u"-map"_s << u"0"_s
+             << u"-map"_s << u"1"_s << u"-c:v"_s << u"mjpeg"_s << u"-disposition:v"_s << u"attached_pic"_s;
+    }
+    args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(channels) << path;
+    return runFfmpeg(args) ? path : QString();
+}
+
+QString makeJpeg(const QString &dir, const QString &name, int width, int height)
+{
+    const QString path = dir + u'/' + name;
+    const bool ok = runFfmpeg({ u"-f"_s, u"lavfi"_s, u"-i"_s, u"testsrc2=size=%1x%2:duration=1"_s.arg(width).arg(height),
+                                u"-frames:v"_s, u"1"_s, path });
+    return ok ? path : QString();
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
+QString writeScript(const QString &path, const QByteArray &body)
+{
+    if (writeFile(path, "#!/bin/sh\n" + body + '\n').isEmpty())
+        return {};
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QByteArray probeReport(const QString &path)
+{
+    QProcess process;
+    FileProbe::prepareToolProcess(process, ffprobe(), path);
+    process.start(QIODevice::ReadOnly);
+    process.waitForFinished(60'000);
+    return process.readAllStandardOutput();
+}
+
+} // namespace Fixtures
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+CapturedStdout::CapturedStdout()
+{
+    std::fflush(stdout);
+    char name[] = "/tmp/tessaly-stdout-XXXXXX";
+    m_captureFd = mkstemp(name);
+    unlink(name);
+    m_savedFd = dup(STDOUT_FILENO);
+    dup2(m_captureFd, STDOUT_FILENO);
+}
+
+CapturedStdout::~CapturedStdout()
+{
+    std::fflush(stdout);
+    dup2(m_savedFd, STDOUT_FILENO);
+    close(m_savedFd);
+    close(m_captureFd);
+}
+
+QString CapturedStdout::text()
+{
+    std::fflush(stdout);
+    QByteArray bytes;
+    char buffer[4096];
+    for (off_t offset = 0;;) {
+        const ssize_t n = pread(m_captureFd, buffer, sizeof buffer, offset);
+        if (n <= 0)
+            break;
+        bytes.append(buffer, n);
+        offset += n;
+    }
+    return QString::fromUtf8(bytes);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Real media files made by the bundled ffmpeg at test time, and fake tools.
+namespace Fixtures {
+
+struct Video
+{
+    int width = 320;
+    int height = 180;
+    double seconds = 1.0;
+    int rate = 25;
+    int audioChannels = 2; // 0: no audio
+    int rotate = 0;        // written as a display matrix, as phones do
+    bool cover = false;    // an attached cover picture after the movie
+    bool subtitle = false; // an English mov_text track
+};
+
+QString ffmpeg();
+QString ffprobe();
+
+// Runs the bundled ffmpeg quietly; false (with its errors in the test log) on failure.
+bool runFfmpeg(const QStringList &arguments);
+
+// Makes a video at dir/name (the extension picks the container); empty on failure.
+QString makeVideo(const QString &dir, const QString &name, const Video &video = {});
+QString makeAudio(const QString &dir, const QString &name, int channels = 2, bool cover = false);
+QString makeJpeg(const QString &dir, const QString &name, int width = 320, int height = 180);
+
+// A file with the given bytes; empty on failure.
+QString writeFile(const QString &path, const QByteArray &bytes);
+// An executable shell script with the given body; empty on failure.
+QString writeScript(const QString &path, const QByteArray &body);
+
+// The probe tool's report on a file, as the real ffprobe prints it.
+QByteArray probeReport(const QString &path);
+
+} // namespace Fixtures
+
+// Collects what the process writes to standard output while it lives.
+class CapturedStdout
+{
+public:
+    CapturedStdout();
+    ~CapturedStdout();
+    CapturedStdout(const CapturedStdout &) = delete;
+    CapturedStdout &operator=(const CapturedStdout &) = delete;
+
+    QString text();
+
+private:
+    int m_savedFd = -1;
+    int m_captureFd = -1;
+};
