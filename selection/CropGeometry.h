@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+// Between window points (origin bottom-left, y up) and video pixels (origin
+// top-left). W × H is the video's frame size in displayed orientation.
+namespace CropGeometry {
+
+// Points per video pixel: 1 when the video fits the container (it is never
+// enlarged), otherwise the larger shrink that makes it fit.
+double displayScale(qint64 videoWidth, qint64 videoHeight, double containerWidth, double containerHeight);
+
+// The holder's frame in its container: the video at scale s, centred.
+QRectF holderFrame(qint64 videoWidth, qint64 videoHeight, double containerWidth, double containerHeight);
+
+// E(v) = 2 × round(v × 0.5), halves away from zero.
+qint64 evenRound(double value);
+
+// The crop in video pixels: even, and never beyond the frame rounded down to even.
+QSize croppedSize(QSizeF selectionSize, double scale, qint64 videoWidth, qint64 videoHeight);
+
+// "crop=w:h:x:y" for the selection; x and y stay within the frame.
+QString cropFilterText(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight);
+
+QString sourceLabelText(qint64 videoWidth, qint64 videoHeight);
+QString croppedLabelText(QSize cropped);
+
+} // namespace CropGeometry
