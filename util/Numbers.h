@@ -17,3 +17,9 @@ inline qint64 saturatingTruncate(double value)
         return std::numeric_limits<qint64>::min();
     return static_cast<qint64>(value);
 }
+
+#include <QString>
+
+// The shortest decimal text that reads back as the same double, with at least
+// one digit after the point: 6.0, 0.333, 1e+16.
+QString shortestDecimalText(double value);
