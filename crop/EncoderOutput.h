@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <optional>
+
+// The progress percent of one piece of the encoder's diagnostic output: the
+// first "HH:MM:SS.cc" stamp anywhere in it, as a share of duration. Nothing
+// when the piece is not UTF-8, holds no "time=" or no stamp, or the share is
+// not a finite number (duration 0 or unknown). Clamped to 0 ... 100.
+std::optional<double> progressPercent(const QByteArray &piece, double duration);
+
+// Reads the encoder's standard error as it arrives. ffmpeg ends each progress
+// report with "\r" and each message with "\n"; one read may hold several
+// reports or half of one, so an unfinished one waits for the next read.
+class EncoderOutput
+{
+public:
+    // The progress of what this read completed, if it holds a stamp.
+    std::optional<double> feed(const QByteArray &chunk, double duration);
+    // The latest messages that were not progress reports, oldest first.
+    QStringList lastMessages() const { return m_messages; }
+
+private:
+    void keepMessages(const QByteArray &text);
+
+    QByteArray m_pending;
+    QStringList m_messages;
+};
