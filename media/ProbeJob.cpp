@@ -66,5 +66,6 @@ void ProbeJob::complete(const std::optional<QByteArray> &report)
         return;
     const QString path = std::exchange(m_path, QString());
     m_timeout.stop();
+    m_report = report;
     Q_EMIT finished(FileProbe::fromReport(path, report));
 }

@@ -21,6 +21,9 @@ public:
     // Stops the tool; no finished() follows.
     void cancel();
     bool isRunning() const { return !m_path.isEmpty(); }
+    // What the tool printed for the latest finished(), to derive the record
+    // again for another path (the same file after a rename).
+    const std::optional<QByteArray> &report() const { return m_report; }
 
 Q_SIGNALS:
     void finished(const FileProbe &probe);
@@ -31,5 +34,6 @@ private:
     QProcess m_process;
     QTimer m_timeout;
     QString m_path;
+    std::optional<QByteArray> m_report;
     quint64 m_run = 0; // tells a queued refusal of an earlier start from the current one
 };

@@ -1,0 +1,157 @@
+#include "CropJob.h"
+
+#include "OutputFile.h"
+#include "media/FileProbe.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
+    : QObject(parent)
+    , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
+{
+    m_killTimer.setSingleShot(true);
+    m_killTimer.setInterval(killDelayMs);
+    connect(&m_killTimer, &QTimer::timeout, &m_process, &QProcess::kill);
+    connect(&m_process, &QProcess::readyReadStandardError, this, &CropJob::handleEncoderOutput);
+    connect(&m_process, &QProcess::finished, this, &CropJob::encoderFinished);
+    connect(&m_process, &QProcess::errorOccurred, this, &CropJob::encoderError);
+    connect(&m_probe, &ProbeJob::finished, this, &CropJob::cropFinished);
+}
+
+CropJob::~CropJob()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        const QSignalBlocker blocker(m_process);
+        m_process.kill();
+        m_process.waitForFinished(-1);
+    }
+    m_probe.cancel();
+    discardTemporary();
+}
+
+bool CropJob::runCropProcess(const QString &outputPath, const QStringList &arguments, double inputDuration)
+{
+    if (isRunning() || arguments.isEmpty())
+        return false;
+    m_isProcessCancelledByUser = false;
+    m_output = EncoderOutput();
+    m_outputPath = outputPath;
+    m_inputDuration = inputDuration;
+
+    if (m_encoderPath.isEmpty() || !QFileInfo(m_encoderPath).isExecutable()) {
+        Q_EMIT failed(u"The encoder (ffmpeg) is missing from Tessaly's resources."_s);
+        return false;
+    }
+    QString error;
+    const auto temporary = OutputFile::createTemporaryBeside(outputPath, &error);
+    if (!temporary) {
+        Q_EMIT failed(u"Cannot write in the folder %1: %2"_s.arg(QFileInfo(outputPath).absolutePath(), error));
+        return false;
+    }
+    m_temporaryPath = *temporary;
+
+    QStringList writeToTemporary = arguments;
+    writeToTemporary.last() = m_temporaryPath;
+    m_process.setProgram(m_encoderPath);
+    m_process.setArguments(writeToTemporary);
+    // From a terminal, ffmpeg would read it as its standard input (and stop in the background).
+    m_process.setStandardInputFile(QProcess::nullDevice());
+    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    m_state = State::Encoding;
+    m_process.start();
+    return true;
+}
+
+void CropJob::cancel()
+{
+    if (m_state == State::Idle || m_isProcessCancelledByUser)
+        return;
+    m_isProcessCancelledByUser = true;
+    if (m_state == State::Encoding) {
+        m_process.terminate();
+        m_killTimer.start();
+    } else {
+        m_probe.cancel();
+        discardTemporary();
+        m_state = State::Idle;
+        Q_EMIT cancelled();
+    }
+}
+
+void CropJob::handleEncoderOutput()
+{
+    if (const auto percent = m_output.feed(m_process.readAllStandardError(), m_inputDuration))
+        Q_EMIT progressChanged(*percent);
+}
+
+void CropJob::encoderError(QProcess::ProcessError error)
+{
+    if (error != QProcess::FailedToStart || m_state != State::Encoding)
+        return;
+    if (m_isProcessCancelledByUser) {
+        discardTemporary();
+        m_state = State::Idle;
+        Q_EMIT cancelled();
+        return;
+    }
+    fail(u"The encoder could not be started: "_s + m_process.errorString());
+}
+
+void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
+{
+    m_killTimer.stop();
+    if (m_state != State::Encoding)
+        return;
+    handleEncoderOutput();
+    if (m_isProcessCancelledByUser) {
+        discardTemporary();
+        m_state = State::Idle;
+        Q_EMIT cancelled();
+        return;
+    }
+    if (exitStatus != QProcess::NormalExit || exitCode != 0) {
+        const QStringList messages = m_output.lastMessages();
+        const QString how = exitStatus == QProcess::NormalExit
+            ? u"The encoder stopped with exit status %1."_s.arg(exitCode)
+            : u"The encoder stopped unexpectedly."_s;
+        fail(messages.isEmpty() ? how : how + u'\n' + messages.last());
+        return;
+    }
+    m_state = State::Probing;
+    m_probe.start(m_temporaryPath, m_probeToolPath);
+}
+
+void CropJob::cropFinished(const FileProbe &output)
+{
+    if (m_state != State::Probing)
+        return;
+    if (!output.hasVideoTrack() || output.videoWidth().value_or(0) <= 0) {
+        fail(u"The encoder finished but wrote no usable video."_s);
+        return;
+    }
+    QString error;
+    if (!OutputFile::replace(m_temporaryPath, m_outputPath, &error)) {
+        fail(u"The cropped video could not be saved as %1: %2"_s.arg(m_outputPath, error));
+        return;
+    }
+    m_temporaryPath.clear();
+    m_state = State::Idle;
+    Q_EMIT succeeded(FileProbe::fromReport(m_outputPath, m_probe.report()));
+}
+
+void CropJob::fail(const QString &reason)
+{
+    discardTemporary();
+    m_state = State::Idle;
+    Q_EMIT failed(reason);
+}
+
+void CropJob::discardTemporary()
+{
+    if (!m_temporaryPath.isEmpty())
+        QFile::remove(std::exchange(m_temporaryPath, QString()));
+}

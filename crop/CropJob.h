@@ -1,0 +1,61 @@
+#pragma once
+
+#include "EncoderOutput.h"
+#include "media/ProbeJob.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QTimer>
+
+class FileProbe;
+
+// One crop: runs the encoder on the event loop, turns its time stamps into
+// progress, lets the user cancel, and decides the outcome in one place.
+// The encoder writes a temporary file beside the destination, which replaces
+// the destination only after a clean exit and a probe that finds a video.
+// Nothing of it survives a cancel, a failure or the job's destruction.
+class CropJob : public QObject
+{
+    Q_OBJECT
+
+public:
+    CropJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
+    ~CropJob() override;
+
+    // Starts the encoder with arguments, whose last element is outputPath.
+    // Returns false, after failed(), when the encoder cannot be started.
+    bool runCropProcess(const QString &outputPath, const QStringList &arguments, double inputDuration);
+    // Asks the encoder to stop; it is killed if it does not within a few seconds.
+    void cancel();
+    bool isRunning() const { return m_state != State::Idle; }
+
+    static constexpr int killDelayMs = 3000;
+
+Q_SIGNALS:
+    void progressChanged(double percent);
+    void succeeded(const FileProbe &output);
+    void failed(const QString &reason);
+    void cancelled();
+
+private:
+    enum class State { Idle, Encoding, Probing };
+
+    void handleEncoderOutput();
+    void encoderFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void encoderError(QProcess::ProcessError error);
+    void cropFinished(const FileProbe &output);
+    void fail(const QString &reason);
+    void discardTemporary();
+
+    const QString m_encoderPath;
+    const QString m_probeToolPath;
+    QProcess m_process;
+    ProbeJob m_probe;
+    QTimer m_killTimer;
+    EncoderOutput m_output;
+    QString m_outputPath;
+    QString m_temporaryPath;
+    double m_inputDuration = 0;
+    bool m_isProcessCancelledByUser = false;
+    State m_state = State::Idle;
+};
