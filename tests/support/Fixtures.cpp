@@ -3,6 +3,8 @@
 #include "media/FileProbe.h"
 #include "util/Resources.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -72,7 +74,7 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
     }
     for (int i = 0; i < inputs; ++i)
         args << u"-map"_s << QString::number(i);
-    args << u"-c:v:0"_s << u"libx264"_s << u"-pix_fmt"_s << u"yuv420p"_s;
+    args << u"-c:v:0"_s << u"libx264"_s << u"-preset"_s << u"ultrafast"_s << u"-pix_fmt"_s << u"yuv420p"_s;
     if (video.audioChannels > 0)
         args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(video.audioChannels);
     if (video.cover)
@@ -136,6 +138,27 @@ QByteArray probeReport(const QString &path)
     process.start(QIODevice::ReadOnly);
     process.waitForFinished(60'000);
     return process.readAllStandardOutput();
+}
+
+QList<qint64> childProcesses()
+{
+    QList<qint64> children;
+    const QString tasks = u"/proc/%1/task"_s.arg(QCoreApplication::applicationPid());
+    for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(tasks + u'/' + task + u"/children"_s);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &pid : file.readAll().split(' ')) {
+            if (!pid.trimmed().isEmpty())
+                children << pid.trimmed().toLongLong();
+        }
+    }
+    return children;
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 } // namespace Fixtures

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QMetaType>
 #include <QStringList>
 
 // Real media files made by the bundled ffmpeg at test time, and fake tools.
@@ -37,6 +38,11 @@ QString writeScript(const QString &path, const QByteArray &body);
 // The probe tool's report on a file, as the real ffprobe prints it.
 QByteArray probeReport(const QString &path);
 
+// The process ids of this process's living children.
+QList<qint64> childProcesses();
+// The files in dir, hidden ones too, by name.
+QStringList filesIn(const QString &dir);
+
 } // namespace Fixtures
 
 // Collects what the process writes to standard output while it lives.
@@ -54,3 +60,5 @@ private:
     int m_savedFd = -1;
     int m_captureFd = -1;
 };
+
+Q_DECLARE_METATYPE(Fixtures::Video)

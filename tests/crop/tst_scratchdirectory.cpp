@@ -1,0 +1,68 @@
+#include "crop/ScratchDirectory.h"
+#include "support/Fixtures.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestScratchDirectory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void privateAndRemovedAtExit();
+    void abandonedRootsAreRemoved();
+};
+
+void TestScratchDirectory::privateAndRemovedAtExit()
+{
+    QTemporaryDir base;
+    QString root;
+    {
+        ScratchDirectory scratch(base.path());
+        QVERIFY(scratch.isValid());
+        root = scratch.root();
+        QVERIFY(root.startsWith(base.path() + u"/tessaly-"_s));
+        QCOMPARE(QFileInfo(root).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                                  | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+                 QFile::Permissions());
+        QCOMPARE(scratch.framesDirectory(), root + u"/Images"_s);
+        QVERIFY(QDir().mkdir(scratch.framesDirectory()));
+        Fixtures::writeFile(scratch.framesDirectory() + u"/out6.jpg"_s, "jpeg");
+    }
+    QVERIFY(!QFileInfo::exists(root));
+}
+
+void TestScratchDirectory::abandonedRootsAreRemoved()
+{
+    QTemporaryDir base;
+    // A live instance's folder.
+    ScratchDirectory live(base.path());
+    QVERIFY(live.isValid());
+
+    // A folder left by an instance that crashed: its lock names a process that is gone.
+    QProcess gone;
+    gone.start(u"true"_s);
+    QVERIFY(gone.waitForFinished());
+    const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+    const QString dead = base.filePath(u"tessaly-dead01"_s);
+    QVERIFY(QDir().mkdir(dead));
+    Fixtures::writeFile(dead + u"/lock"_s, QByteArray::number(deadPid) + "\ntst_scratchdirectory\n"
+                                               + QSysInfo::machineHostName().toUtf8() + '\n');
+    Fixtures::writeFile(dead + u"/out1.jpg"_s, "jpeg");
+    // Something else that is not ours to touch.
+    const QString other = base.filePath(u"other-folder"_s);
+    QVERIFY(QDir().mkdir(other));
+
+    ScratchDirectory next(base.path());
+    QVERIFY(next.isValid());
+    QVERIFY(!QFileInfo::exists(dead));
+    QVERIFY(QFileInfo::exists(live.root()));
+    QVERIFY(QFileInfo::exists(other));
+    QVERIFY(next.root() != live.root());
+}
+
+QTEST_GUILESS_MAIN(TestScratchDirectory)
+#include "tst_scratchdirectory.moc"
