@@ -20,6 +20,6 @@ void report(const char *name, double value, const char *unit);
 
 namespace Bench {
 // Runs program with arguments through posix_spawn, reading its standard output
-// to the end, with no Qt in between; gives the bytes read.
+// and error to the end, with no Qt in between; gives the bytes read.
 qint64 spawnAndDrain(const QString &program, const QStringList &arguments);
 } // namespace Bench

@@ -1,0 +1,85 @@
+// The crop job (start to its finished signal) against the same ffmpeg command
+// line run directly, and poster extraction against a shell loop of the same
+// eleven ffmpeg commands.
+#include "BenchSupport.h"
+#include "crop/CropArguments.h"
+#include "crop/CropJob.h"
+#include "crop/PosterExtractor.h"
+#include "media/FileProbe.h"
+#include "support/Fixtures.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void runJob(CropJob &job, const QString &output, const QStringList &arguments, double duration)
+{
+    QEventLoop loop;
+    QObject::connect(&job, &CropJob::succeeded, &loop, &QEventLoop::quit);
+    QObject::connect(&job, &CropJob::failed, &loop, [&](const QString &reason) {
+        qFatal("crop failed: %s", qPrintable(reason));
+    });
+    if (!job.runCropProcess(output, arguments, duration))
+        qFatal("crop did not start");
+    loop.exec();
+}
+
+void runExtractor(PosterExtractor &extractor, const QString &input, double duration, const QString &frames)
+{
+    QEventLoop loop;
+    QObject::connect(&extractor, &PosterExtractor::finished, &loop, &QEventLoop::quit);
+    extractor.extractPosterFrames(input, duration, frames);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+
+    // Crop: a 1080p clip, cropped to 1280 x 720. The job's fixed cost is the
+    // probe of its output (about 150 ms), so the crop itself takes seconds.
+    const QString clip = Fixtures::makeVideo(dir.path(), u"clip.mp4"_s, { 1920, 1080, 20.0 });
+    const FileProbe clipProbe(clip);
+    const QString jobOutput = dir.filePath(u"job.mp4"_s);
+    const QString directOutput = dir.filePath(u"direct.mp4"_s);
+    const auto crop = [&](const QString &output) {
+        return buildCropArguments(clipProbe, clip, output, 100, u"crop=1280:720:200:260"_s, QSize(1280, 720));
+    };
+    const QStringList jobArguments = crop(jobOutput);
+    const QStringList directArguments = crop(directOutput);
+    CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    const auto [jobMs, directMs] = Bench::sideBySide(
+        3, [&] { runJob(job, jobOutput, jobArguments, clipProbe.duration()); },
+        [&] { Bench::spawnAndDrain(Fixtures::ffmpeg(), directArguments); });
+    Bench::report("crop_job_ms", jobMs, "ms");
+    Bench::report("crop_direct_ms", directMs, "ms");
+    Bench::report("crop_overhead_ratio", jobMs / directMs, "ratio");
+
+    // Posters: eleven frames of a 60-second 1080p video.
+    const QString movie = Fixtures::makeVideo(dir.path(), u"movie.mp4"_s, { 1920, 1080, 60.0, 25, 0 });
+    const double duration = FileProbe(movie).duration();
+    const QString extractorFrames = dir.filePath(u"Images"_s);
+    const QString loopFrames = dir.filePath(u"Loop"_s);
+    QDir().mkdir(loopFrames);
+    QString script = u"for n in 1 2 3 4 5 6 7 8 9 10 11; do\n"_s;
+    script += u"  t=$(echo \"$n * %1 / 12\" | bc -l)\n"_s.arg(duration, 0, 'g', 17);
+    script += u"  \"$0\" -v quiet -ss \"$t\" -i \"$1\" -frames:v 1 -y \"$2/out$n.jpg\"\ndone\n"_s;
+    PosterExtractor extractor(Fixtures::ffmpeg());
+    const auto [postersMs, loopMs] = Bench::sideBySide(
+        5, [&] { runExtractor(extractor, movie, duration, extractorFrames); },
+        [&] {
+            Bench::spawnAndDrain(u"/bin/sh"_s, { u"-c"_s, script, Fixtures::ffmpeg(), movie, loopFrames });
+        });
+    Bench::report("posters_ms", postersMs, "ms");
+    Bench::report("posters_loop_ms", loopMs, "ms");
+    Bench::report("posters_overhead_ratio", postersMs / loopMs, "ratio");
+    return 0;
+}
