@@ -1,0 +1,96 @@
+#include "Alerts.h"
+
+#include "DesktopIntegration.h"
+#include "media/FileProbe.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace Alerts {
+
+namespace {
+
+QMessageBox *alert(QWidget *window, QMessageBox::Icon icon, const QString &text, const QString &informative,
+                   bool withOk = true)
+{
+    auto *box = new QMessageBox(icon, u"Tessaly"_s, text, QMessageBox::NoButton, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setInformativeText(informative);
+    if (withOk)
+        box->addButton(QMessageBox::Ok);
+    return box;
+}
+
+QMessageBox *opened(QMessageBox *box)
+{
+    box->open();
+    return box;
+}
+
+const QString support = QString::fromLatin1(supportAddress);
+constexpr char responseProperty[] = "tessaly-response";
+
+} // namespace
+
+QMessageBox *vobRefused(QWidget *window)
+{
+    return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot open .VOB files."_s,
+                        u"Questions? : "_s + support));
+}
+
+QMessageBox *unsupportedFile(QWidget *window)
+{
+    return opened(alert(window, QMessageBox::Warning,
+                        u"Seems to be an unsupported file.\nDoes the video play in a video player?"_s,
+                        u"Please try opening some other file or contact : "_s + support));
+}
+
+QMessageBox *sameName(QWidget *window)
+{
+    return opened(alert(window, QMessageBox::Information, u"Input file name is same as the output file name!"_s,
+                        u"Please specify a different file to save."_s));
+}
+
+QMessageBox *help(QWidget *window)
+{
+    return opened(alert(window, QMessageBox::Information, u"Questions?"_s, support));
+}
+
+QMessageBox *cropFailed(QWidget *window, const QString &reason)
+{
+    return opened(alert(window, QMessageBox::Warning, u"The video could not be cropped."_s,
+                        reason + u"\nNo file was written; a file already at that place is unchanged."_s));
+}
+
+QString resultText(const FileProbe &input, const FileProbe &output)
+{
+    const QString unknown = u"Unknown File Size"_s;
+    return u"Input Resolution: %1 x %2 (%3)\nOutput Resolution: %4 x %5 (%6)"_s
+        .arg(input.videoWidth().value_or(0))
+        .arg(input.videoHeight().value_or(0))
+        .arg(input.fileSizeHuman().value_or(unknown))
+        .arg(output.videoWidth().value_or(0))
+        .arg(output.videoHeight().value_or(0))
+        .arg(output.fileSizeHuman().value_or(unknown));
+}
+
+QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output)
+{
+    QMessageBox *box = alert(window, QMessageBox::Information, u"Video Cropped Successfully!"_s,
+                             resultText(input, output), false);
+    box->addButton(u"OK"_s, QMessageBox::AcceptRole)->setProperty(responseProperty, ok);
+    box->addButton(DesktopIntegration::revealButtonTitle(), QMessageBox::ActionRole)
+        ->setProperty(responseProperty, reveal);
+    box->addButton(DesktopIntegration::playButtonTitle(), QMessageBox::ActionRole)->setProperty(responseProperty, play);
+    return opened(box);
+}
+
+int responseOf(const QObject *button)
+{
+    return button ? button->property(responseProperty).toInt() : ok;
+}
+
+} // namespace Alerts

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class FileProbe;
+class QMessageBox;
+class QObject;
+class QWidget;
+
+// The alerts of the main window, each opened window-modal without blocking,
+// deleted when closed.
+namespace Alerts {
+
+// Where users write with questions.
+inline constexpr char supportAddress[] = "support@tessaly.app";
+
+// The result alert's buttons answer these codes, in the order they are added.
+enum Response { ok = 1000, reveal = 1001, play = 1002 };
+
+QMessageBox *vobRefused(QWidget *window);
+QMessageBox *unsupportedFile(QWidget *window);
+QMessageBox *sameName(QWidget *window);
+QMessageBox *help(QWidget *window);
+QMessageBox *cropFailed(QWidget *window, const QString &reason);
+// "Video Cropped Successfully!" with OK, reveal and play buttons; the caller
+// connects buttonClicked and reads the clicked button's response with responseOf().
+QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output);
+int responseOf(const QObject *button);
+
+// "Input Resolution: 1920 x 1080 (12.3 MB)\nOutput Resolution: 1280 x 720 (4.5 MB)".
+QString resultText(const FileProbe &input, const FileProbe &output);
+
+} // namespace Alerts

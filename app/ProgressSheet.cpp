@@ -1,0 +1,65 @@
+#include "ProgressSheet.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+ProgressSheet::ProgressSheet(QWidget *window)
+    : QDialog(window)
+{
+    m_ui.setupUi(this);
+#ifdef Q_OS_MACOS
+    setWindowFlag(Qt::Sheet);
+#endif
+    setWindowModality(Qt::WindowModal);
+    connect(m_ui.progressCancel, &QPushButton::clicked, this, &ProgressSheet::cancelRequested);
+}
+
+void ProgressSheet::showAnalyzingProgress()
+{
+    m_ui.progressCancel->hide();
+    m_ui.progressBar->setValue(0);
+    m_ui.progressTitle->setText(u"Analyzing Video..."_s);
+    begin();
+}
+
+void ProgressSheet::hideAnalyzingProgress()
+{
+    m_ui.progressBar->setValue(0);
+    hide();
+    m_ui.progressCancel->show();
+}
+
+void ProgressSheet::showCroppingProgress()
+{
+    m_ui.progressBar->setValue(0);
+    m_ui.progressTitle->setText(u"Cropping Video..."_s);
+    m_ui.progressCancel->show();
+    begin();
+}
+
+void ProgressSheet::hideCroppingProgress()
+{
+    m_ui.progressBar->setValue(0);
+    m_ui.progressCancel->hide();
+    hide();
+}
+
+void ProgressSheet::setProgress(double percent)
+{
+    if (std::isfinite(percent))
+        m_ui.progressBar->setValue(int(std::clamp(percent, 0.0, 100.0)));
+}
+
+void ProgressSheet::begin()
+{
+    if (!isVisible())
+        open();
+}
+
+void ProgressSheet::reject()
+{
+    // Analysis cannot be cancelled; a crop can.
+    if (m_ui.progressCancel->isVisible())
+        Q_EMIT cancelRequested();
+}

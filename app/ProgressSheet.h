@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui_ProgressSheet.h"
+
+#include <QDialog>
+
+// The progress sheet over the main window, for poster extraction (no cancel)
+// and for the crop (with cancel).
+class ProgressSheet : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ProgressSheet(QWidget *window);
+
+    void showAnalyzingProgress();
+    void hideAnalyzingProgress();
+    void showCroppingProgress();
+    void hideCroppingProgress();
+    // Percent of 0 ... 100.
+    void setProgress(double percent);
+
+    QLabel *progressTitle() const { return m_ui.progressTitle; }
+    QProgressBar *progressBar() const { return m_ui.progressBar; }
+    QPushButton *progressCancel() const { return m_ui.progressCancel; }
+
+Q_SIGNALS:
+    // The cancel button, Escape or closing the sheet, while a crop runs.
+    void cancelRequested();
+
+protected:
+    void reject() override;
+
+private:
+    void begin();
+
+    Ui::ProgressSheet m_ui;
+};
