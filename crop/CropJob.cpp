@@ -2,6 +2,7 @@
 
 #include "OutputFile.h"
 #include "media/FileProbe.h"
+#include "util/ChildProcess.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@ CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObje
     , m_encoderPath(encoderPath)
     , m_probeToolPath(probeToolPath)
 {
+    prepareChildProcess(m_process);
     m_killTimer.setSingleShot(true);
     m_killTimer.setInterval(killDelayMs);
     connect(&m_killTimer, &QTimer::timeout, &m_process, &QProcess::kill);
@@ -58,8 +60,6 @@ bool CropJob::runCropProcess(const QString &outputPath, const QStringList &argum
     writeToTemporary.last() = m_temporaryPath;
     m_process.setProgram(m_encoderPath);
     m_process.setArguments(writeToTemporary);
-    // From a terminal, ffmpeg would read it as its standard input (and stop in the background).
-    m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_state = State::Encoding;
     m_process.start();
@@ -113,12 +113,15 @@ void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
         Q_EMIT cancelled();
         return;
     }
-    if (exitStatus != QProcess::NormalExit || exitCode != 0) {
+    if (exitStatus != QProcess::NormalExit) {
+        fail(u"The encoder stopped unexpectedly."_s);
+        return;
+    }
+    if (exitCode != 0) {
+        // ffmpeg says what went wrong in its last lines, before a general "Conversion failed!".
         const QStringList messages = m_output.lastMessages();
-        const QString how = exitStatus == QProcess::NormalExit
-            ? u"The encoder stopped with exit status %1."_s.arg(exitCode)
-            : u"The encoder stopped unexpectedly."_s;
-        fail(messages.isEmpty() ? how : how + u'\n' + messages.last());
+        const QStringList why = messages.mid(std::max<qsizetype>(0, messages.size() - 2));
+        fail((QStringList { u"The encoder stopped with exit status %1."_s.arg(exitCode) } + why).join(u'\n'));
         return;
     }
     m_state = State::Probing;

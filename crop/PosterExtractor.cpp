@@ -1,5 +1,6 @@
 #include "PosterExtractor.h"
 
+#include "util/ChildProcess.h"
 #include "util/Numbers.h"
 
 #include <QDir>
@@ -12,7 +13,7 @@ PosterExtractor::PosterExtractor(const QString &encoderPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
 {
-    m_process.setStandardInputFile(QProcess::nullDevice());
+    prepareChildProcess(m_process);
     m_process.setProcessChannelMode(QProcess::ForwardedChannels);
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(frameTimeoutMs);

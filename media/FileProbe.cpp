@@ -2,6 +2,7 @@
 
 #include "JSON.h"
 #include "TrackSummary.h"
+#include "util/ChildProcess.h"
 #include "util/Diagnostics.h"
 #include "util/Resources.h"
 
@@ -97,7 +98,7 @@ void FileProbe::prepareToolProcess(QProcess &process, const QString &probeTool, 
 {
     process.setProgram(probeTool);
     process.setArguments(probeArguments(path));
-    process.setStandardInputFile(QProcess::nullDevice());
+    prepareChildProcess(process);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
