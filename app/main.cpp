@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "SignalQuit.h"
 
 #include <QApplication>
 #include <QFileOpenEvent>
@@ -43,6 +44,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(u"app.tessaly.Tessaly"_s);
     QApplication::setWindowIcon(QIcon(u":/icons/tessaly.png"_s));
 
+    SignalQuit signalQuit;
     AppDelegate delegate;
     FileOpenFilter fileOpen(&delegate);
     app.installEventFilter(&fileOpen);
