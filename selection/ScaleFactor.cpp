@@ -3,6 +3,7 @@
 #include "CropGeometry.h"
 #include "util/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -12,8 +13,9 @@ namespace ScaleFactor {
 QSize scaledOutputSize(QSize cropped, double percent)
 {
     const double f = percent / 100;
-    const qint64 oh = CropGeometry::evenRound(cropped.height() * f);
-    const qint64 ow = CropGeometry::evenRound(f * cropped.width());
+    // Never below 2 pixels: a scale to 0 would mean "unscaled" to the encoder.
+    const qint64 oh = std::max<qint64>(2, CropGeometry::evenRound(cropped.height() * f));
+    const qint64 ow = std::max<qint64>(2, CropGeometry::evenRound(f * cropped.width()));
     return { int(ow), int(oh) };
 }
 

@@ -195,6 +195,8 @@ void TestCropGeometry::scaleLabels_data()
                                          << u"Output: 640 x 360"_s;
     QTest::newRow("160.5 rounds to 160") << QSize(642, 360) << 25.0 << u"Scale Factor: 0.25x"_s
                                          << u"Output: 160 x 90"_s;
+    // Scaled to nothing would read as unscaled to the encoder.
+    QTest::newRow("tiny crop") << QSize(2, 2) << 10.0 << u"Scale Factor: 0.1x"_s << u"Output: 2 x 2"_s;
 }
 
 void TestCropGeometry::scaleLabels()
