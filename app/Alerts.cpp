@@ -4,6 +4,7 @@
 #include "media/FileProbe.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -63,6 +64,13 @@ QMessageBox *cropFailed(QWidget *window, const QString &reason)
 {
     return opened(alert(window, QMessageBox::Warning, u"The video could not be cropped."_s,
                         reason + u"\nNo file was written; a file already at that place is unchanged."_s));
+}
+
+QMessageBox *noScratchFolder(QWidget *window)
+{
+    return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot make its temporary folder."_s,
+                        u"Please check that there is free space in %1."_s.arg(QDir::toNativeSeparators(
+                            QDir::tempPath()))));
 }
 
 QString resultText(const FileProbe &input, const FileProbe &output)

@@ -22,6 +22,7 @@ QMessageBox *unsupportedFile(QWidget *window);
 QMessageBox *sameName(QWidget *window);
 QMessageBox *help(QWidget *window);
 QMessageBox *cropFailed(QWidget *window, const QString &reason);
+QMessageBox *noScratchFolder(QWidget *window);
 // "Video Cropped Successfully!" with OK, reveal and play buttons; the caller
 // connects buttonClicked and reads the clicked button's response with responseOf().
 QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output);

@@ -250,9 +250,14 @@ void AppDelegate::probeFinished(const FileProbe &probe)
     const bool accepted = probe.isValidMediaFile() && !probe.hasErrors() && !probe.isEncrypted()
         && probe.hasVideoTrack() && probe.videoWidth() && probe.videoHeight() && *probe.videoWidth() > 0
         && *probe.videoHeight() > 0;
-    if (!accepted || !m_scratch || !m_scratch->isValid()) {
+    if (!accepted) {
         progressWindow->hideAnalyzingProgress();
         Alerts::unsupportedFile(m_window.get());
+        return;
+    }
+    if (!m_scratch || !m_scratch->isValid()) {
+        progressWindow->hideAnalyzingProgress();
+        Alerts::noScratchFolder(m_window.get());
         return;
     }
     progressWindow->showAnalyzingProgress();
