@@ -41,8 +41,11 @@ namespace {
 
 QString testSource(const Video &video)
 {
+    // The source itself is 4:2:0 and would round odd sizes down unless asked for 4:4:4.
+    const QString format = qstrcmp(video.codec, "libx264") == 0 ? QString() : u",format=yuv444p"_s;
     return u"testsrc2=size=%1x%2:rate=%3:duration=%4"_s.arg(video.width).arg(video.height).arg(video.rate).arg(
-        video.seconds);
+               video.seconds)
+        + format;
 }
 
 } // namespace
@@ -68,20 +71,24 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
     QString subtitlePath;
     if (video.subtitle) {
         subtitlePath = writeFile(dir + u"/subtitle-for-"_s + name + u".srt"_s,
-                                 "1\n00:00:00,000 --> 00:00:00,500\nHello\n");
+                                 "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
         args << u"-i"_s << subtitlePath;
         ++inputs;
     }
     for (int i = 0; i < inputs; ++i)
         args << u"-map"_s << QString::number(i);
-    args << u"-c:v:0"_s << u"libx264"_s << u"-preset"_s << u"ultrafast"_s << u"-pix_fmt"_s << u"yuv420p"_s;
+    const bool x264 = qstrcmp(video.codec, "libx264") == 0;
+    // 4:2:0 needs even sizes; the lossless codec keeps odd ones in 4:4:4.
+    args << u"-c:v:0"_s << QString::fromLatin1(video.codec) << u"-pix_fmt"_s << (x264 ? u"yuv420p"_s : u"yuv444p"_s);
+    if (x264)
+        args << u"-preset"_s << u"ultrafast"_s;
     if (video.audioChannels > 0)
         args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(video.audioChannels);
     if (video.cover)
         args << u"-c:v:1"_s << u"mjpeg"_s << u"-disposition:v:1"_s << u"attached_pic"_s;
     if (video.subtitle)
         args << u"-c:s"_s << u"mov_text"_s << u"-metadata:s:s:0"_s << u"language=eng"_s;
-    args << u"-shortest"_s << encoded;
+    args << encoded;
     if (!runFfmpeg(args))
         return {};
 

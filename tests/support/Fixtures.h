@@ -17,6 +17,7 @@ struct Video
     int rotate = 0;        // written as a display matrix, as phones do
     bool cover = false;    // an attached cover picture after the movie
     bool subtitle = false; // an English mov_text track
+    const char *codec = "libx264"; // ffv1 takes odd frame sizes
 };
 
 QString ffmpeg();

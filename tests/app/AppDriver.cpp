@@ -1,0 +1,106 @@
+#include "AppDriver.h"
+
+#include "SelectionRectangle.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+AppDriver::AppDriver(const QString &scratchBase, const AppDelegate::Tools &tools)
+    : m_delegate(std::make_unique<AppDelegate>(tools, scratchBase))
+{
+    // Qt's file dialogs remember folders in the user's settings; tests keep theirs apart, and fresh.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QSettings::UserScope, u"QtProject"_s).remove(u"FileDialog"_s);
+    window()->resize(1000, 720);
+    m_delegate->applicationDidFinishLaunching();
+    (void)QTest::qWaitForWindowExposed(window());
+}
+
+bool AppDriver::isLoaded() const
+{
+    return control<QAction>("actionCrop")->isEnabled() && !control<QDialog>("ProgressSheet")->isVisible();
+}
+
+bool AppDriver::open(const QString &path)
+{
+    m_delegate->openFile(path);
+    const auto settled = [this] { return isLoaded() || waitForAlert(0); };
+    return QTest::qWaitFor(settled, 120'000) && isLoaded();
+}
+
+QMessageBox *AppDriver::waitForAlert(int timeoutMs) const
+{
+    QMessageBox *alert = nullptr;
+    const auto shown = [&] {
+        const auto boxes = window()->findChildren<QMessageBox *>();
+        alert = boxes.isEmpty() || !boxes.last()->isVisible() ? nullptr : boxes.last();
+        return alert != nullptr;
+    };
+    if (!shown() && timeoutMs > 0)
+        (void)QTest::qWaitFor(shown, timeoutMs);
+    return alert;
+}
+
+void AppDriver::cropTo(const QString &path)
+{
+    control<QAction>("actionCrop")->trigger();
+    auto *panel = window()->findChild<QFileDialog *>();
+    if (!panel)
+        return;
+    // Replacing an existing file asks first, however long that takes; the answer is yes.
+    auto *answer = new QTimer(panel);
+    QObject::connect(answer, &QTimer::timeout, panel, [] {
+        auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (question && question->button(QMessageBox::Yes))
+            question->button(QMessageBox::Yes)->click();
+    });
+    answer->start(50);
+    if (!path.isEmpty())
+        panel->selectFile(path);
+    QMetaObject::invokeMethod(panel, "accept");
+}
+
+QMessageBox *AppDriver::waitForCropEnd() const
+{
+    (void)QTest::qWaitFor([this] { return !control<QDialog>("ProgressSheet")->isVisible(); }, 300'000);
+    return waitForAlert(300);
+}
+
+QString AppDriver::notEmptyBecause() const
+{
+    const QList<std::pair<bool, const char *>> checks = {
+        { !control<QAction>("actionCrop")->isEnabled(), "crop enabled" },
+        { !control<QAction>("actionScaleFactor")->isEnabled(), "scale factor enabled" },
+        { !control<QSlider>("posterPositionSlider")->isEnabled(), "poster slider enabled" },
+        { control<QSlider>("posterPositionSlider")->value() == 6, "poster slider not at 6" },
+        { control<QWidget>("selectionRectangleHolder")->isHidden(), "holder shown" },
+        { control<SelectionRectangle>("selectionRectangle")->isHidden(), "selection shown" },
+        { control<QLabel>("inputResolutionTF")->text() == u"Source: 0 x 0", "source label" },
+        { control<QLabel>("outputResolutionTF")->text() == u"Cropped: 0 x 0", "cropped label" },
+        { control<QCheckBox>("proportionalCBX")->isChecked(), "proportional box not ticked" },
+        { !control<QCheckBox>("proportionalCBX")->isEnabled(), "proportional box enabled" },
+        { !control<QComboBox>("aspectRationPopUpBTN")->isEnabled(), "ratio pop-up enabled" },
+        { !control<QComboBox>("presetPopUpBTN")->isEnabled(), "preset pop-up enabled" },
+        { !control<QPushButton>("wideTallBTN")->isEnabled(), "wide/tall enabled" },
+        { control<QPushButton>("wideTallBTN")->text() == u"Wide", "wide/tall title" },
+        { control<QSlider>("scaleFactorSlider")->value() == 100, "scale not at 100" },
+    };
+    for (const auto &[holds, problem] : checks) {
+        if (!holds)
+            return QString::fromLatin1(problem);
+    }
+    return {};
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "AppDelegate.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class QMessageBox;
+
+// Drives Tessaly's real window as a user would, for the application tests.
+class AppDriver
+{
+public:
+    explicit AppDriver(const QString &scratchBase, const AppDelegate::Tools &tools = AppDelegate::Tools::bundled());
+
+    AppDelegate &delegate() { return *m_delegate; }
+    QMainWindow *window() const { return m_delegate->window(); }
+    template<typename T>
+    T *control(const char *name) const
+    {
+        return window()->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    // Opens path; true once the video is loaded, false when it was refused.
+    bool open(const QString &path);
+    // The alert now shown, waiting for one up to timeoutMs; null if none came.
+    QMessageBox *waitForAlert(int timeoutMs = 60'000) const;
+    // The crop action, answering the save panel with path (empty: the proposed name).
+    void cropTo(const QString &path = QString());
+    // Waits for the crop to end: the alert it ended in, or null after a cancel.
+    QMessageBox *waitForCropEnd() const;
+    bool isLoaded() const;
+    // Why the window is not in its empty state, or nothing when it is.
+    QString notEmptyBecause() const;
+
+private:
+    std::unique_ptr<AppDelegate> m_delegate;
+};
