@@ -195,6 +195,25 @@ void Layer::adopt(QWidget *view, const QByteArray &name)
         setShadowRadius(view, value.toDouble());
 }
 
+// A reading from the layer, or the neutral value without one.
+template<typename T>
+T read(const QWidget *view, T Layer::*attribute, T neutral)
+{
+    const Layer *layer = layerOf(view);
+    return layer ? layer->*attribute : neutral;
+}
+
+// A writing to the layer, which the widget gets first if it has none.
+template<typename T>
+void write(QWidget *view, T Layer::*attribute, const T &value, const char *name, const QVariant &mirrored)
+{
+    if (Layer *layer = backingLayer(view)) {
+        layer->*attribute = value;
+        layer->mirror(name, mirrored);
+        layer->changed();
+    }
+}
+
 } // namespace
 
 bool isLayerBacked(const QWidget *view)
@@ -209,131 +228,93 @@ void makeLayerBacked(QWidget *view)
 
 std::optional<QColor> backgroundColor(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->background : std::nullopt;
+    return read(view, &Layer::background, std::optional<QColor>());
 }
 
 void setBackgroundColor(QWidget *view, const std::optional<QColor> &color)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->background = color;
-        layer->mirror(backgroundColorName, variantOf(color));
-        layer->changed();
-    }
+    write(view, &Layer::background, color, backgroundColorName, variantOf(color));
 }
 
 std::optional<QColor> borderColor(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->border : std::nullopt;
+    return read(view, &Layer::border, std::optional<QColor>());
 }
 
 void setBorderColor(QWidget *view, const std::optional<QColor> &color)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->border = color;
-        layer->mirror(borderColorName, variantOf(color));
-        layer->changed();
-    }
+    write(view, &Layer::border, color, borderColorName, variantOf(color));
 }
 
 double borderWidth(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->borderWidth : 0;
+    return read(view, &Layer::borderWidth, 0.0);
 }
 
 void setBorderWidth(QWidget *view, double width)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->borderWidth = width;
-        layer->mirror(borderWidthName, width);
-        layer->changed();
-    }
+    write(view, &Layer::borderWidth, width, borderWidthName, width);
 }
 
 double cornerRadius(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->cornerRadius : 0;
+    return read(view, &Layer::cornerRadius, 0.0);
 }
 
 void setCornerRadius(QWidget *view, double radius)
 {
-    if (Layer *layer = backingLayer(view)) {
+    // A radius that is not a finite, reasonable number counts as none.
+    const double hundredths = std::isfinite(radius) && std::abs(radius) < 1e15 ? std::trunc(radius * 100) : 0;
+    const double stored = std::abs(hundredths / 100);
+    // Content is clipped to the rounded corners.
+    if (Layer *layer = backingLayer(view))
         layer->masksToBounds = true;
-        // A radius that is not a finite, reasonable number counts as none.
-        const double hundredths = std::isfinite(radius) && std::abs(radius) < 1e15 ? std::trunc(radius * 100) : 0;
-        layer->cornerRadius = std::abs(hundredths / 100);
-        layer->mirror(cornerRadiusName, layer->cornerRadius);
-        layer->changed();
-    }
+    write(view, &Layer::cornerRadius, stored, cornerRadiusName, stored);
 }
 
 bool masksToBounds(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer && layer->masksToBounds;
+    return read(view, &Layer::masksToBounds, false);
 }
 
 std::optional<QColor> shadowColor(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->shadow : std::nullopt;
+    return read(view, &Layer::shadow, std::optional<QColor>());
 }
 
 void setShadowColor(QWidget *view, const std::optional<QColor> &color)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->shadow = color;
-        layer->mirror(shadowColorName, variantOf(color));
-        layer->changed();
-    }
+    write(view, &Layer::shadow, color, shadowColorName, variantOf(color));
 }
 
 QSizeF shadowOffset(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->shadowOffset : QSizeF(0, 0);
+    return read(view, &Layer::shadowOffset, QSizeF(0, 0));
 }
 
 void setShadowOffset(QWidget *view, QSizeF offset)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->shadowOffset = offset;
-        layer->mirror(shadowOffsetName, offset);
-        layer->changed();
-    }
+    write(view, &Layer::shadowOffset, offset, shadowOffsetName, offset);
 }
 
 float shadowOpacity(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->shadowOpacity : 0;
+    return read(view, &Layer::shadowOpacity, 0.0f);
 }
 
 void setShadowOpacity(QWidget *view, float opacity)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->shadowOpacity = opacity;
-        layer->mirror(shadowOpacityName, opacity);
-        layer->changed();
-    }
+    write(view, &Layer::shadowOpacity, opacity, shadowOpacityName, opacity);
 }
 
 double shadowRadius(const QWidget *view)
 {
-    const Layer *layer = layerOf(view);
-    return layer ? layer->shadowRadius : 0;
+    return read(view, &Layer::shadowRadius, 0.0);
 }
 
 void setShadowRadius(QWidget *view, double radius)
 {
-    if (Layer *layer = backingLayer(view)) {
-        layer->shadowRadius = radius;
-        layer->mirror(shadowRadiusName, radius);
-        layer->changed();
-    }
+    write(view, &Layer::shadowRadius, radius, shadowRadiusName, radius);
 }
 
 void adoptDynamicProperties(QWidget *root)
