@@ -17,7 +17,6 @@ private Q_SLOTS:
     void initTestCase();
     void drags_data();
     void drags();
-    void fileDeletedBeforeTheDrop();
 
 private:
     QTemporaryDir m_dir;
@@ -82,23 +81,6 @@ void TestImageDropView::drags()
         QCOMPARE(announcements.first().first().toUrl(), QUrl::fromLocalFile(announced));
         QCOMPARE(view.filePath(), std::optional(announced));
     }
-}
-
-void TestImageDropView::fileDeletedBeforeTheDrop()
-{
-    const QString doomed = Fixtures::writeFile(m_dir.filePath(u"doomed.mp4"_s), "video");
-    ImageDropView view;
-    QSignalSpy announcements(&view, &ImageDropView::fileAddedByDragAndDrop);
-    QMimeData data;
-    data.setUrls({ QUrl::fromLocalFile(doomed) });
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&view, &enter);
-    QVERIFY(enter.isAccepted());
-    QFile::remove(doomed);
-    // Announced all the same: the analysis then refuses it.
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&view, &drop);
-    QCOMPARE(announcements.count(), 1);
 }
 
 QTEST_MAIN(TestImageDropView)

@@ -20,7 +20,6 @@ private Q_SLOTS:
     void cursorWhilePressed();
     void hoverCursor();
     void pressAndReleaseWithoutMotion();
-    void frameIsKeptUpsideUp();
 
 private:
     // A point given in the frame's own y-up coordinates, as a widget position.
@@ -156,14 +155,6 @@ void TestSelectionRectangle::pressAndReleaseWithoutMotion()
     QCOMPARE(activity.count(), 0);
     QCOMPARE(m_rect->selectionFrame(), QRectF(10, 10, 200, 100));
     QCOMPARE(m_rect->ratio(), 2.0);
-}
-
-void TestSelectionRectangle::frameIsKeptUpsideUp()
-{
-    // Fractional frames keep their exact values; the widget rounds.
-    m_rect->setSelectionFrame(QRectF(32.1, 22, 127.8, 100));
-    QCOMPARE(m_rect->selectionFrame(), QRectF(32.1, 22, 127.8, 100));
-    QCOMPARE(m_rect->geometry(), QRect(32, 238, 128, 100));
 }
 
 QTEST_MAIN(TestSelectionRectangle)

@@ -15,7 +15,6 @@ private Q_SLOTS:
     void equality();
     void construction_data();
     void construction();
-    void errorKinds();
 };
 
 namespace {
@@ -177,21 +176,6 @@ void TestJSON::construction()
     const auto value = JSON::fromData(data, &errorText);
     QCOMPARE(value.has_value(), parses);
     QCOMPARE(errorText.isEmpty(), parses);
-}
-
-void TestJSON::errorKinds()
-{
-    const QList<std::pair<JSONError, int>> codes = {
-        { JSONError::unsupportedType, 999 }, { JSONError::indexOutOfBounds, 900 }, { JSONError::elementTooDeep, 902 },
-        { JSONError::wrongType, 901 },       { JSONError::notExist, 500 },         { JSONError::invalidJSON, 490 },
-    };
-    for (const auto &[error, code] : codes) {
-        QCOMPARE(JSONErrors::code(error), code);
-        QCOMPARE(JSONErrors::fromCode(code), std::optional(error));
-        QVERIFY(!JSONErrors::description(error).isEmpty());
-    }
-    QCOMPARE(JSONErrors::fromCode(501), std::nullopt);
-    QCOMPARE(JSONErrors::description(JSONError::notExist), u"Dictionary key does not exist."_s);
 }
 
 QTEST_GUILESS_MAIN(TestJSON)
