@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QPainter>
+#include <QtConcurrent>
 
 using namespace Qt::StringLiterals;
 
@@ -32,13 +33,18 @@ ImageDropView::ImageDropView(QWidget *parent)
 {
     ViewStyling::makeLayerBacked(this);
     setAcceptDrops(true);
+    connect(&m_decoding, &QFutureWatcher<Decoded>::finished, this, [this] {
+        m_shown = m_decoding.result();
+        update();
+    });
 }
 
 void ImageDropView::setImagePath(const QString &path)
 {
     m_imagePath = path;
     m_sourceSize = path.isEmpty() ? QSize() : QImageReader(path).size();
-    m_decodedPath.clear();
+    // A file rewritten under the same name is decoded afresh.
+    m_shown.pixels = QSize();
     update();
 }
 
@@ -57,22 +63,19 @@ QRect ImageDropView::targetRect() const
     return CropGeometry::holderFrame(m_sourceSize.width(), m_sourceSize.height(), width(), height()).toRect();
 }
 
-const QImage &ImageDropView::imageFor(QRect target)
+void ImageDropView::decode(const QString &path, QSize pixels)
 {
-    const QSize pixels = (QSizeF(target.size()) * devicePixelRatioF()).toSize();
-    if (m_decodedPath == m_imagePath && m_decodedSize == pixels)
-        return m_image;
-    m_decodedPath = m_imagePath;
-    m_decodedSize = pixels;
-    m_image = QImage();
-    if (m_imagePath.isEmpty() || pixels.isEmpty())
-        return m_image;
-    QImageReader reader(m_imagePath);
-    reader.setAutoTransform(true);
-    reader.setScaledSize(pixels);
-    m_image = reader.read();
-    m_image.setDevicePixelRatio(devicePixelRatioF());
-    return m_image;
+    if (m_decoding.isRunning())
+        return; // the next paint asks again once this decode has arrived
+    const qreal ratio = devicePixelRatioF();
+    m_decoding.setFuture(QtConcurrent::run([path, pixels, ratio] {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        reader.setScaledSize(pixels);
+        QImage image = reader.read();
+        image.setDevicePixelRatio(ratio);
+        return Decoded { path, pixels, image };
+    }));
 }
 
 void ImageDropView::paintEvent(QPaintEvent *)
@@ -84,9 +87,14 @@ void ImageDropView::paintEvent(QPaintEvent *)
         return;
     }
     const QRect target = targetRect();
-    const QImage &image = imageFor(target);
-    if (!image.isNull())
-        painter.drawImage(target.topLeft(), image);
+    const QSize pixels = (QSizeF(target.size()) * devicePixelRatioF()).toSize();
+    if (!pixels.isEmpty() && (m_shown.path != m_imagePath || m_shown.pixels != pixels))
+        decode(m_imagePath, pixels);
+    // The last decoded poster stands in, scaled, until the fresh one arrives.
+    if (!m_shown.image.isNull() && !target.isEmpty()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, m_shown.image);
+    }
 }
 
 void ImageDropView::dragEnterEvent(QDragEnterEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QRect>
 #include <QUrl>
@@ -21,7 +22,8 @@ public:
     // loaded shows nothing.
     void setImagePath(const QString &path);
     QString imagePath() const { return m_imagePath; }
-    bool hasImage() { return !imageFor(targetRect()).isNull(); }
+    // Whether the image shown (or being decoded for showing) has pixels.
+    bool hasImage() const { return !m_sourceSize.isEmpty(); }
     // Where the picture goes; an empty rectangle fits the image itself.
     void setPictureRect(const QRect &rect);
     // The last file dropped here.
@@ -37,14 +39,21 @@ protected:
 
 private:
     QRect targetRect() const;
-    // Decodes the image at the size it is shown, for a sharp and cheap poster.
-    const QImage &imageFor(QRect target);
+    // Decodes the image at the size it is shown, sharp and cheap, away from
+    // the event loop: a 4K poster takes longer to decode than a frame lasts.
+    void decode(const QString &path, QSize pixels);
+
+    struct Decoded
+    {
+        QString path;
+        QSize pixels;
+        QImage image;
+    };
 
     QString m_imagePath;
     QSize m_sourceSize;
     QRect m_pictureRect;
-    QImage m_image;
-    QString m_decodedPath;
-    QSize m_decodedSize;
+    Decoded m_shown;   // drawn until a decode for the current path and size arrives
+    QFutureWatcher<Decoded> m_decoding;
     std::optional<QString> m_filePath;
 };
