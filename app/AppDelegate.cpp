@@ -7,7 +7,7 @@
 #include "SelectionRectangle.h"
 #include "ViewStyling.h"
 #include "crop/CropArguments.h"
-#include "selection/AspectPresets.h"
+#include "selection/CropPresets.h"
 #include "selection/CropGeometry.h"
 #include "selection/ScaleFactor.h"
 #include "ui_MainWindow.h"
@@ -344,8 +344,8 @@ void AppDelegate::updateCroppedLabel()
 void AppDelegate::fillAspectRatioPopUp()
 {
     aspectRationPopUpBTN->clear();
-    aspectRationPopUpBTN->addItems(wideTallBTN->isChecked() ? AspectPresets::wideRatios()
-                                                            : AspectPresets::tallRatios());
+    aspectRationPopUpBTN->addItems(wideTallBTN->isChecked() ? CropPresets::wideRatios()
+                                                            : CropPresets::tallRatios());
     aspectRationPopUpBTN->setCurrentIndex(0);
 }
 
@@ -353,7 +353,7 @@ void AppDelegate::fillPresetPopUp()
 {
     presetPopUpBTN->clear();
     presetPopUpBTN->addItems(
-        AspectPresets::presetTitles(videoWidth(), videoHeight(), aspectRationPopUpBTN->currentText()));
+        CropPresets::presetTitles(videoWidth(), videoHeight(), aspectRationPopUpBTN->currentText()));
     presetPopUpBTN->setCurrentIndex(presetPopUpBTN->count() > 0 ? 0 : -1);
 }
 
@@ -361,7 +361,7 @@ void AppDelegate::placeSelectionRectangle()
 {
     const auto preset = presetPopUpBTN->count() > 0 ? std::optional(presetPopUpBTN->currentText()) : std::nullopt;
     selectionRectangle->setSelectionFrame(
-        AspectPresets::placeSelection(preset, videoWidth(), videoHeight(), displayScale()));
+        CropPresets::placeSelection(preset, videoWidth(), videoHeight(), displayScale()));
 }
 
 void AppDelegate::wideTallBTNClicked()

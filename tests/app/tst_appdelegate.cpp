@@ -2,7 +2,7 @@
 #include "ImageDropView.h"
 #include "SelectionRectangle.h"
 #include "media/FileProbe.h"
-#include "selection/AspectPresets.h"
+#include "selection/CropPresets.h"
 #include "selection/CropGeometry.h"
 #include "support/Fixtures.h"
 
@@ -132,7 +132,7 @@ void TestAppDelegate::loadedLandscape()
     QCOMPARE(app.control<QWidget>("selectionRectangleHolder")->geometry(),
              CropGeometry::holderFrame(1920, 1080, poster->width(), poster->height()).toRect());
     const QRectF frame = app.control<SelectionRectangle>("selectionRectangle")->selectionFrame();
-    QCOMPARE(frame, AspectPresets::placeSelection(u"1600x900"_s, 1920, 1080, s));
+    QCOMPARE(frame, CropPresets::placeSelection(u"1600x900"_s, 1920, 1080, s));
     QVERIFY(qAbs(frame.center().x() - 1920 * s / 2) < 1e-9 && qAbs(frame.center().y() - 1080 * s / 2) < 1e-9);
     QVERIFY(poster->imagePath().endsWith(u"/Images/out6.jpg"_s));
     QVERIFY(poster->hasImage());

@@ -1,4 +1,4 @@
-#include "selection/AspectPresets.h"
+#include "selection/CropPresets.h"
 #include "selection/CropGeometry.h"
 #include "selection/ScaleFactor.h"
 
@@ -134,7 +134,7 @@ void TestCropGeometry::presets_data()
                              << QStringList { "3414x1920", "2134x1200", "1920x1080", "1600x900", "1280x720",
                                               "1138x640", "854x480", "640x360", "426x240" };
     QTest::newRow("640x480 16:9") << QSize(640, 480) << u"16:9"_s << QStringList { "426x240" };
-    for (const QString &ratio : AspectPresets::wideRatios() + AspectPresets::tallRatios())
+    for (const QString &ratio : CropPresets::wideRatios() + CropPresets::tallRatios())
         QTest::addRow("320x240 %s", qPrintable(ratio)) << QSize(320, 240) << ratio << QStringList();
 }
 
@@ -143,7 +143,7 @@ void TestCropGeometry::presets()
     QFETCH(QSize, video);
     QFETCH(QString, ratio);
     QFETCH(QStringList, titles);
-    QCOMPARE(AspectPresets::presetTitles(video.width(), video.height(), ratio), titles);
+    QCOMPARE(CropPresets::presetTitles(video.width(), video.height(), ratio), titles);
 }
 
 void TestCropGeometry::placement_data()
@@ -171,7 +171,7 @@ void TestCropGeometry::placement()
     QFETCH(QRectF, frame);
 
     const auto title = preset.isEmpty() ? std::nullopt : std::optional(preset);
-    const QRectF placed = AspectPresets::placeSelection(title, video.width(), video.height(), scale);
+    const QRectF placed = CropPresets::placeSelection(title, video.width(), video.height(), scale);
     QCOMPARE(placed, frame);
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 // The aspect-ratio and preset lists, and where a preset puts the selection.
-namespace AspectPresets {
+namespace CropPresets {
 
 QStringList wideRatios();
 QStringList tallRatios();
@@ -20,4 +20,4 @@ QStringList presetTitles(qint64 videoWidth, qint64 videoHeight, const QString &r
 QRectF placeSelection(const std::optional<QString> &presetTitle, qint64 videoWidth, qint64 videoHeight,
                       double scale);
 
-} // namespace AspectPresets
+} // namespace CropPresets

@@ -1,4 +1,4 @@
-#include "AspectPresets.h"
+#include "CropPresets.h"
 
 #include "CropGeometry.h"
 #include "SelectionGeometry.h"
@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace AspectPresets {
+namespace CropPresets {
 
 namespace {
 
@@ -65,4 +65,4 @@ QRectF placeSelection(const std::optional<QString> &presetTitle, qint64 videoWid
     return { holderWidth * 0.5 - w * 0.5, holderHeight * 0.5 - h * 0.5, w, h };
 }
 
-} // namespace AspectPresets
+} // namespace CropPresets
