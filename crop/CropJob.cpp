@@ -76,9 +76,7 @@ void CropJob::cancel()
         m_killTimer.start();
     } else {
         m_probe.cancel();
-        discardTemporary();
-        m_state = State::Idle;
-        Q_EMIT cancelled();
+        finishCancelled();
     }
 }
 
@@ -93,9 +91,7 @@ void CropJob::encoderError(QProcess::ProcessError error)
     if (error != QProcess::FailedToStart || m_state != State::Encoding)
         return;
     if (m_isProcessCancelledByUser) {
-        discardTemporary();
-        m_state = State::Idle;
-        Q_EMIT cancelled();
+        finishCancelled();
         return;
     }
     fail(u"The encoder could not be started: "_s + m_process.errorString());
@@ -108,9 +104,7 @@ void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
         return;
     handleEncoderOutput();
     if (m_isProcessCancelledByUser) {
-        discardTemporary();
-        m_state = State::Idle;
-        Q_EMIT cancelled();
+        finishCancelled();
         return;
     }
     if (exitStatus != QProcess::NormalExit) {
@@ -151,6 +145,13 @@ void CropJob::fail(const QString &reason)
     discardTemporary();
     m_state = State::Idle;
     Q_EMIT failed(reason);
+}
+
+void CropJob::finishCancelled()
+{
+    discardTemporary();
+    m_state = State::Idle;
+    Q_EMIT cancelled();
 }
 
 void CropJob::discardTemporary()

@@ -45,6 +45,7 @@ private:
     void encoderError(QProcess::ProcessError error);
     void cropFinished(const FileProbe &output);
     void fail(const QString &reason);
+    void finishCancelled();
     void discardTemporary();
 
     const QString m_encoderPath;
