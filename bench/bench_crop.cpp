@@ -69,8 +69,9 @@ int main(int argc, char *argv[])
     const QString extractorFrames = dir.filePath(u"Images"_s);
     const QString loopFrames = dir.filePath(u"Loop"_s);
     QDir().mkdir(loopFrames);
-    QString script = u"for n in 1 2 3 4 5 6 7 8 9 10 11; do\n"_s;
-    script += u"  t=$(echo \"$n * %1 / 12\" | bc -l)\n"_s.arg(duration, 0, 'g', 17);
+    // The same eleven commands, seek texts and all, one after another in a shell.
+    const QStringList seeks = PosterExtractor::seekTimes(duration);
+    QString script = u"n=0\nfor t in %1; do\n  n=$((n + 1))\n"_s.arg(seeks.join(u' '));
     script += u"  \"$0\" -v quiet -ss \"$t\" -i \"$1\" -frames:v 1 -y \"$2/out$n.jpg\"\ndone\n"_s;
     PosterExtractor extractor(Fixtures::ffmpeg());
     const auto [postersMs, loopMs] = Bench::sideBySide(
