@@ -57,23 +57,21 @@ FileProbe::FileProbe(const QString &path)
 FileProbe::FileProbe(const QString &path, const QString &probeTool)
 {
     readFileFacts(path);
-    if (!isProbeable(path)) {
-        writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
+    if (!mayProbe(path))
         return;
-    }
 
     QProcess tool;
     prepareToolProcess(tool, probeTool, path);
     tool.start(QIODevice::ReadOnly);
     if (!tool.waitForStarted(-1)) {
-        writeDiagnostic(u"Failed to start the probe tool "_s + probeTool + u": "_s + tool.errorString());
+        writeStartFailure(probeTool, tool.errorString());
         return;
     }
     // waitForFinished keeps reading standard output, so a large report cannot fill the pipe.
     if (!tool.waitForFinished(toolTimeoutMs)) {
         tool.kill();
         tool.waitForFinished(-1);
-        writeDiagnostic(u"The probe tool did not finish in time on "_s + path);
+        writeTimeout(path);
         return;
     }
     derive(tool.readAllStandardOutput());
@@ -102,10 +100,23 @@ void FileProbe::prepareToolProcess(QProcess &process, const QString &probeTool, 
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
-bool FileProbe::isProbeable(const QString &path)
+bool FileProbe::mayProbe(const QString &path)
 {
     const QFileInfo info(path);
-    return !info.exists() || info.isFile();
+    if (!info.exists() || info.isFile())
+        return true;
+    writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
+    return false;
+}
+
+void FileProbe::writeStartFailure(const QString &probeTool, const QString &error)
+{
+    writeDiagnostic(u"Failed to start the probe tool "_s + probeTool + u": "_s + error);
+}
+
+void FileProbe::writeTimeout(const QString &path)
+{
+    writeDiagnostic(u"The probe tool did not finish in time on "_s + path);
 }
 
 void FileProbe::readFileFacts(const QString &path)

@@ -35,8 +35,12 @@ public:
     // the null device as standard input, errors passed through.
     static void prepareToolProcess(QProcess &process, const QString &probeTool, const QString &path);
     // Whether the tool may be run on path: a missing path may (the tool then
-    // reports the error); a folder, FIFO or device may not.
-    static bool isProbeable(const QString &path);
+    // reports the error); a folder, FIFO or device may not, which is written
+    // as a diagnostic.
+    static bool mayProbe(const QString &path);
+    // The diagnostics of a tool that could not start, or did not finish.
+    static void writeStartFailure(const QString &probeTool, const QString &error);
+    static void writeTimeout(const QString &path);
     // A tool that hangs is killed after this long.
     static constexpr int toolTimeoutMs = 60'000;
 

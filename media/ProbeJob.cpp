@@ -1,16 +1,12 @@
 #include "ProbeJob.h"
 
-#include "util/Diagnostics.h"
-
-using namespace Qt::StringLiterals;
-
 ProbeJob::ProbeJob(QObject *parent)
     : QObject(parent)
 {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(FileProbe::toolTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
-        writeDiagnostic(u"The probe tool did not finish in time on "_s + m_path);
+        FileProbe::writeTimeout(m_path);
         m_process.kill();
     });
     connect(&m_process, &QProcess::finished, this, [this] {
@@ -19,8 +15,7 @@ ProbeJob::ProbeJob(QObject *parent)
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        writeDiagnostic(u"Failed to start the probe tool "_s + m_process.program() + u": "_s
-                        + m_process.errorString());
+        FileProbe::writeStartFailure(m_process.program(), m_process.errorString());
         complete(std::nullopt);
     });
 }
@@ -34,8 +29,7 @@ void ProbeJob::start(const QString &path, const QString &probeTool)
 {
     cancel();
     m_path = path;
-    if (!FileProbe::isProbeable(path)) {
-        writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
+    if (!FileProbe::mayProbe(path)) {
         const quint64 run = m_run;
         QMetaObject::invokeMethod(this, [this, run] {
             if (run == m_run)
