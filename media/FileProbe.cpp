@@ -121,6 +121,7 @@ void FileProbe::writeTimeout(const QString &path)
 
 void FileProbe::readFileFacts(const QString &path)
 {
+    // Size and size text are two reads, each saying for itself why it failed.
     m_fileSize = readFileSize(path).value_or(0);
     const auto size = readFileSize(path);
     m_fileSizeHuman = size ? QLocale::c().formattedDataSize(qint64(*size), 1, QLocale::DataSizeSIFormat)

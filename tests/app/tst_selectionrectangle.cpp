@@ -18,8 +18,6 @@ private Q_SLOTS:
     void rejectedStepStillAnnounces();
     void cursorWhilePressed_data();
     void cursorWhilePressed();
-    void hoverCursor();
-    void pressAndReleaseWithoutMotion();
 
 private:
     // A point given in the frame's own y-up coordinates, as a widget position.
@@ -132,29 +130,6 @@ void TestSelectionRectangle::cursorWhilePressed()
     QTest::mouseRelease(m_rect, Qt::LeftButton, {}, press + QPoint(300, 200));
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(m_rect->cursor().shape(), Qt::ArrowCursor);
-}
-
-void TestSelectionRectangle::hoverCursor()
-{
-    const QList<std::pair<QPointF, Qt::CursorShape>> hovers = {
-        { { 2, 97 }, Qt::SizeFDiagCursor },
-        { { 197, 97 }, Qt::SizeBDiagCursor },
-        { { 100, 2 }, Qt::SizeVerCursor },
-        { { 100, 50 }, Qt::OpenHandCursor },
-    };
-    for (const auto &[own, shape] : hovers) {
-        QTest::mouseMove(m_rect, widgetPoint(own));
-        QCOMPARE(m_rect->cursor().shape(), shape);
-    }
-}
-
-void TestSelectionRectangle::pressAndReleaseWithoutMotion()
-{
-    QSignalSpy activity(m_rect, &SelectionRectangle::activityInSelectionRectangle);
-    QTest::mouseClick(m_rect, Qt::LeftButton, {}, widgetPoint({ 100, 50 }));
-    QCOMPARE(activity.count(), 0);
-    QCOMPARE(m_rect->selectionFrame(), QRectF(10, 10, 200, 100));
-    QCOMPARE(m_rect->ratio(), 2.0);
 }
 
 QTEST_MAIN(TestSelectionRectangle)

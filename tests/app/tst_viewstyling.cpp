@@ -1,6 +1,5 @@
 #include "ViewStyling.h"
 
-#include <QLabel>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -11,115 +10,94 @@ class TestViewStyling : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readingWithoutLayer();
-    void settingMakesLayerBacked_data();
-    void settingMakesLayerBacked();
-    void cornerRadius_data();
-    void cornerRadius();
+    void properties_data();
+    void properties();
     void clearingAColour();
-    void dynamicPropertiesFromTheWindowDescription();
     void painting();
 };
 
-void TestViewStyling::readingWithoutLayer()
+namespace {
+
+// What the eight readings give for a widget, by property name.
+QVariant reading(const QWidget *view, const QString &name)
 {
-    QWidget view;
-    QCOMPARE(backgroundColor(&view), std::nullopt);
-    QCOMPARE(borderColor(&view), std::nullopt);
-    QCOMPARE(shadowColor(&view), std::nullopt);
-    QCOMPARE(borderWidth(&view), 0.0);
-    QCOMPARE(ViewStyling::cornerRadius(&view), 0.0);
-    QCOMPARE(shadowOffset(&view), QSizeF(0, 0));
-    QCOMPARE(shadowOpacity(&view), 0.0f);
-    QCOMPARE(shadowRadius(&view), 0.0);
-    QVERIFY(!masksToBounds(&view));
-    QVERIFY(!isLayerBacked(&view));
+    const auto colour = [](const std::optional<QColor> &c) { return c ? QVariant(*c) : QVariant(); };
+    if (name == u"backgroundColor")
+        return colour(backgroundColor(view));
+    if (name == u"borderColor")
+        return colour(borderColor(view));
+    if (name == u"shadowColor")
+        return colour(shadowColor(view));
+    if (name == u"borderWidth")
+        return borderWidth(view);
+    if (name == u"cornerRadius")
+        return ViewStyling::cornerRadius(view);
+    if (name == u"shadowOffset")
+        return shadowOffset(view);
+    if (name == u"shadowOpacity")
+        return shadowOpacity(view);
+    return shadowRadius(view);
 }
 
-void TestViewStyling::settingMakesLayerBacked_data()
+} // namespace
+
+void TestViewStyling::properties_data()
 {
-    QTest::addColumn<QString>("property");
-    for (const char *name : { "backgroundColor", "borderColor", "borderWidth", "cornerRadius", "shadowColor",
-                              "shadowOffset", "shadowOpacity", "shadowRadius" })
-        QTest::newRow(name) << QString::fromLatin1(name);
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("neutral");
+    QTest::addColumn<QVariant>("set");
+    QTest::addColumn<QVariant>("read");
+
+    const QVariant red = QColor(Qt::red);
+    QTest::newRow("background colour") << u"backgroundColor"_s << QVariant() << red << red;
+    QTest::newRow("border colour") << u"borderColor"_s << QVariant() << red << red;
+    QTest::newRow("shadow colour") << u"shadowColor"_s << QVariant() << red << red;
+    QTest::newRow("border width") << u"borderWidth"_s << QVariant(0.0) << QVariant(2.0) << QVariant(2.0);
+    QTest::newRow("shadow offset") << u"shadowOffset"_s << QVariant(QSizeF(0, 0)) << QVariant(QSizeF(1, -2))
+                                   << QVariant(QSizeF(1, -2));
+    QTest::newRow("shadow opacity") << u"shadowOpacity"_s << QVariant(0.0f) << QVariant(0.5f) << QVariant(0.5f);
+    QTest::newRow("shadow radius") << u"shadowRadius"_s << QVariant(0.0) << QVariant(3.0) << QVariant(3.0);
+    // The corner radius is cut to two decimals toward zero and made non-negative.
+    QTest::newRow("corner radius 2.567") << u"cornerRadius"_s << QVariant(0.0) << QVariant(2.567) << QVariant(2.56);
+    QTest::newRow("corner radius -3.2") << u"cornerRadius"_s << QVariant(0.0) << QVariant(-3.2) << QVariant(3.2);
+    QTest::newRow("corner radius 0.004") << u"cornerRadius"_s << QVariant(0.0) << QVariant(0.004) << QVariant(0.0);
+    QTest::newRow("corner radius infinite") << u"cornerRadius"_s << QVariant(0.0)
+                                            << QVariant(std::numeric_limits<double>::infinity()) << QVariant(0.0);
 }
 
-void TestViewStyling::settingMakesLayerBacked()
+void TestViewStyling::properties()
 {
-    QFETCH(QString, property);
+    QFETCH(QString, name);
+    QFETCH(QVariant, neutral);
+    QFETCH(QVariant, set);
+    QFETCH(QVariant, read);
 
-    QLabel view(u"any kind of widget"_s);
-    const QHash<QString, std::function<void()>> setters = {
-        { u"backgroundColor"_s, [&] { setBackgroundColor(&view, QColor(Qt::red)); } },
-        { u"borderColor"_s, [&] { setBorderColor(&view, QColor(Qt::blue)); } },
-        { u"borderWidth"_s, [&] { setBorderWidth(&view, 2); } },
-        { u"cornerRadius"_s, [&] { setCornerRadius(&view, 4); } },
-        { u"shadowColor"_s, [&] { setShadowColor(&view, QColor(Qt::black)); } },
-        { u"shadowOffset"_s, [&] { setShadowOffset(&view, QSizeF(1, -2)); } },
-        { u"shadowOpacity"_s, [&] { setShadowOpacity(&view, 0.5f); } },
-        { u"shadowRadius"_s, [&] { setShadowRadius(&view, 3); } },
-    };
-    setters.value(property)();
-    QVERIFY(isLayerBacked(&view));
-    // The value reads back, also as the widget's property of the same name.
-    const QVariant value = view.property(property.toLatin1().constData());
-    QVERIFY(value.isValid());
-    if (property == u"shadowOffset")
-        QCOMPARE(shadowOffset(&view), QSizeF(1, -2));
-    if (property == u"borderWidth")
-        QCOMPARE(borderWidth(&view), 2.0);
-}
+    QWidget window;
+    auto *view = new QWidget(&window);
+    // Reading does not make a layer.
+    QCOMPARE(reading(view, name), neutral);
+    QVERIFY(!isLayerBacked(view));
 
-void TestViewStyling::cornerRadius_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("stored");
+    // As uic sets it from a .ui file.
+    view->setProperty(name.toLatin1().constData(), set);
+    adoptDynamicProperties(&window);
+    QVERIFY(isLayerBacked(view));
+    QVERIFY(!isLayerBacked(&window));
+    QCOMPARE(reading(view, name), read);
+    QCOMPARE(view->property(name.toLatin1().constData()), read);
+    QCOMPARE(masksToBounds(view), name == u"cornerRadius");
 
-    QTest::newRow("cut to two decimals") << 2.567 << 2.56;
-    QTest::newRow("negative made positive") << -3.2 << 3.2;
-    QTest::newRow("below a hundredth") << 0.004 << 0.0;
-    QTest::newRow("whole") << 6.0 << 6.0;
-    QTest::newRow("not finite") << std::numeric_limits<double>::infinity() << 0.0;
-}
-
-void TestViewStyling::cornerRadius()
-{
-    QFETCH(double, value);
-    QFETCH(double, stored);
-
-    QWidget view;
-    setCornerRadius(&view, value);
-    QCOMPARE(ViewStyling::cornerRadius(&view), stored);
-    QCOMPARE(view.property("cornerRadius").toDouble(), stored);
-    QVERIFY(masksToBounds(&view));
+    // Later changes apply too.
+    view->setProperty(name.toLatin1().constData(), set);
+    QCOMPARE(reading(view, name), read);
 }
 
 void TestViewStyling::clearingAColour()
 {
     QWidget view;
     setBackgroundColor(&view, QColor(Qt::green));
-    QCOMPARE(backgroundColor(&view), std::optional(QColor(Qt::green)));
     setBackgroundColor(&view, std::nullopt);
     QCOMPARE(backgroundColor(&view), std::nullopt);
-}
-
-void TestViewStyling::dynamicPropertiesFromTheWindowDescription()
-{
-    QWidget window;
-    auto *child = new QWidget(&window);
-    // As uic sets them from a .ui file.
-    child->setProperty("borderWidth", 2.0);
-    child->setProperty("cornerRadius", 2.567);
-    child->setProperty("borderColor", QColor(Qt::yellow));
-    adoptDynamicProperties(&window);
-    QCOMPARE(borderWidth(child), 2.0);
-    QCOMPARE(ViewStyling::cornerRadius(child), 2.56);
-    QCOMPARE(borderColor(child), std::optional(QColor(Qt::yellow)));
-    QVERIFY(!isLayerBacked(&window));
-
-    // Later changes apply too.
-    child->setProperty("cornerRadius", -1.239);
-    QCOMPARE(ViewStyling::cornerRadius(child), 1.23);
 }
 
 void TestViewStyling::painting()

@@ -19,7 +19,6 @@ private Q_SLOTS:
     void frames_data();
     void frames();
     void missingEncoder();
-    void cancelStopsAtOnce();
 };
 
 void TestPosterExtractor::seekTimes_data()
@@ -103,21 +102,6 @@ void TestPosterExtractor::missingEncoder()
     extractor.extractPosterFrames(u"/no/such.mp4"_s, 10, dir.filePath(u"Images"_s));
     QVERIFY(finished.wait(5000));
     QCOMPARE(made.count(), 0);
-}
-
-void TestPosterExtractor::cancelStopsAtOnce()
-{
-    QTemporaryDir dir;
-    const QString encoder = Fixtures::writeScript(dir.filePath(u"slow"_s), "exec sleep 30");
-    PosterExtractor extractor(encoder);
-    QSignalSpy finished(&extractor, &PosterExtractor::finished);
-    extractor.extractPosterFrames(u"/no/such.mp4"_s, 10, dir.filePath(u"Images"_s));
-    QTest::qWait(100);
-    extractor.cancel();
-    QVERIFY(!extractor.isRunning());
-    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
-    QTest::qWait(100);
-    QCOMPARE(finished.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPosterExtractor)

@@ -59,9 +59,8 @@ void TestJSON::readings_data()
     QTest::addColumn<bool>("hasOptionalInteger");
 
     const int number = int(JSON::Type::Number), string = int(JSON::Type::String), boolean = int(JSON::Type::Bool),
-              array = int(JSON::Type::Array), dictionary = int(JSON::Type::Dictionary), null = int(JSON::Type::Null);
+              array = int(JSON::Type::Array), null = int(JSON::Type::Null);
 
-    QTest::newRow("whole report") << u""_s << dictionary << 0 << u""_s << qint64(0) << 0.0 << false;
     QTest::newRow("array") << u"streams"_s << array << 0 << u""_s << qint64(0) << 0.0 << false;
     QTest::newRow("index as text") << u"streams/0/index"_s << number << 0 << u"0"_s << qint64(0) << 0.0 << true;
     QTest::newRow("number") << u"streams/0/width"_s << number << 0 << u"1920"_s << qint64(1920) << 1920.0 << true;
@@ -76,7 +75,6 @@ void TestJSON::readings_data()
     QTest::newRow("N/A") << u"format/bit_rate"_s << string << 0 << u"N/A"_s << qint64(0) << 0.0 << false;
     QTest::newRow("exact large integer") << u"format/size"_s << number << 0 << u"9007199254740993"_s
                                          << qint64(9007199254740993) << 9007199254740992.0 << true;
-    QTest::newRow("fraction") << u"format/ratio"_s << number << 0 << u"1.5"_s << qint64(1) << 1.5 << true;
     QTest::newRow("truncated toward zero") << u"format/negative"_s << string << 0 << u"-7.9"_s << qint64(-7) << -7.9
                                            << false;
     QTest::newRow("overflowing text saturates") << u"format/huge"_s << string << 0 << u"1e999"_s
@@ -124,13 +122,10 @@ void TestJSON::equality_data()
     QTest::newRow("number never equals text") << u"n"_s << u"'90"_s << false;
     QTest::newRow("integer and double") << u"n"_s << u"m"_s << true;
     QTest::newRow("true and 1 differ") << u"t"_s << u"one"_s << false;
-    QTest::newRow("booleans") << u"t"_s << u"f"_s << false;
     QTest::newRow("null member is null") << u"z"_s << u"null"_s << true;
     QTest::newRow("missing member is null") << u"missing"_s << u"null"_s << true;
     QTest::newRow("missing and null member") << u"missing"_s << u"z"_s << true;
     QTest::newRow("lists") << u"l"_s << u"l2"_s << true;
-    QTest::newRow("dictionaries") << u"d"_s << u"d2"_s << true;
-    QTest::newRow("list and dictionary") << u"l"_s << u"d"_s << false;
 }
 
 void TestJSON::equality()

@@ -15,7 +15,6 @@ private Q_SLOTS:
     void hitTest();
     void dragSteps_data();
     void dragSteps();
-    void cursorShapes();
 };
 
 void TestSelectionGeometry::hitTest_data()
@@ -137,19 +136,6 @@ void TestSelectionGeometry::dragSteps()
         state = dragStep(state, own, handle, proportional, ratio, holder);
     }
     QCOMPARE(state.frame, expected);
-}
-
-void TestSelectionGeometry::cursorShapes()
-{
-    const QList<std::pair<BorderPosition, Qt::CursorShape>> shapes = {
-        { BorderPosition::bottomLeft, Qt::SizeBDiagCursor }, { BorderPosition::topRight, Qt::SizeBDiagCursor },
-        { BorderPosition::topLeft, Qt::SizeFDiagCursor },    { BorderPosition::bottomRight, Qt::SizeFDiagCursor },
-        { BorderPosition::left, Qt::SizeHorCursor },         { BorderPosition::right, Qt::SizeHorCursor },
-        { BorderPosition::top, Qt::SizeVerCursor },          { BorderPosition::bottom, Qt::SizeVerCursor },
-        { BorderPosition::middle, Qt::OpenHandCursor },      { BorderPosition::none, Qt::ArrowCursor },
-    };
-    for (const auto &[handle, shape] : shapes)
-        QCOMPARE(cursorShapeFor(handle), shape);
 }
 
 QTEST_GUILESS_MAIN(TestSelectionGeometry)

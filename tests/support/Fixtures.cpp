@@ -1,6 +1,5 @@
 #include "Fixtures.h"
 
-#include "media/FileProbe.h"
 #include "util/Resources.h"
 
 #include <QCoreApplication>
@@ -136,15 +135,6 @@ QString writeScript(const QString &path, const QByteArray &body)
         return {};
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
-}
-
-QByteArray probeReport(const QString &path)
-{
-    QProcess process;
-    FileProbe::prepareToolProcess(process, ffprobe(), path);
-    process.start(QIODevice::ReadOnly);
-    process.waitForFinished(60'000);
-    return process.readAllStandardOutput();
 }
 
 QList<qint64> childProcesses()

@@ -36,9 +36,6 @@ QString writeFile(const QString &path, const QByteArray &bytes);
 // An executable shell script with the given body; empty on failure.
 QString writeScript(const QString &path, const QByteArray &body);
 
-// The probe tool's report on a file, as the real ffprobe prints it.
-QByteArray probeReport(const QString &path);
-
 // The process ids of this process's living children.
 QList<qint64> childProcesses();
 // The files in dir, hidden ones too, by name.
