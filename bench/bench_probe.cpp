@@ -1,6 +1,7 @@
 // The cost of FileProbe over running the same ffprobe command line directly.
 #include "BenchSupport.h"
 #include "media/FileProbe.h"
+#include "media/ProbeTool.h"
 #include "support/Fixtures.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ int main(int argc, char *argv[])
                 qFatal("the fixture did not probe as a video");
         },
         [&] {
-            if (Bench::spawnAndDrain(Fixtures::ffprobe(), FileProbe::probeArguments(path)) <= 0)
+            if (Bench::spawnAndDrain(Fixtures::ffprobe(), ProbeTool::arguments(path)) <= 0)
                 qFatal("ffprobe printed nothing");
         });
     Bench::report("probe_ms", probeMs, "ms");

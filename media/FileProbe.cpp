@@ -1,14 +1,13 @@
 #include "FileProbe.h"
 
 #include "JSON.h"
+#include "ProbeTool.h"
 #include "TrackSummary.h"
-#include "util/ChildProcess.h"
 #include "util/Diagnostics.h"
 #include "util/Resources.h"
 
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 
 #include <filesystem>
 #include <system_error>
@@ -57,24 +56,8 @@ FileProbe::FileProbe(const QString &path)
 FileProbe::FileProbe(const QString &path, const QString &probeTool)
 {
     readFileFacts(path);
-    if (!mayProbe(path))
-        return;
-
-    QProcess tool;
-    prepareToolProcess(tool, probeTool, path);
-    tool.start(QIODevice::ReadOnly);
-    if (!tool.waitForStarted(-1)) {
-        writeStartFailure(probeTool, tool.errorString());
-        return;
-    }
-    // waitForFinished keeps reading standard output, so a large report cannot fill the pipe.
-    if (!tool.waitForFinished(toolTimeoutMs)) {
-        tool.kill();
-        tool.waitForFinished(-1);
-        writeTimeout(path);
-        return;
-    }
-    derive(tool.readAllStandardOutput());
+    if (const auto report = ProbeTool(probeTool).run(path))
+        derive(*report);
 }
 
 FileProbe FileProbe::fromReport(const QString &path, const std::optional<QByteArray> &report)
@@ -86,37 +69,18 @@ FileProbe FileProbe::fromReport(const QString &path, const std::optional<QByteAr
     return probe;
 }
 
-QStringList FileProbe::probeArguments(const QString &path)
+FileProbe FileProbe::withPath(const QString &path) const
 {
-    return { u"-v"_s, u"quiet"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
-             u"-show_streams"_s, u"-show_chapters"_s, u"-show_error"_s, path };
+    FileProbe moved = *this;
+    moved.m_fileFullPath = path;
+    moved.m_fileFullURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    return moved;
 }
 
-void FileProbe::prepareToolProcess(QProcess &process, const QString &probeTool, const QString &path)
+bool FileProbe::isCroppableVideo() const
 {
-    process.setProgram(probeTool);
-    process.setArguments(probeArguments(path));
-    prepareChildProcess(process);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-}
-
-bool FileProbe::mayProbe(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists() || info.isFile())
-        return true;
-    writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
-    return false;
-}
-
-void FileProbe::writeStartFailure(const QString &probeTool, const QString &error)
-{
-    writeDiagnostic(u"Failed to start the probe tool "_s + probeTool + u": "_s + error);
-}
-
-void FileProbe::writeTimeout(const QString &path)
-{
-    writeDiagnostic(u"The probe tool did not finish in time on "_s + path);
+    return m_isValidMediaFile && !m_hasErrors && !m_isEncrypted && m_hasVideoTrack && m_videoWidth.value_or(0) > 0
+        && m_videoHeight.value_or(0) > 0;
 }
 
 void FileProbe::readFileFacts(const QString &path)

@@ -10,8 +10,6 @@
 
 #include <optional>
 
-class QProcess;
-
 // The media-information record of one file: file facts, the probe tool's
 // verdict, the stream facts, the frame size after rotation, the container's
 // duration and bit rate, the metadata table and one summary per track.
@@ -29,20 +27,13 @@ public:
     // not run) only the file facts are set.
     static FileProbe fromReport(const QString &path, const std::optional<QByteArray> &report);
 
-    // The tool's arguments for path, in order.
-    static QStringList probeArguments(const QString &path);
-    // Sets up process to run probeTool on path: report on standard output,
-    // the null device as standard input, errors passed through.
-    static void prepareToolProcess(QProcess &process, const QString &probeTool, const QString &path);
-    // Whether the tool may be run on path: a missing path may (the tool then
-    // reports the error); a folder, FIFO or device may not, which is written
-    // as a diagnostic.
-    static bool mayProbe(const QString &path);
-    // The diagnostics of a tool that could not start, or did not finish.
-    static void writeStartFailure(const QString &probeTool, const QString &error);
-    static void writeTimeout(const QString &path);
-    // A tool that hangs is killed after this long.
-    static constexpr int toolTimeoutMs = 60'000;
+    // The same record for the file after a move: its path and URL follow, the
+    // rest (size included) is the file's as probed.
+    FileProbe withPath(const QString &path) const;
+
+    // Whether Tessaly can crop the file: a valid report without errors and
+    // not encrypted, with a video track of a known, positive size.
+    bool isCroppableVideo() const;
 
     bool hasErrors() const { return m_hasErrors; }
     bool isValidMediaFile() const { return m_isValidMediaFile; }
