@@ -17,14 +17,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void runJob(CropJob &job, const QString &output, const QStringList &arguments, double duration)
+void runJob(CropJob &job, const CropRequest &request)
 {
     QEventLoop loop;
     QObject::connect(&job, &CropJob::succeeded, &loop, &QEventLoop::quit);
     QObject::connect(&job, &CropJob::failed, &loop, [&](const QString &reason) {
         qFatal("crop failed: %s", qPrintable(reason));
     });
-    if (!job.runCropProcess(output, arguments, duration))
+    if (!job.runCropProcess(request))
         qFatal("crop did not start");
     loop.exec();
 }
@@ -47,18 +47,15 @@ int main(int argc, char *argv[])
     // Crop: a 1080p clip, cropped to 1280 x 720. The job's fixed cost is the
     // probe of its output (about 150 ms), so the crop itself takes seconds.
     const QString clip = Fixtures::makeVideo(dir.path(), u"clip.mp4"_s, { 1920, 1080, 20.0 });
-    const FileProbe clipProbe(clip);
-    const QString jobOutput = dir.filePath(u"job.mp4"_s);
-    const QString directOutput = dir.filePath(u"direct.mp4"_s);
-    const auto crop = [&](const QString &output) {
-        return buildCropArguments(clipProbe, clip, output, 100, u"crop=1280:720:200:260"_s, QSize(1280, 720));
-    };
-    const QStringList jobArguments = crop(jobOutput);
-    const QStringList directArguments = crop(directOutput);
+    CropRequest request;
+    request.input = clip;
+    request.destination = dir.filePath(u"job.mp4"_s);
+    request.crop = QRect(200, 260, 1280, 720);
+    request.inputDuration = FileProbe(clip).duration();
+    const QStringList directArguments = buildCropArguments(request, dir.filePath(u"direct.mp4"_s));
     CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
     const auto [jobMs, directMs] = Bench::sideBySide(
-        3, [&] { runJob(job, jobOutput, jobArguments, clipProbe.duration()); },
-        [&] { Bench::spawnAndDrain(Fixtures::ffmpeg(), directArguments); });
+        3, [&] { runJob(job, request); }, [&] { Bench::spawnAndDrain(Fixtures::ffmpeg(), directArguments); });
     Bench::report("crop_job_ms", jobMs, "ms");
     Bench::report("crop_direct_ms", directMs, "ms");
     Bench::report("crop_overhead_ratio", jobMs / directMs, "ratio");

@@ -3,6 +3,7 @@
 #include "OutputFile.h"
 #include "media/FileProbe.h"
 #include "util/ChildProcess.h"
+#include "util/Diagnostics.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,7 @@ using namespace Qt::StringLiterals;
 CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
-    , m_probeToolPath(probeToolPath)
+    , m_probe(probeToolPath)
 {
     prepareChildProcess(m_process);
     m_killTimer.setSingleShot(true);
@@ -35,31 +36,34 @@ CropJob::~CropJob()
     discardTemporary();
 }
 
-bool CropJob::runCropProcess(const QString &outputPath, const QStringList &arguments, double inputDuration)
+bool CropJob::runCropProcess(const CropRequest &request)
 {
-    if (isRunning() || arguments.isEmpty())
+    if (isRunning())
         return false;
     m_isProcessCancelledByUser = false;
     m_output = EncoderOutput();
-    m_outputPath = outputPath;
-    m_inputDuration = inputDuration;
+    m_request = request;
 
     if (m_encoderPath.isEmpty() || !QFileInfo(m_encoderPath).isExecutable()) {
         Q_EMIT failed(u"The encoder (ffmpeg) is missing from Tessaly's resources."_s);
         return false;
     }
     QString error;
-    const auto temporary = OutputFile::createTemporaryBeside(outputPath, &error);
+    const auto temporary = OutputFile::createTemporaryBeside(request.destination, &error);
     if (!temporary) {
-        Q_EMIT failed(u"Cannot write in the folder %1: %2"_s.arg(QFileInfo(outputPath).absolutePath(), error));
+        Q_EMIT failed(u"Cannot write in the folder %1: %2"_s.arg(QFileInfo(request.destination).absolutePath(), error));
         return false;
     }
     m_temporaryPath = *temporary;
 
-    QStringList writeToTemporary = arguments;
-    writeToTemporary.last() = m_temporaryPath;
+    const QStringList arguments = buildCropArguments(request, m_temporaryPath);
+    QStringList quoted;
+    for (const QString &argument : arguments)
+        quoted << u'"' + argument + u'"';
+    writeDiagnostic(u'[' + quoted.join(u", "_s) + u']');
+
     m_process.setProgram(m_encoderPath);
-    m_process.setArguments(writeToTemporary);
+    m_process.setArguments(arguments);
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_state = State::Encoding;
     m_process.start();
@@ -82,7 +86,7 @@ void CropJob::cancel()
 
 void CropJob::handleEncoderOutput()
 {
-    if (const auto percent = m_output.feed(m_process.readAllStandardError(), m_inputDuration))
+    if (const auto percent = m_output.feed(m_process.readAllStandardError(), m_request.inputDuration))
         Q_EMIT progressChanged(*percent);
 }
 
@@ -119,25 +123,25 @@ void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
         return;
     }
     m_state = State::Probing;
-    m_probe.start(m_temporaryPath, m_probeToolPath);
+    m_probe.start(m_temporaryPath);
 }
 
 void CropJob::cropFinished(const FileProbe &output)
 {
     if (m_state != State::Probing)
         return;
-    if (!output.hasVideoTrack() || output.videoWidth().value_or(0) <= 0) {
+    if (!output.isCroppableVideo()) {
         fail(u"The encoder finished but wrote no usable video."_s);
         return;
     }
     QString error;
-    if (!OutputFile::replace(m_temporaryPath, m_outputPath, &error)) {
-        fail(u"The cropped video could not be saved as %1: %2"_s.arg(m_outputPath, error));
+    if (!OutputFile::replace(m_temporaryPath, m_request.destination, &error)) {
+        fail(u"The cropped video could not be saved as %1: %2"_s.arg(m_request.destination, error));
         return;
     }
     m_temporaryPath.clear();
     m_state = State::Idle;
-    Q_EMIT succeeded(FileProbe::fromReport(m_outputPath, m_probe.report()));
+    Q_EMIT succeeded(output.withPath(m_request.destination));
 }
 
 void CropJob::fail(const QString &reason)

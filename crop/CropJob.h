@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CropArguments.h"
 #include "EncoderOutput.h"
 #include "media/ProbeJob.h"
 
@@ -22,9 +23,10 @@ public:
     CropJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~CropJob() override;
 
-    // Starts the encoder with arguments, whose last element is outputPath.
-    // Returns false, after failed(), when the encoder cannot be started.
-    bool runCropProcess(const QString &outputPath, const QStringList &arguments, double inputDuration);
+    // Starts the encoder on request, writing to a temporary file beside the
+    // destination; the command run is written as a diagnostic. Returns false,
+    // after failed(), when the encoder cannot be started.
+    bool runCropProcess(const CropRequest &request);
     // Asks the encoder to stop; it is killed if it does not within a few seconds.
     void cancel();
     bool isRunning() const { return m_state != State::Idle; }
@@ -49,14 +51,12 @@ private:
     void discardTemporary();
 
     const QString m_encoderPath;
-    const QString m_probeToolPath;
     QProcess m_process;
     ProbeJob m_probe;
     QTimer m_killTimer;
     EncoderOutput m_output;
-    QString m_outputPath;
+    CropRequest m_request;
     QString m_temporaryPath;
-    double m_inputDuration = 0;
     bool m_isProcessCancelledByUser = false;
     State m_state = State::Idle;
 };

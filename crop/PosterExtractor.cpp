@@ -44,11 +44,6 @@ QStringList PosterExtractor::posterArguments(const QString &seek, const QString 
     return { u"-v"_s, u"quiet"_s, u"-ss"_s, seek, u"-i"_s, inputPath, u"-frames:v"_s, u"1"_s, u"-y"_s, framePath };
 }
 
-QStringList PosterExtractor::retryArguments(const QString &seek, const QString &inputPath, const QString &framePath)
-{
-    return { u"-v"_s, u"quiet"_s, u"-i"_s, inputPath, u"-ss"_s, seek, u"-frames:v"_s, u"1"_s, u"-y"_s, framePath };
-}
-
 QString PosterExtractor::framePath(const QString &framesDirectory, int n)
 {
     return framesDirectory + u"/out"_s + QString::number(n) + u".jpg"_s;
@@ -68,7 +63,7 @@ void PosterExtractor::extractPosterFrames(const QString &inputPath, double durat
         return;
     }
     m_frame = 1;
-    startRun(false);
+    startRun();
 }
 
 void PosterExtractor::cancel()
@@ -82,14 +77,12 @@ void PosterExtractor::cancel()
     }
 }
 
-void PosterExtractor::startRun(bool retry)
+void PosterExtractor::startRun()
 {
-    m_retrying = retry;
     const QString seek = m_seekTimes.at(m_frame - 1);
     const QString frame = framePath(m_framesDirectory, m_frame);
     m_process.setProgram(m_encoderPath);
-    m_process.setArguments(retry ? retryArguments(seek, m_inputPath, frame)
-                                 : posterArguments(seek, m_inputPath, frame));
+    m_process.setArguments(posterArguments(seek, m_inputPath, frame));
     m_timeout.start();
     m_process.start();
 }
@@ -100,12 +93,7 @@ void PosterExtractor::runEnded()
         return;
     m_timeout.stop();
     const QString frame = framePath(m_framesDirectory, m_frame);
-    const bool made = QFileInfo(frame).size() > 0;
-    if (!made && !m_retrying) {
-        startRun(true);
-        return;
-    }
-    if (!made) {
+    if (QFileInfo(frame).size() == 0) {
         for (int earlier = m_frame - 1; earlier >= 1; --earlier) {
             const QString standIn = framePath(m_framesDirectory, earlier);
             if (QFileInfo::exists(standIn)) {
@@ -126,5 +114,5 @@ void PosterExtractor::runEnded()
         return;
     }
     m_frame = n + 1;
-    startRun(false);
+    startRun();
 }

@@ -6,9 +6,8 @@
 #include <QTimer>
 
 // Makes the eleven poster frames, at 1/12 ... 11/12 of the video, one encoder
-// run after another on the event loop. A frame the encoder skips is retried
-// with the seek after the input (decoding from the start), and failing that
-// the nearest earlier frame stands in for it.
+// run after another on the event loop. For a frame the encoder cannot make
+// (a time past the last frame) the nearest earlier frame stands in.
 class PosterExtractor : public QObject
 {
     Q_OBJECT
@@ -24,7 +23,6 @@ public:
     // The seek texts for a duration: "6.0", "12.0", ... for 72 seconds.
     static QStringList seekTimes(double duration);
     static QStringList posterArguments(const QString &seek, const QString &inputPath, const QString &framePath);
-    static QStringList retryArguments(const QString &seek, const QString &inputPath, const QString &framePath);
     static QString framePath(const QString &framesDirectory, int n);
 
     // Empties framesDirectory and fills it; finished() follows, also when the
@@ -40,7 +38,7 @@ Q_SIGNALS:
     void finished();
 
 private:
-    void startRun(bool retry);
+    void startRun();
     void runEnded();
 
     const QString m_encoderPath;
@@ -50,5 +48,4 @@ private:
     QString m_framesDirectory;
     QStringList m_seekTimes;
     int m_frame = 0; // 1 to 11 while running, 0 when idle
-    bool m_retrying = false;
 };

@@ -46,14 +46,14 @@ QSize croppedSize(QSizeF selectionSize, double scale, qint64 videoWidth, qint64 
     return { int(w), int(h) };
 }
 
-QString cropFilterText(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight)
+QRect cropRect(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight)
 {
     const QSize size = croppedSize(selection.size(), scale, videoWidth, videoHeight);
     const double maxY = selection.y() + selection.height();
     const qint64 x = std::clamp(evenRound(selection.x() / scale), qint64(0), evenFloor(videoWidth - size.width()));
     const qint64 y = std::clamp(evenRound(videoHeight - maxY / scale), qint64(0),
                                 evenFloor(videoHeight - size.height()));
-    return u"crop=%1:%2:%3:%4"_s.arg(size.width()).arg(size.height()).arg(x).arg(y);
+    return { QPoint(int(x), int(y)), size };
 }
 
 QString sourceLabelText(qint64 videoWidth, qint64 videoHeight)

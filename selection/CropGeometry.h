@@ -21,8 +21,9 @@ qint64 evenRound(double value);
 // The crop in video pixels: even, and never beyond the frame rounded down to even.
 QSize croppedSize(QSizeF selectionSize, double scale, qint64 videoWidth, qint64 videoHeight);
 
-// "crop=w:h:x:y" for the selection; x and y stay within the frame.
-QString cropFilterText(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight);
+// The crop in video pixels (top-left origin) for the selection: even, and
+// within the frame.
+QRect cropRect(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight);
 
 QString sourceLabelText(qint64 videoWidth, qint64 videoHeight);
 QString croppedLabelText(QSize cropped);

@@ -1,6 +1,4 @@
-#include "crop/CropArguments.h"
 #include "crop/CropJob.h"
-#include "media/FileProbe.h"
 #include "support/Fixtures.h"
 
 #include <QSignalSpy>
@@ -41,6 +39,15 @@ QString outcomeOf(CropJob &job)
     return outcome;
 }
 
+CropRequest requestFor(const QString &input, const QString &destination, QRect crop)
+{
+    CropRequest request;
+    request.input = input;
+    request.destination = destination;
+    request.crop = crop;
+    return request;
+}
+
 } // namespace
 
 void TestCropJob::initTestCase()
@@ -52,11 +59,9 @@ void TestCropJob::initTestCase()
 void TestCropJob::cancelEarlyAndTwice()
 {
     QTemporaryDir out;
-    const QString output = out.filePath(u"Cropped.mp4"_s);
-    const QStringList arguments = buildCropArguments(FileProbe(m_input), m_input, output, 100, u"crop=64:64:0:0"_s, {});
     CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
     QSignalSpy cancelled(&job, &CropJob::cancelled);
-    QVERIFY(job.runCropProcess(output, arguments, 20.0));
+    QVERIFY(job.runCropProcess(requestFor(m_input, out.filePath(u"Cropped.mp4"_s), QRect(0, 0, 64, 64))));
     // Before the encoder has even reported that it started.
     job.cancel();
     job.cancel();
@@ -69,21 +74,22 @@ void TestCropJob::cancelEarlyAndTwice()
 void TestCropJob::failures_data()
 {
     QTest::addColumn<QByteArray>("encoder"); // a script; empty: the real ffmpeg; "missing": none
-    QTest::addColumn<QString>("crop");
+    QTest::addColumn<QRect>("crop");
     QTest::addColumn<QString>("outcome");
 
-    QTest::newRow("exit 1 with a reason") << QByteArray("echo 'Invalid argument' >&2; echo 'Conversion failed!' >&2; exit 1")
-                                          << QString() << u"failed: The encoder stopped with exit status 1.\nInvalid argument\nConversion failed!"_s;
     // Exits 0 but leaves nothing that plays.
-    QTest::newRow("writes no video") << QByteArray("exit 0") << QString() << u"failed: The encoder finished but wrote no usable video."_s;
-    QTest::newRow("impossible filter") << QByteArray() << u"crop=4000:4000:0:0"_s << u"failed: The encoder stopped with exit status"_s;
-    QTest::newRow("missing encoder") << QByteArray("missing") << QString() << u"failed: The encoder (ffmpeg) is missing"_s;
+    QTest::newRow("writes no video") << QByteArray("exit 0") << QRect(0, 0, 64, 64)
+                                     << u"failed: The encoder finished but wrote no usable video."_s;
+    QTest::newRow("impossible filter") << QByteArray() << QRect(0, 0, 4000, 4000)
+                                       << u"failed: The encoder stopped with exit status"_s;
+    QTest::newRow("missing encoder") << QByteArray("missing") << QRect(0, 0, 64, 64)
+                                     << u"failed: The encoder (ffmpeg) is missing"_s;
 }
 
 void TestCropJob::failures()
 {
     QFETCH(QByteArray, encoder);
-    QFETCH(QString, crop);
+    QFETCH(QRect, crop);
     QFETCH(QString, outcome);
 
     QTemporaryDir out;
@@ -96,10 +102,8 @@ void TestCropJob::failures()
 
     CropJob job(program, Fixtures::ffprobe());
     QSignalSpy failed(&job, &CropJob::failed);
-    const QStringList arguments = buildCropArguments(FileProbe(m_input), m_input, output, 100,
-                                                     crop.isEmpty() ? u"crop=64:64:0:0"_s : crop, {});
     // A job that cannot start says so at once.
-    const bool started = job.runCropProcess(output, arguments, 20.0);
+    const bool started = job.runCropProcess(requestFor(m_input, output, crop));
     const QString actual = started ? outcomeOf(job) : u"failed: "_s + failed.value(0).value(0).toString();
     QVERIFY2(actual.startsWith(outcome), qPrintable(actual));
     QCOMPARE(started, encoder != "missing");

@@ -28,6 +28,8 @@ void TestSelectionGeometry::hitTest_data()
     QTest::newRow("bottom-left inner edge") << QPointF(4.99, 4.99) << square << BorderPosition::bottomLeft;
     // The maximum edges of a zone lie outside it.
     QTest::newRow("just past the corner") << QPointF(5, 5) << square << BorderPosition::middle;
+    QTest::newRow("on the corner's right edge") << QPointF(5, 2) << square << BorderPosition::middle;
+    QTest::newRow("on the corner's top edge") << QPointF(2, 5) << square << BorderPosition::middle;
     QTest::newRow("top-left") << QPointF(0, 99) << square << BorderPosition::topLeft;
     QTest::newRow("top-right") << QPointF(97, 97) << square << BorderPosition::topRight;
     QTest::newRow("bottom-right") << QPointF(97, 2) << square << BorderPosition::bottomRight;
@@ -79,6 +81,11 @@ void TestSelectionGeometry::dragSteps_data()
                                         << Moves { { 20, 0 }, { 40, 0 } } << QRectF(50, 10, 160, 100);
     QTest::newRow("locked top") << holder << wide << QPointF(100, 97) << true << Moves { { 0, 10 } }
                                 << QRectF(0, 10, 220, 110);
+    // The reference moves with the pointer, so the second event counts only its own motion.
+    QTest::newRow("top, second event") << holder << wide << QPointF(100, 97) << false
+                                       << Moves { { 0, 10 }, { 0, 20 } } << QRectF(10, 10, 200, 120);
+    QTest::newRow("locked left stays centred") << holder << QRectF(100, 100, 300, 150) << QPointF(2, 75) << true
+                                               << Moves { { 20, 0 } } << QRectF(120, 105, 280, 140);
     // Locked: the horizontal motion drives bottom-right; the vertical is ignored.
     QTest::newRow("locked bottom-right") << holder << wide << QPointF(197, 2) << true << Moves { { 20, -40 } }
                                          << QRectF(10, 0, 220, 110);
