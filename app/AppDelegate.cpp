@@ -4,18 +4,12 @@
 #include "DesktopIntegration.h"
 #include "ImageDropView.h"
 #include "ProgressSheet.h"
-#include "SelectionRectangle.h"
+#include "ScaleFactorWindow.h"
+#include "SelectionPanel.h"
 #include "ViewStyling.h"
-#include "crop/CropArguments.h"
-#include "selection/CropPresets.h"
-#include "selection/CropGeometry.h"
-#include "selection/ScaleFactor.h"
 #include "ui_MainWindow.h"
-#include "ui_ScaleFactorWindow.h"
 #include "util/Resources.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -35,61 +29,37 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     , m_tools(tools)
     , m_scratchBase(scratchBase)
     , m_window(std::make_unique<QMainWindow>())
+    , m_ui(std::make_unique<Ui::MainWindow>())
+    , m_probeJob(tools.probe)
     , m_posterExtractor(tools.encoder)
     , m_cropJob(tools.encoder, tools.probe)
 {
-    Ui::MainWindow ui;
-    ui.setupUi(m_window.get());
-    selectionRectangleHolder = ui.selectionRectangleHolder;
-    selectionRectangle = ui.selectionRectangle;
-    posterView = ui.posterView;
-    posterPositionSlider = ui.posterPositionSlider;
-    posterPositionSliderTBI = ui.toolBar->insertWidget(ui.actionScaleFactor, ui.posterPositionSlider);
-    ui.toolBar->insertSeparator(ui.actionScaleFactor);
-    openBTN = ui.actionOpen;
-    cropVideoBTN = ui.actionCrop;
-    scaleFactorBTN = ui.actionScaleFactor;
-    helpBTN = ui.actionHelp;
-    quitBTN = ui.actionQuit;
-    inputResolutionTF = ui.inputResolutionTF;
-    wideTallBTN = ui.wideTallBTN;
-    aspectRationPopUpBTN = ui.aspectRationPopUpBTN;
-    proportionalCBX = ui.proportionalCBX;
-    presetPopUpBTN = ui.presetPopUpBTN;
-    outputResolutionTF = ui.outputResolutionTF;
+    m_ui->setupUi(m_window.get());
+    m_panel = m_ui->selectionPanel;
+    posterPositionSliderTBI = m_ui->toolBar->insertWidget(m_ui->scaleFactorBTN, m_ui->posterPositionSlider);
+    m_ui->toolBar->insertSeparator(m_ui->scaleFactorBTN);
 
     const QStyle *style = m_window->style();
-    openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));
-    cropVideoBTN->setIcon(QIcon::fromTheme(u"transform-crop"_s, style->standardIcon(QStyle::SP_DialogSaveButton)));
-    scaleFactorBTN->setIcon(QIcon::fromTheme(u"zoom-fit-best"_s, style->standardIcon(QStyle::SP_TitleBarMaxButton)));
-    helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
-    openBTN->setShortcut(QKeySequence::Open);
-    cropVideoBTN->setShortcut(QKeySequence::Save);
-    quitBTN->setShortcut(QKeySequence::Quit);
-    helpBTN->setShortcut(QKeySequence::HelpContents);
+    m_ui->openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));
+    m_ui->cropVideoBTN->setIcon(
+        QIcon::fromTheme(u"transform-crop"_s, style->standardIcon(QStyle::SP_DialogSaveButton)));
+    m_ui->scaleFactorBTN->setIcon(
+        QIcon::fromTheme(u"zoom-fit-best"_s, style->standardIcon(QStyle::SP_TitleBarMaxButton)));
+    m_ui->helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
+    m_ui->openBTN->setShortcut(QKeySequence::Open);
+    m_ui->cropVideoBTN->setShortcut(QKeySequence::Save);
+    m_ui->quitBTN->setShortcut(QKeySequence::Quit);
+    m_ui->helpBTN->setShortcut(QKeySequence::HelpContents);
     ViewStyling::adoptDynamicProperties(m_window.get());
 
     progressWindow = new ProgressSheet(m_window.get());
-
-    scaleFactorWindow = new QDialog(m_window.get());
-    Ui::ScaleFactorWindow scaleUi;
-    scaleUi.setupUi(scaleFactorWindow);
-    scaleFactorSlider = scaleUi.scaleFactorSlider;
-    scaleFactorLBL = scaleUi.scaleFactorLBL;
-    scaleFactorInputLBL = scaleUi.scaleFactorInputLBL;
-    scaleFactorOutputLBL = scaleUi.scaleFactorOutputLBL;
-    connect(scaleUi.closeButton, &QPushButton::clicked, this, &AppDelegate::closeBTNInsideScaleFactorWindowClicked);
-
-    posterView->installEventFilter(this);
+    scaleFactorWindow = new ScaleFactorWindow(m_window.get());
     connectActions();
 }
 
 AppDelegate::~AppDelegate()
 {
     applicationWillTerminate();
-    // The window goes while this object is whole, and without reporting its resizes to it.
-    if (posterView)
-        posterView->removeEventFilter(this);
     m_window.reset();
 }
 
@@ -100,23 +70,15 @@ QMainWindow *AppDelegate::window() const
 
 void AppDelegate::connectActions()
 {
-    connect(openBTN, &QAction::triggered, this, &AppDelegate::showOpenPanel);
-    connect(cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
-    connect(scaleFactorBTN, &QAction::triggered, this, &AppDelegate::scaleFactorBTNClicked);
-    connect(helpBTN, &QAction::triggered, this, &AppDelegate::helpBTNClicked);
-    connect(quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
-    connect(posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
-    connect(wideTallBTN, &QPushButton::clicked, this, &AppDelegate::wideTallBTNClicked);
-    connect(aspectRationPopUpBTN, &QComboBox::activated, this, &AppDelegate::aspectRatioPopUpBTNChanged);
-    connect(presetPopUpBTN, &QComboBox::activated, this, &AppDelegate::presetPopUpBTNChanged);
-    connect(proportionalCBX, &QCheckBox::clicked, this, &AppDelegate::proportionalCBXClicked);
-    connect(scaleFactorSlider, &QSlider::valueChanged, this, &AppDelegate::updateScaleFactorLabels);
-    connect(progressWindow, &ProgressSheet::cancelRequested, this,
-            &AppDelegate::closeBTNInsideProgressWindowClicked);
-
-    connect(selectionRectangle, &SelectionRectangle::activityInSelectionRectangle, this,
-            &AppDelegate::activityInSelectionRectangle);
-    connect(posterView, &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::fileAddedByDragAndDrop);
+    connect(m_ui->openBTN, &QAction::triggered, this, &AppDelegate::showOpenPanel);
+    connect(m_ui->cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
+    connect(m_ui->scaleFactorBTN, &QAction::triggered, scaleFactorWindow, &ScaleFactorWindow::scaleFactorBTNClicked);
+    connect(m_ui->helpBTN, &QAction::triggered, this, &AppDelegate::helpBTNClicked);
+    connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
+    connect(m_ui->posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
+    connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
+    connect(m_panel, &SelectionPanel::cropChanged, this, &AppDelegate::selectionChanged);
+    connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::fileAddedByDragAndDrop);
 
     connect(&m_probeJob, &ProbeJob::finished, this, &AppDelegate::probeFinished);
     connect(&m_posterExtractor, &PosterExtractor::frameMade, this, &AppDelegate::posterFrameMade);
@@ -148,63 +110,27 @@ void AppDelegate::openFile(const QString &pathOrUrl)
     fileAddedByDragAndDrop(QUrl::fromUserInput(pathOrUrl, QDir::currentPath(), QUrl::AssumeLocalFile));
 }
 
-bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
-{
-    // The holder follows the poster view, and the selection keeps its video pixels.
-    if (watched == posterView && event->type() == QEvent::Resize && m_layoutScale > 0) {
-        const QRectF frame = selectionRectangle->selectionFrame();
-        const double oldScale = m_layoutScale;
-        layoutSelectionHolder();
-        const double factor = m_layoutScale / oldScale;
-        selectionRectangle->setSelectionFrame(
-            QRectF(frame.x() * factor, frame.y() * factor, frame.width() * factor, frame.height() * factor));
-    }
-    return QObject::eventFilter(watched, event);
-}
-
 // ---------------------------------------------------------------- intake and states
 
 void AppDelegate::resetControls()
 {
-    cropVideoBTN->setEnabled(false);
+    m_ui->cropVideoBTN->setEnabled(false);
     posterPositionSliderTBI->setEnabled(false);
-    posterPositionSlider->setEnabled(false);
-    posterPositionSlider->setValue(6);
-    selectionRectangleHolder->hide();
-    selectionRectangle->hide();
-    inputResolutionTF->setText(u"Source: 0 x 0"_s);
-    outputResolutionTF->setText(u"Cropped: 0 x 0"_s);
-    proportionalCBX->setChecked(true);
-    proportionalCBX->setEnabled(false);
-    aspectRationPopUpBTN->setEnabled(false);
-    presetPopUpBTN->setEnabled(false);
-    wideTallBTN->setEnabled(false);
-    wideTallBTN->setText(u"Wide"_s);
-    scaleFactorBTN->setEnabled(false);
-    scaleFactorSlider->setValue(100);
-    m_layoutScale = 0;
+    m_ui->posterPositionSlider->setEnabled(false);
+    m_ui->posterPositionSlider->setValue(6);
+    m_panel->clear();
+    m_ui->scaleFactorBTN->setEnabled(false);
+    scaleFactorWindow->reset(QSize());
 }
 
 void AppDelegate::enableControls()
 {
-    cropVideoBTN->setEnabled(true);
+    m_ui->cropVideoBTN->setEnabled(true);
     posterPositionSliderTBI->setEnabled(true);
-    posterPositionSlider->setEnabled(true);
-    posterPositionSlider->setValue(6);
+    m_ui->posterPositionSlider->setEnabled(true);
+    m_ui->posterPositionSlider->setValue(6);
     showPosterFrame();
-    selectionRectangleHolder->show();
-    selectionRectangle->show();
-    inputResolutionTF->setText(u"Source: 0 x 0"_s);
-    outputResolutionTF->setText(u"Cropped: 0 x 0"_s);
-    proportionalCBX->setChecked(true);
-    proportionalCBX->setEnabled(true);
-    proportionalCBXClicked();
-    aspectRationPopUpBTN->setEnabled(true);
-    presetPopUpBTN->setEnabled(true);
-    wideTallBTN->setEnabled(true);
-    wideTallBTN->setText(u"Wide"_s);
-    scaleFactorSlider->setValue(100);
-    scaleFactorBTN->setEnabled(true);
+    m_ui->scaleFactorBTN->setEnabled(true);
 }
 
 void AppDelegate::showOpenPanel()
@@ -235,7 +161,7 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     resetControls();
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
-    m_probeJob.start(url.toLocalFile(), m_tools.probe);
+    m_probeJob.start(url.toLocalFile());
 }
 
 void AppDelegate::probeFinished(const FileProbe &probe)
@@ -247,10 +173,7 @@ void AppDelegate::probeFinished(const FileProbe &probe)
         Alerts::vobRefused(m_window.get());
         return;
     }
-    const bool accepted = probe.isValidMediaFile() && !probe.hasErrors() && !probe.isEncrypted()
-        && probe.hasVideoTrack() && probe.videoWidth() && probe.videoHeight() && *probe.videoWidth() > 0
-        && *probe.videoHeight() > 0;
-    if (!accepted) {
+    if (!probe.isCroppableVideo()) {
         progressWindow->hideAnalyzingProgress();
         Alerts::unsupportedFile(m_window.get());
         return;
@@ -260,13 +183,12 @@ void AppDelegate::probeFinished(const FileProbe &probe)
         Alerts::noScratchFolder(m_window.get());
         return;
     }
-    progressWindow->showAnalyzingProgress();
     m_posterExtractor.extractPosterFrames(path, probe.duration(), m_scratch->framesDirectory());
 }
 
 void AppDelegate::posterFrameMade(int n, int progress)
 {
-    posterView->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), n));
+    m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), n));
     progressWindow->progressBar()->setValue(progress);
 }
 
@@ -274,25 +196,7 @@ void AppDelegate::postersFinished()
 {
     progressWindow->hideAnalyzingProgress();
     enableControls();
-    inputResolutionTF->setText(CropGeometry::sourceLabelText(videoWidth(), videoHeight()));
-    wideTallBTN->setChecked(videoHeight() < videoWidth());
-    wideTallBTNClicked();
-    layoutSelectionHolder();
-    fillAspectRatioPopUp();
-    fillPresetPopUp();
-    placeSelectionRectangle();
-    resetScaleFactor();
-    updateCroppedLabel();
-}
-
-qint64 AppDelegate::videoWidth() const
-{
-    return globalFP ? globalFP->videoWidth().value_or(0) : 0;
-}
-
-qint64 AppDelegate::videoHeight() const
-{
-    return globalFP ? globalFP->videoHeight().value_or(0) : 0;
+    m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0));
 }
 
 // ---------------------------------------------------------------- posters
@@ -305,135 +209,17 @@ void AppDelegate::posterPositionSliderChanged()
 void AppDelegate::showPosterFrame()
 {
     if (m_scratch)
-        posterView->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), posterPositionSlider->value()));
-}
-
-// ---------------------------------------------------------------- selection geometry
-
-void AppDelegate::layoutSelectionHolder()
-{
-    m_layoutScale = displayScale();
-    const QRect holder
-        = CropGeometry::holderFrame(videoWidth(), videoHeight(), posterView->width(), posterView->height()).toRect();
-    selectionRectangleHolder->setGeometry(holder);
-    posterView->setPictureRect(holder);
-}
-
-double AppDelegate::displayScale() const
-{
-    return CropGeometry::displayScale(videoWidth(), videoHeight(), posterView->width(), posterView->height());
-}
-
-QSize AppDelegate::croppedSize() const
-{
-    return CropGeometry::croppedSize(selectionRectangle->selectionFrame().size(), displayScale(), videoWidth(),
-                                     videoHeight());
-}
-
-QString AppDelegate::cropFilterText() const
-{
-    return CropGeometry::cropFilterText(selectionRectangle->selectionFrame(), displayScale(), videoWidth(),
-                                        videoHeight());
-}
-
-void AppDelegate::updateCroppedLabel()
-{
-    outputResolutionTF->setText(CropGeometry::croppedLabelText(croppedSize()));
-}
-
-void AppDelegate::fillAspectRatioPopUp()
-{
-    aspectRationPopUpBTN->clear();
-    aspectRationPopUpBTN->addItems(wideTallBTN->isChecked() ? CropPresets::wideRatios()
-                                                            : CropPresets::tallRatios());
-    aspectRationPopUpBTN->setCurrentIndex(0);
-}
-
-void AppDelegate::fillPresetPopUp()
-{
-    presetPopUpBTN->clear();
-    presetPopUpBTN->addItems(
-        CropPresets::presetTitles(videoWidth(), videoHeight(), aspectRationPopUpBTN->currentText()));
-    presetPopUpBTN->setCurrentIndex(presetPopUpBTN->count() > 0 ? 0 : -1);
-}
-
-void AppDelegate::placeSelectionRectangle()
-{
-    const auto preset = presetPopUpBTN->count() > 0 ? std::optional(presetPopUpBTN->currentText()) : std::nullopt;
-    selectionRectangle->setSelectionFrame(
-        CropPresets::placeSelection(preset, videoWidth(), videoHeight(), displayScale()));
-}
-
-void AppDelegate::wideTallBTNClicked()
-{
-    wideTallBTN->setText(wideTallBTN->isChecked() ? u"Wide"_s : u"Tall"_s);
-    fillAspectRatioPopUp();
-    fillPresetPopUp();
-    placeSelectionRectangle();
-    updateCroppedLabel();
-    resetScaleFactor();
-}
-
-void AppDelegate::aspectRatioPopUpBTNChanged()
-{
-    fillPresetPopUp();
-    placeSelectionRectangle();
-    updateCroppedLabel();
-    resetScaleFactor();
-}
-
-void AppDelegate::presetPopUpBTNChanged()
-{
-    placeSelectionRectangle();
-    updateCroppedLabel();
-    resetScaleFactor();
-}
-
-void AppDelegate::proportionalCBXClicked()
-{
-    // Ticked means free resizing; unticked keeps the aspect ratio.
-    selectionRectangle->setProportional(!proportionalCBX->isChecked());
-    resetScaleFactor();
-}
-
-void AppDelegate::activityInSelectionRectangle()
-{
-    updateCroppedLabel();
-    resetScaleFactor();
-}
-
-// ---------------------------------------------------------------- scale factor
-
-QSize AppDelegate::scaledOutputSize() const
-{
-    return ScaleFactor::scaledOutputSize(croppedSize(), scaleFactorSlider->value());
-}
-
-void AppDelegate::updateScaleFactorLabels()
-{
-    const double percent = scaleFactorSlider->value();
-    scaleFactorInputLBL->setText(ScaleFactor::inputLabelText(croppedSize()));
-    scaleFactorLBL->setText(ScaleFactor::factorLabelText(percent));
-    scaleFactorOutputLBL->setText(ScaleFactor::outputLabelText(scaledOutputSize()));
-}
-
-void AppDelegate::resetScaleFactor()
-{
-    scaleFactorSlider->setValue(100);
-    updateScaleFactorLabels();
-}
-
-void AppDelegate::scaleFactorBTNClicked()
-{
-    scaleFactorWindow->open();
-}
-
-void AppDelegate::closeBTNInsideScaleFactorWindowClicked()
-{
-    scaleFactorWindow->accept();
+        m_panel->posterView()->setImagePath(
+            PosterExtractor::framePath(m_scratch->framesDirectory(), m_ui->posterPositionSlider->value()));
 }
 
 // ---------------------------------------------------------------- the crop
+
+void AppDelegate::selectionChanged()
+{
+    // Any change of the selection starts the scale over.
+    scaleFactorWindow->reset(m_panel->croppedSize());
+}
 
 void AppDelegate::cropVideoBTNClicked()
 {
@@ -463,9 +249,14 @@ void AppDelegate::checkOutputAndCrop(const QString &outputPath)
         Alerts::sameName(m_window.get());
         return;
     }
-    const QStringList arguments = buildCropArguments(*globalFP, input, output, scaleFactorSlider->value(),
-                                                     cropFilterText(), scaledOutputSize());
-    if (m_cropJob.runCropProcess(output, arguments, globalFP->duration()))
+    const CropRequest request { input,
+                                output,
+                                m_panel->crop(),
+                                scaleFactorWindow->percent(),
+                                scaleFactorWindow->scaledOutputSize(),
+                                globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels(),
+                                globalFP->duration() };
+    if (m_cropJob.runCropProcess(request))
         progressWindow->showCroppingProgress();
 }
 

@@ -7,28 +7,25 @@
 #include "media/ProbeJob.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QUrl>
 
 #include <memory>
 #include <optional>
 
-class ImageDropView;
 class ProgressSheet;
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QDialog;
-class QLabel;
 class QMainWindow;
-class QProgressBar;
-class QPushButton;
-class QSlider;
-class SelectionRectangle;
+class ScaleFactorWindow;
+class SelectionPanel;
+
+namespace Ui {
+class MainWindow;
+}
 
 // The one controller: carries a video from opening to the cropped result.
-// It owns the window and the jobs, holds the controls weakly, and turns the
-// controls' actions into the empty, analyzing, loaded and cropping states.
+// It owns the window and the jobs, and turns the controls' actions into the
+// empty, analyzing, loaded and cropping states. The selection and its
+// controls are the selection panel's.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -56,9 +53,6 @@ public:
 
     const std::optional<FileProbe> &openVideo() const { return globalFP; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void connectActions();
 
@@ -77,27 +71,8 @@ private:
     void posterPositionSliderChanged();
     void showPosterFrame();
 
-    // Selection geometry, presets and scale factor.
-    void layoutSelectionHolder();
-    double displayScale() const;
-    QSize croppedSize() const;
-    QString cropFilterText() const;
-    void updateCroppedLabel();
-    void fillAspectRatioPopUp();
-    void fillPresetPopUp();
-    void placeSelectionRectangle();
-    void wideTallBTNClicked();
-    void aspectRatioPopUpBTNChanged();
-    void presetPopUpBTNChanged();
-    void proportionalCBXClicked();
-    void activityInSelectionRectangle();
-    QSize scaledOutputSize() const;
-    void updateScaleFactorLabels();
-    void resetScaleFactor();
-    void scaleFactorBTNClicked();
-    void closeBTNInsideScaleFactorWindowClicked();
-
     // The crop and its dialogs.
+    void selectionChanged();
     void cropVideoBTNClicked();
     void checkOutputAndCrop(const QString &outputPath);
     void closeBTNInsideProgressWindowClicked();
@@ -106,40 +81,18 @@ private:
     void handleResultButton(int response, const FileProbe &output);
     void helpBTNClicked();
 
-    qint64 videoWidth() const;
-    qint64 videoHeight() const;
-
     const Tools m_tools;
     const QString m_scratchBase;
     std::unique_ptr<QMainWindow> m_window;
-
-    QPointer<QWidget> selectionRectangleHolder;
-    QPointer<SelectionRectangle> selectionRectangle;
-    QPointer<ImageDropView> posterView;
-    QPointer<QSlider> posterPositionSlider;
-    QPointer<QAction> posterPositionSliderTBI;
-    QPointer<QAction> openBTN;
-    QPointer<QAction> cropVideoBTN;
-    QPointer<QAction> helpBTN;
-    QPointer<QAction> quitBTN;
-    QPointer<ProgressSheet> progressWindow;
-    QPointer<QLabel> inputResolutionTF;
-    QPointer<QPushButton> wideTallBTN;
-    QPointer<QComboBox> aspectRationPopUpBTN;
-    QPointer<QCheckBox> proportionalCBX;
-    QPointer<QComboBox> presetPopUpBTN;
-    QPointer<QLabel> outputResolutionTF;
-    QPointer<QAction> scaleFactorBTN;
-    QPointer<QDialog> scaleFactorWindow;
-    QPointer<QSlider> scaleFactorSlider;
-    QPointer<QLabel> scaleFactorLBL;
-    QPointer<QLabel> scaleFactorInputLBL;
-    QPointer<QLabel> scaleFactorOutputLBL;
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    SelectionPanel *m_panel = nullptr;
+    QAction *posterPositionSliderTBI = nullptr;
+    ProgressSheet *progressWindow = nullptr;
+    ScaleFactorWindow *scaleFactorWindow = nullptr;
 
     std::optional<FileProbe> globalFP;
     std::unique_ptr<ScratchDirectory> m_scratch;
     ProbeJob m_probeJob;
     PosterExtractor m_posterExtractor;
     CropJob m_cropJob;
-    double m_layoutScale = 0; // the display scale the holder was last laid out with; 0 while empty
 };

@@ -9,6 +9,8 @@ SelectionRectangle::SelectionRectangle(QWidget *holder)
     : QWidget(holder)
 {
     setMouseTracking(true);
+    if (holder)
+        holder->installEventFilter(this);
 }
 
 SelectionRectangle::~SelectionRectangle()
@@ -19,9 +21,31 @@ SelectionRectangle::~SelectionRectangle()
 void SelectionRectangle::setSelectionFrame(const QRectF &frame)
 {
     m_frame = frame;
+    place();
+}
+
+void SelectionRectangle::place()
+{
     const double holderHeight = holderBounds().height();
-    const QRectF flipped(frame.x(), holderHeight - frame.y() - frame.height(), frame.width(), frame.height());
-    setGeometry(flipped.toRect());
+    setGeometry(QRectF(m_frame.x(), holderHeight - m_frame.y() - m_frame.height(), m_frame.width(), m_frame.height())
+                    .toRect());
+}
+
+bool SelectionRectangle::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentAboutToChange && parentWidget())
+        parentWidget()->removeEventFilter(this);
+    else if (event->type() == QEvent::ParentChange && parentWidget())
+        parentWidget()->installEventFilter(this);
+    return QWidget::event(event);
+}
+
+bool SelectionRectangle::eventFilter(QObject *watched, QEvent *event)
+{
+    // The frame counts from the holder's bottom edge, which moves when the holder resizes.
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        place();
+    return QWidget::eventFilter(watched, event);
 }
 
 QPointF SelectionRectangle::ownPoint(QPointF widgetPosition) const

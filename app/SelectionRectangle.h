@@ -12,7 +12,8 @@
 //
 // Its frame is kept in the holder's coordinates with the origin at the
 // bottom-left and y up, as the crop arithmetic uses them; this class is the
-// one place that converts to and from Qt's y-down widget coordinates.
+// one place that converts to and from Qt's y-down widget coordinates, and it
+// places itself again whenever the holder changes size.
 class SelectionRectangle : public QWidget
 {
     Q_OBJECT
@@ -37,6 +38,8 @@ Q_SIGNALS:
     void activityInSelectionRectangle();
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -48,6 +51,7 @@ private:
     // A pointer position in this widget, in the frame's own y-up coordinates.
     QPointF ownPoint(QPointF widgetPosition) const;
     QRectF holderBounds() const;
+    void place();
     void endPress();
 
     QRectF m_frame;

@@ -39,7 +39,7 @@ int child(int argc, char *argv[])
     delegate.window()->resize(1280, 800);
     delegate.applicationDidFinishLaunching();
     delegate.openFile(QString::fromLocal8Bit(argv[2]));
-    auto *crop = delegate.window()->findChild<QAction *>(u"actionCrop"_s);
+    auto *crop = delegate.window()->findChild<QAction *>(u"cropVideoBTN"_s);
     if (!QTest::qWaitFor([&] { return crop->isEnabled(); }, 120'000))
         return 1;
     // Every poster shown once, as a user sliding through them.

@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     // Analysis: the probe and the eleven posters.
     measuring = true;
     delegate.openFile(movie);
-    auto *crop = window->findChild<QAction *>(u"actionCrop"_s);
+    auto *crop = window->findChild<QAction *>(u"cropVideoBTN"_s);
     if (!QTest::qWaitFor([&] { return crop->isEnabled(); }, 120'000))
         qFatal("the video did not load");
     const double analysisStall = longest;

@@ -1,6 +1,7 @@
 #include "AppDriver.h"
 
 #include "SelectionRectangle.h"
+#include "support/Fixtures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,7 +10,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSlider>
 #include <QStandardPaths>
@@ -31,7 +34,12 @@ AppDriver::AppDriver(const QString &scratchBase, const AppDelegate::Tools &tools
 
 bool AppDriver::isLoaded() const
 {
-    return control<QAction>("actionCrop")->isEnabled() && !control<QDialog>("ProgressSheet")->isVisible();
+    return control<QAction>("cropVideoBTN")->isEnabled() && !isSheetShown();
+}
+
+bool AppDriver::isSheetShown() const
+{
+    return control<QDialog>("ProgressSheet")->isVisible();
 }
 
 bool AppDriver::open(const QString &path)
@@ -56,7 +64,7 @@ QMessageBox *AppDriver::waitForAlert(int timeoutMs) const
 
 void AppDriver::cropTo(const QString &path)
 {
-    control<QAction>("actionCrop")->trigger();
+    control<QAction>("cropVideoBTN")->trigger();
     auto *panel = window()->findChild<QFileDialog *>();
     if (!panel)
         return;
@@ -73,17 +81,34 @@ void AppDriver::cropTo(const QString &path)
     QMetaObject::invokeMethod(panel, "accept");
 }
 
-QMessageBox *AppDriver::waitForCropEnd() const
+QMessageBox *AppDriver::waitForCropEnd(int timeoutMs) const
 {
-    (void)QTest::qWaitFor([this] { return !control<QDialog>("ProgressSheet")->isVisible(); }, 300'000);
-    return waitForAlert(300);
+    // An alert over a sheet that stays up would leave the window locked.
+    (void)QTest::qWaitFor([this] { return !isSheetShown() || waitForAlert(0); }, timeoutMs);
+    QTest::qWait(100);
+    return isSheetShown() ? nullptr : waitForAlert(300);
+}
+
+QString AppDriver::cropFilterOf(const QString &path)
+{
+    CapturedStdout out;
+    cropTo(path);
+    if (!waitForCropEnd())
+        return {};
+    static const QRegularExpression filter(u"\"(crop=[0-9:]+)"_s);
+    return filter.match(out.text()).captured(1);
+}
+
+bool AppDriver::waitForProgress() const
+{
+    return QTest::qWaitFor([this] { return control<QProgressBar>("progressBar")->value() > 0; }, 60'000);
 }
 
 QString AppDriver::notEmptyBecause() const
 {
     const QList<std::pair<bool, const char *>> checks = {
-        { !control<QAction>("actionCrop")->isEnabled(), "crop enabled" },
-        { !control<QAction>("actionScaleFactor")->isEnabled(), "scale factor enabled" },
+        { !control<QAction>("cropVideoBTN")->isEnabled(), "crop enabled" },
+        { !control<QAction>("scaleFactorBTN")->isEnabled(), "scale factor enabled" },
         { !control<QSlider>("posterPositionSlider")->isEnabled(), "poster slider enabled" },
         { control<QSlider>("posterPositionSlider")->value() == 6, "poster slider not at 6" },
         { control<QWidget>("selectionRectangleHolder")->isHidden(), "holder shown" },

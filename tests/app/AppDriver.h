@@ -27,9 +27,15 @@ public:
     QMessageBox *waitForAlert(int timeoutMs = 60'000) const;
     // The crop action, answering the save panel with path (empty: the proposed name).
     void cropTo(const QString &path = QString());
-    // Waits for the crop to end: the alert it ended in, or null after a cancel.
-    QMessageBox *waitForCropEnd() const;
+    // Waits up to timeoutMs for the crop to end: the alert it ended in, or
+    // null after a cancel. The progress sheet must be gone by then.
+    QMessageBox *waitForCropEnd(int timeoutMs = 300'000) const;
+    // Crops to path and gives the crop filter of the command the encoder ran.
+    QString cropFilterOf(const QString &path);
+    // Waits for the encoder to make progress.
+    bool waitForProgress() const;
     bool isLoaded() const;
+    bool isSheetShown() const;
     // Why the window is not in its empty state, or nothing when it is.
     QString notEmptyBecause() const;
 

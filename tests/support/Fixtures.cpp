@@ -137,10 +137,10 @@ QString writeScript(const QString &path, const QByteArray &body)
     return path;
 }
 
-QList<qint64> childProcesses()
+QList<qint64> childProcesses(qint64 pid)
 {
     QList<qint64> children;
-    const QString tasks = u"/proc/%1/task"_s.arg(QCoreApplication::applicationPid());
+    const QString tasks = u"/proc/%1/task"_s.arg(pid ? pid : QCoreApplication::applicationPid());
     for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile file(tasks + u'/' + task + u"/children"_s);
         if (!file.open(QIODevice::ReadOnly))
@@ -151,6 +151,22 @@ QList<qint64> childProcesses()
         }
     }
     return children;
+}
+
+bool isRunning(qint64 pid)
+{
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    // The state follows the parenthesised name.
+    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList filesIn(const QString &dir)

@@ -36,8 +36,11 @@ QString writeFile(const QString &path, const QByteArray &bytes);
 // An executable shell script with the given body; empty on failure.
 QString writeScript(const QString &path, const QByteArray &body);
 
-// The process ids of this process's living children.
-QList<qint64> childProcesses();
+// The process ids of the living children of pid (this process by default).
+QList<qint64> childProcesses(qint64 pid = 0);
+// Whether pid runs, a zombie not counting.
+bool isRunning(qint64 pid);
+QByteArray readFile(const QString &path);
 // The files in dir, hidden ones too, by name.
 QStringList filesIn(const QString &dir);
 

@@ -1,0 +1,481 @@
+#include "AppDriver.h"
+#include "ImageDropView.h"
+#include "SelectionRectangle.h"
+#include "crop/CropJob.h"
+#include "media/FileProbe.h"
+#include "support/Fixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+// Receives what the result alert's buttons hand to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
+// The whole application through its real window on the offscreen platform,
+// with videos made by ffmpeg: opening, cropping, and everything that may
+// interrupt a crop. Each case ends with no stray process and nothing left
+// where the output goes but what the user asked for.
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void opening_data();
+    void opening();
+    void cropping_data();
+    void cropping();
+    void interruptions_data();
+    void interruptions();
+    void changeChainsResetTheScale();
+    void windowResizeKeepsTheCrop();
+    void dropOpensTheFile();
+
+private:
+    QString fixture(const QString &kind);
+    // Tools whose crop runs behave as script says; posters still come from the real encoder.
+    AppDelegate::Tools misbehavingEncoder(const QByteArray &script) const;
+    QLabel *label(AppDriver &app, const char *name) const { return app.control<QLabel>(name); }
+    void verifyPlacedOverThePicture(AppDriver &app);
+
+    QTemporaryDir m_fixtures;
+    QHash<QString, QString> m_files;
+    std::unique_ptr<QTemporaryDir> m_work;
+};
+
+void TestApplication::initTestCase()
+{
+    const QString dir = m_fixtures.path();
+    Fixtures::Video rotated { 640, 360, 1.0 };
+    rotated.rotate = 90;
+    m_files[u"hd"_s] = Fixtures::makeVideo(dir, u"hd.mp4"_s, { 1920, 1080, 1.0 });
+    m_files[u"long"_s] = Fixtures::makeVideo(dir, u"long.mp4"_s, { 1280, 720, 30.0 });
+    m_files[u"portrait"_s] = Fixtures::makeVideo(dir, u"portrait.mp4"_s, { 360, 640, 1.0 });
+    m_files[u"square"_s] = Fixtures::makeVideo(dir, u"square.mp4"_s, { 480, 480, 1.0 });
+    m_files[u"rotated"_s] = Fixtures::makeVideo(dir, u"phone.mp4"_s, rotated);
+    m_files[u"small"_s] = Fixtures::makeVideo(dir, u"small.mp4"_s);
+    m_files[u"audio"_s] = Fixtures::makeAudio(dir, u"song.m4a"_s);
+    m_files[u"photo"_s] = Fixtures::makeJpeg(dir, u"photo.jpg"_s);
+    const QString srt = Fixtures::writeFile(dir + u"/subs.srt"_s, "1\n00:00:00,000 --> 00:00:01,000\nHi\n");
+    if (Fixtures::runFfmpeg({ u"-i"_s, srt, dir + u"/subs.mkv"_s }))
+        m_files[u"subtitles"_s] = dir + u"/subs.mkv"_s;
+    QByteArray noise(256 * 1024, Qt::Uninitialized);
+    QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    m_files[u"noise"_s] = Fixtures::writeFile(dir + u"/noise.mp4"_s, noise);
+    // A playable video under names that are refused all the same.
+    m_files[u"txt"_s] = dir + u"/video.txt"_s;
+    m_files[u"vob"_s] = dir + u"/clip.VOB"_s;
+    QVERIFY(QFile::copy(m_files[u"small"_s], m_files[u"txt"_s]) && QFile::copy(m_files[u"small"_s], m_files[u"vob"_s]));
+    for (const QString &kind : { u"hd"_s, u"long"_s, u"portrait"_s, u"square"_s, u"rotated"_s, u"small"_s, u"audio"_s,
+                                 u"photo"_s, u"subtitles"_s, u"noise"_s })
+        QVERIFY2(!m_files.value(kind).isEmpty(), qPrintable(kind));
+    m_files[u"missing"_s] = dir + u"/missing.mp4"_s;
+}
+
+void TestApplication::init()
+{
+    m_work = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_work->path()).mkdir(u"in"_s) && QDir(m_work->path()).mkdir(u"out"_s));
+}
+
+void TestApplication::cleanup()
+{
+    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QFile::setPermissions(m_work->filePath(u"out"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_work.reset();
+}
+
+QString TestApplication::fixture(const QString &kind)
+{
+    // A copy in the work folder, for the cases that change or delete it.
+    const QString copy = m_work->filePath(u"in/"_s + QFileInfo(m_files.value(kind)).fileName());
+    return QFile::copy(m_files.value(kind), copy) ? copy : QString();
+}
+
+AppDelegate::Tools TestApplication::misbehavingEncoder(const QByteArray &script) const
+{
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    tools.encoder = Fixtures::writeScript(m_work->filePath(u"in/creator"_s),
+                                          "case \"$*\" in *-vf*) " + script + ";; esac\nexec \""
+                                              + Fixtures::ffmpeg().toUtf8() + "\" \"$@\"");
+    return tools;
+}
+
+void TestApplication::verifyPlacedOverThePicture(AppDriver &app)
+{
+    // The holder covers the picture, centred, with the video's shape; the
+    // selection widget sits where its y-up frame says.
+    auto *poster = app.control<ImageDropView>("posterView");
+    auto *holder = app.control<QWidget>("selectionRectangleHolder");
+    auto *selection = app.control<SelectionRectangle>("selectionRectangle");
+    const FileProbe &video = *app.delegate().openVideo();
+    const QRect h = holder->geometry();
+    QVERIFY(qAbs(h.center().x() - poster->rect().center().x()) <= 1);
+    QVERIFY(qAbs(h.center().y() - poster->rect().center().y()) <= 1);
+    QVERIFY(h.width() == poster->width() || h.height() == poster->height() || h.size() == QSize(*video.videoWidth(), *video.videoHeight()));
+    QVERIFY(qAbs(double(h.width()) / h.height() - *video.videoRatio()) < 0.01);
+    const QRectF frame = selection->selectionFrame();
+    QCOMPARE(selection->geometry(),
+             QRectF(frame.x(), h.height() - frame.y() - frame.height(), frame.width(), frame.height()).toRect());
+}
+
+void TestApplication::opening_data()
+{
+    QTest::addColumn<QStringList>("files"); // opened in turn; the last one counts
+    QTest::addColumn<QString>("expected");  // what the window shows, or the alert's text
+
+    const QString unsupported = u"Seems to be an unsupported file.\nDoes the video play in a video player?"_s;
+    QTest::newRow("landscape") << QStringList { "hd" } << u"Source: 1920 x 1080, Wide 16:9 1600x900"_s;
+    QTest::newRow("portrait") << QStringList { "portrait" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
+    // A phone video whose frames are turned: shown upright, measured upright.
+    QTest::newRow("rotated phone video") << QStringList { "rotated" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
+    QTest::newRow("square counts as tall") << QStringList { "square" } << u"Source: 480 x 480, Tall 9:16 202x360"_s;
+    QTest::newRow(".VOB name") << QStringList { "vob" } << u"Tessaly cannot open .VOB files."_s;
+    QTest::newRow(".txt name") << QStringList { "txt" } << unsupported;
+    QTest::newRow("audio only") << QStringList { "audio" } << unsupported;
+    QTest::newRow("photo") << QStringList { "photo" } << unsupported;
+    QTest::newRow("subtitles only") << QStringList { "subtitles" } << unsupported;
+    QTest::newRow("random bytes") << QStringList { "noise" } << unsupported;
+    QTest::newRow("missing file") << QStringList { "missing" } << unsupported;
+    QTest::newRow("probe killed by a signal") << QStringList { "probe killed" } << unsupported;
+    QTest::newRow("refused after a loaded video") << QStringList { "hd", "audio" } << unsupported;
+}
+
+void TestApplication::opening()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, expected);
+
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (files.last() == u"probe killed") {
+        tools.probe = Fixtures::writeScript(m_work->filePath(u"in/sniffer"_s), "kill -9 $$");
+        files.last() = u"small"_s;
+    }
+    AppDriver app(m_work->path(), tools);
+    bool loaded = false;
+    for (const QString &file : files)
+        loaded = app.open(m_files.value(file));
+
+    if (loaded) {
+        const QString shown = u"%1, %2 %3 %4"_s.arg(label(app, "inputResolutionTF")->text(),
+                                                    app.control<QPushButton>("wideTallBTN")->text(),
+                                                    app.control<QComboBox>("aspectRationPopUpBTN")->currentText(),
+                                                    app.control<QComboBox>("presetPopUpBTN")->currentText());
+        QCOMPARE(shown, expected);
+        QCOMPARE(label(app, "outputResolutionTF")->text(),
+                 u"Cropped: "_s + expected.section(u' ', -1).replace(u'x', u" x "_s));
+        QVERIFY(app.control<QSlider>("posterPositionSlider")->isEnabled());
+        QCOMPARE(app.control<QSlider>("posterPositionSlider")->value(), 6);
+        auto *poster = app.control<ImageDropView>("posterView");
+        QVERIFY(poster->imagePath().endsWith(u"/Images/out6.jpg"_s) && poster->hasImage());
+        verifyPlacedOverThePicture(app);
+        return;
+    }
+    QMessageBox *alert = app.waitForAlert();
+    QVERIFY(alert);
+    QCOMPARE(alert->text(), expected);
+    QVERIFY(alert->informativeText().endsWith(u"support@tessaly.app"_s));
+    QCOMPARE(alert->windowModality(), Qt::WindowModal);
+    QVERIFY(!app.isSheetShown());
+    QCOMPARE(app.notEmptyBecause(), QString());
+}
+
+void TestApplication::cropping_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output"); // in the work folder; empty: the proposed name
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("outcome"); // the alert's text
+    QTest::addColumn<QString>("result");  // the output's size, or "unchanged"
+    QTest::addColumn<QString>("button");  // the result alert's button to click
+
+    const QString cropped = u"Video Cropped Successfully!"_s;
+    const QString failed = u"The video could not be cropped."_s;
+    QTest::newRow("proposed name") << u"hd"_s << QString() << QString() << cropped << u"1600x900"_s
+                                   << u"Show in File Manager"_s;
+    QTest::newRow("half scale") << u"hd"_s << u"out/Cropped.mp4"_s << u"scale 50"_s << cropped << u"800x450"_s
+                                << u"Play Video"_s;
+    // A leading dash, spaces, quotes and letters beyond ASCII, a newline too in the input.
+    QTest::newRow("awkward names") << u"awkward"_s << u"out/-y it's Ålesund 東京 \U0001F3AC.mp4"_s
+                                   << QString() << cropped << u"270x480"_s << u"OK"_s;
+    QTest::newRow("same name") << u"portrait"_s << u"in/portrait.mp4"_s << QString()
+                               << u"Input file name is same as the output file name!"_s << u"unchanged"_s << QString();
+    QTest::newRow("input deleted before the crop") << u"portrait"_s << u"out/Cropped.mp4"_s << u"delete input"_s
+                                                   << failed << u"unchanged"_s << QString();
+    QTest::newRow("encoder fails") << u"portrait"_s << u"out/Cropped.mp4"_s << u"encoder fails"_s << failed
+                                   << u"unchanged"_s << QString();
+    QTest::newRow("folder not writable") << u"portrait"_s << u"out/Cropped.mp4"_s << u"read-only folder"_s
+                                         << failed << u"unchanged"_s << QString();
+    // The temporary output goes beside the destination, so the last rename never crosses file systems.
+    QTest::newRow("destination on another file system") << u"portrait"_s << u"/dev/shm"_s << QString() << cropped
+                                                        << u"270x480"_s << u"OK"_s;
+}
+
+void TestApplication::cropping()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(QString, setup);
+    QFETCH(QString, outcome);
+    QFETCH(QString, result);
+    QFETCH(QString, button);
+
+    QString source;
+    if (input == u"awkward") {
+        source = Fixtures::makeVideo(m_work->filePath(u"in"_s), u"-i my \"clip\" it's\ncafé 東京.mp4"_s, { 360, 640, 1.0 });
+    } else {
+        source = fixture(input);
+    }
+    QVERIFY(!source.isEmpty());
+    QTemporaryDir shm(u"/dev/shm/tessaly-test-XXXXXX"_s);
+    if (output == u"/dev/shm") {
+        struct stat work, other;
+        if (!shm.isValid() || ::stat(QFile::encodeName(m_work->path()), &work) != 0
+            || ::stat("/dev/shm", &other) != 0 || work.st_dev == other.st_dev)
+            QSKIP("no second file system at /dev/shm");
+        output = shm.filePath(u"Cropped.mp4"_s);
+    } else if (!output.isEmpty()) {
+        output = m_work->filePath(output);
+    }
+    const QString destination = output.isEmpty() ? QFileInfo(source).absolutePath() + u"/Cropped.mp4"_s : output;
+    const QByteArray earlier = "a file the user had";
+    if (destination != source)
+        Fixtures::writeFile(destination, earlier);
+    const QByteArray sourceBytes = Fixtures::readFile(source);
+
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (setup == u"encoder fails")
+        tools = misbehavingEncoder("echo 'Conversion failed!' >&2; exit 1");
+    AppDriver app(m_work->path(), tools);
+    QVERIFY(app.open(source));
+    if (setup == u"scale 50") {
+        app.control<QSlider>("scaleFactorSlider")->setValue(50);
+        QCOMPARE(label(app, "scaleFactorOutputLBL")->text(), u"Output: 800 x 450"_s);
+    } else if (setup == u"delete input") {
+        QVERIFY(QFile::remove(source));
+    } else if (setup == u"read-only folder") {
+        QFile::setPermissions(m_work->filePath(u"out"_s), QFile::ReadOwner | QFile::ExeOwner);
+        // Even root cannot make files in /sys.
+        if (::geteuid() == 0)
+            output = u"/sys/Cropped.mp4"_s;
+    }
+    app.cropTo(output);
+    QMessageBox *alert = app.waitForCropEnd();
+    QVERIFY2(alert, "no alert, or one over a progress sheet that stayed up");
+    QCOMPARE(alert->text(), outcome);
+    qInfo("%s", qPrintable(alert->informativeText().replace(u'\n', u"; "_s)));
+    if (setup == u"encoder fails")
+        QVERIFY(alert->informativeText().contains(u"exit status 1.\nConversion failed!"_s));
+
+    if (result == u"unchanged") {
+        QCOMPARE(Fixtures::readFile(destination), destination == source ? sourceBytes : earlier);
+    } else {
+        const FileProbe made(destination);
+        QCOMPARE(u"%1x%2"_s.arg(made.videoWidth().value_or(0)).arg(made.videoHeight().value_or(0)), result);
+        if (setup == u"scale 50") {
+            const FileProbe in(source);
+            QCOMPARE(alert->informativeText(), u"Input Resolution: 1920 x 1080 (%1)\nOutput Resolution: 800 x 450 (%2)"_s
+                                                   .arg(*in.fileSizeHuman(), *made.fileSizeHuman()));
+        }
+    }
+    // Nothing beside the destination but the destination itself.
+    QCOMPARE(Fixtures::filesIn(QFileInfo(destination).absolutePath()).filter(u".tessaly-"_s), QStringList());
+
+    if (button.isEmpty())
+        return;
+    UrlCatcher opened;
+    QDesktopServices::setUrlHandler(u"file"_s, &opened, "open");
+    const auto buttons = alert->buttons();
+    const auto clicked = std::find_if(buttons.begin(), buttons.end(),
+                                      [&](QAbstractButton *b) { return b->text() == button; });
+    QVERIFY(clicked != buttons.end());
+    (*clicked)->click();
+    const QUrl file = QUrl::fromLocalFile(QFileInfo(destination).absoluteFilePath());
+    if (button == u"Play Video")
+        QTRY_COMPARE(opened.urls, QList<QUrl> { file });
+    else if (button == u"Show in File Manager")
+        QTRY_COMPARE(opened.urls, QList<QUrl> { QUrl::fromLocalFile(QFileInfo(destination).absolutePath()) });
+    QTest::qWait(50);
+    QDesktopServices::unsetUrlHandler(u"file"_s);
+    if (button == u"OK")
+        QCOMPARE(opened.urls, QList<QUrl>());
+    QVERIFY(app.isLoaded());
+}
+
+void TestApplication::interruptions_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("outcome"); // the alert's text, or empty for none
+
+    QTest::newRow("cancel") << u"cancel"_s << QString();
+    QTest::newRow("encoder ignores the request to stop") << u"stubborn encoder"_s << QString();
+    QTest::newRow("encoder killed by a signal") << u"encoder killed"_s << u"The video could not be cropped."_s;
+    QTest::newRow("quit during the analysis") << u"quit analysing"_s << QString();
+    QTest::newRow("quit during the crop") << u"quit cropping"_s << QString();
+    QTest::newRow("program terminated") << u"SIGTERM"_s << QString();
+    // The tools go with a program that is killed outright.
+    QTest::newRow("program killed") << u"SIGKILL"_s << QString();
+}
+
+void TestApplication::interruptions()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, outcome);
+
+    const QString input = fixture(u"long"_s);
+    const QString output = m_work->filePath(u"out/Cropped.mp4"_s);
+    const QByteArray earlier = "a file the user had";
+    Fixtures::writeFile(output, earlier);
+    const QStringList workFolders { u"in"_s, u"out"_s };
+
+    if (what == u"SIGTERM" || what == u"SIGKILL") {
+        // The real program, analysing a video, told to stop by the session or killed.
+        QProcess tessaly;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TMPDIR"_s, m_work->path());
+        tessaly.setProcessEnvironment(environment);
+        tessaly.setProcessChannelMode(QProcess::ForwardedChannels);
+        tessaly.start(QCoreApplication::applicationDirPath() + u"/tessaly"_s, { input });
+        QVERIFY(tessaly.waitForStarted());
+        QList<qint64> tools;
+        QVERIFY(QTest::qWaitFor([&] { return !(tools = Fixtures::childProcesses(tessaly.processId())).isEmpty(); }, 10'000));
+        ::kill(pid_t(tessaly.processId()), what == u"SIGTERM" ? SIGTERM : SIGKILL);
+        QVERIFY(tessaly.waitForFinished(10'000));
+        if (what == u"SIGTERM") {
+            QCOMPARE(tessaly.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(tessaly.exitCode(), 0);
+            QCOMPARE(QDir(m_work->path()).entryList({ u"tessaly-*"_s }, QDir::Dirs), QStringList());
+        }
+        QVERIFY(QTest::qWaitFor([&] { return std::none_of(tools.begin(), tools.end(), Fixtures::isRunning); }, 5000));
+        return;
+    }
+
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (what == u"stubborn encoder")
+        tools = misbehavingEncoder("trap '' TERM; while :; do sleep 0.1; done");
+    QMessageBox *alert = nullptr;
+    {
+        AppDriver app(m_work->path(), tools);
+        if (what == u"quit analysing") {
+            app.delegate().openFile(input);
+            QTest::qWait(700);
+            QVERIFY(!app.isLoaded());
+        } else {
+            QVERIFY(app.open(input));
+            app.control<QSlider>("scaleFactorSlider")->setValue(10);
+            app.cropTo(output);
+            if (what != u"stubborn encoder")
+                QVERIFY(app.waitForProgress());
+            if (what == u"cancel" || what == u"stubborn encoder")
+                QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
+            if (what == u"encoder killed") {
+                for (qint64 pid : Fixtures::childProcesses())
+                    ::kill(pid_t(pid), SIGKILL);
+            }
+            if (what != u"quit cropping") {
+                alert = app.waitForCropEnd(CropJob::killDelayMs + 5000);
+                QVERIFY2(!app.isSheetShown(), "the progress sheet stayed up");
+                QCOMPARE(alert ? alert->text() : QString(), outcome);
+            }
+        }
+    }
+    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QCOMPARE(Fixtures::readFile(output), earlier);
+    QCOMPARE(Fixtures::filesIn(m_work->filePath(u"out"_s)), QStringList { u"Cropped.mp4"_s });
+    // The scratch folder went with the application.
+    QCOMPARE(QDir(m_work->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), workFolders);
+}
+
+void TestApplication::changeChainsResetTheScale()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"hd"_s]));
+    auto *scale = app.control<QSlider>("scaleFactorSlider");
+    auto *selection = app.control<SelectionRectangle>("selectionRectangle");
+
+    const QList<std::pair<const char *, std::function<void()>>> changes = {
+        { "preset", [&] { QTest::keyClick(app.control<QComboBox>("presetPopUpBTN"), Qt::Key_Down); } },
+        { "ratio", [&] { QTest::keyClick(app.control<QComboBox>("aspectRationPopUpBTN"), Qt::Key_Down); } },
+        { "proportional", [&] { QTest::mouseClick(app.control<QCheckBox>("proportionalCBX"), Qt::LeftButton); } },
+        { "wide/tall", [&] { QTest::mouseClick(app.control<QPushButton>("wideTallBTN"), Qt::LeftButton); } },
+        { "drag", [&] {
+             const QPoint middle = selection->rect().center();
+             QTest::mousePress(selection, Qt::LeftButton, {}, middle);
+             QTest::mouseMove(selection, middle + QPoint(5, 5));
+             QTest::mouseRelease(selection, Qt::LeftButton, {}, middle + QPoint(5, 5));
+         } },
+    };
+    for (const auto &[name, change] : changes) {
+        scale->setValue(50);
+        QCOMPARE(label(app, "scaleFactorLBL")->text(), u"Scale Factor: 0.5x"_s);
+        change();
+        QVERIFY2(scale->value() == 100, name);
+        QCOMPARE(label(app, "scaleFactorLBL")->text(), u"Scale Factor: 1.0x"_s);
+    }
+    // Wide/tall went back to the first ratio of the other list and its largest preset.
+    QCOMPARE(app.control<QPushButton>("wideTallBTN")->text(), u"Tall"_s);
+    QCOMPARE(app.control<QComboBox>("aspectRationPopUpBTN")->currentText(), u"9:16"_s);
+    QCOMPARE(app.control<QComboBox>("presetPopUpBTN")->currentText(), u"506x900"_s);
+    QCOMPARE(label(app, "scaleFactorInputLBL")->text(), u"Cropped: 506 x 900"_s);
+    // The proportional box is off now: resizing keeps the ratio.
+    QVERIFY(selection->isProportional());
+}
+
+void TestApplication::windowResizeKeepsTheCrop()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"hd"_s]));
+    const QString before = label(app, "outputResolutionTF")->text();
+    app.window()->resize(700, 520);
+    QTest::qWait(50);
+    verifyPlacedOverThePicture(app);
+    QCOMPARE(label(app, "outputResolutionTF")->text(), before);
+    QCOMPARE(app.cropFilterOf(m_work->filePath(u"out/Cropped.mp4"_s)), u"crop=1600:900:160:90"_s);
+}
+
+void TestApplication::dropOpensTheFile()
+{
+    AppDriver app(m_work->path());
+    auto *poster = app.control<ImageDropView>("posterView");
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(m_files[u"portrait"_s]) });
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(poster, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(poster, &drop);
+    QVERIFY(QTest::qWaitFor([&] { return app.isLoaded(); }, 60'000));
+    QCOMPARE(label(app, "inputResolutionTF")->text(), u"Source: 360 x 640"_s);
+}
+
+QTEST_MAIN(TestApplication)
+#include "tst_application.moc"
