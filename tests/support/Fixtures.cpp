@@ -61,19 +61,6 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
         args << u"-f"_s << u"lavfi"_s << u"-i"_s << u"sine=frequency=440:duration=%1"_s.arg(video.seconds);
         ++inputs;
     }
-    QString coverPath;
-    if (video.cover) {
-        coverPath = makeJpeg(dir, u"cover-for-"_s + name + u".jpg"_s, 200, 200);
-        args << u"-i"_s << coverPath;
-        ++inputs;
-    }
-    QString subtitlePath;
-    if (video.subtitle) {
-        subtitlePath = writeFile(dir + u"/subtitle-for-"_s + name + u".srt"_s,
-                                 "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
-        args << u"-i"_s << subtitlePath;
-        ++inputs;
-    }
     for (int i = 0; i < inputs; ++i)
         args << u"-map"_s << QString::number(i);
     const bool x264 = qstrcmp(video.codec, "libx264") == 0;
@@ -83,10 +70,6 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
         args << u"-preset"_s << u"ultrafast"_s;
     if (video.audioChannels > 0)
         args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(video.audioChannels);
-    if (video.cover)
-        args << u"-c:v:1"_s << u"mjpeg"_s << u"-disposition:v:1"_s << u"attached_pic"_s;
-    if (video.subtitle)
-        args << u"-c:s"_s << u"mov_text"_s << u"-metadata:s:s:0"_s << u"language=eng"_s;
     args << encoded;
     if (!runFfmpeg(args))
         return {};
@@ -101,16 +84,12 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
     return path;
 }
 
-QString makeAudio(const QString &dir, const QString &name, int channels, bool cover)
+QString makeAudio(const QString &dir, const QString &name)
 {
     const QString path = dir + u'/' + name;
-    QStringList args { u"-f"_s, u"lavfi"_s, u"-i"_s, u"sine=frequency=440:duration=1"_s };
-    if (cover) {
-        args << u"-i"_s << makeJpeg(dir, u"cover-for-"_s + name + u".jpg"_s, 200, 200) << u"-map"_s << u"0"_s
-             << u"-map"_s << u"1"_s << u"-c:v"_s << u"mjpeg"_s << u"-disposition:v"_s << u"attached_pic"_s;
-    }
-    args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(channels) << path;
-    return runFfmpeg(args) ? path : QString();
+    return runFfmpeg({ u"-f"_s, u"lavfi"_s, u"-i"_s, u"sine=frequency=440:duration=1"_s, u"-c:a"_s, u"aac"_s, path })
+        ? path
+        : QString();
 }
 
 QString makeJpeg(const QString &dir, const QString &name, int width, int height)

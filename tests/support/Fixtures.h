@@ -15,8 +15,6 @@ struct Video
     int rate = 25;
     int audioChannels = 2; // 0: no audio
     int rotate = 0;        // written as a display matrix, as phones do
-    bool cover = false;    // an attached cover picture after the movie
-    bool subtitle = false; // an English mov_text track
     const char *codec = "libx264"; // ffv1 takes odd frame sizes
 };
 
@@ -28,7 +26,7 @@ bool runFfmpeg(const QStringList &arguments);
 
 // Makes a video at dir/name (the extension picks the container); empty on failure.
 QString makeVideo(const QString &dir, const QString &name, const Video &video = {});
-QString makeAudio(const QString &dir, const QString &name, int channels = 2, bool cover = false);
+QString makeAudio(const QString &dir, const QString &name);
 QString makeJpeg(const QString &dir, const QString &name, int width = 320, int height = 180);
 
 // A file with the given bytes; empty on failure.
