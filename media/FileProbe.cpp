@@ -77,6 +77,12 @@ FileProbe FileProbe::withPath(const QString &path) const
     return moved;
 }
 
+double FileProbe::videoDuration() const
+{
+    const bool shorter = m_videoStreamDuration > 0 && (m_duration <= 0 || m_videoStreamDuration < m_duration);
+    return shorter ? m_videoStreamDuration : m_duration;
+}
+
 bool FileProbe::isCroppableVideo() const
 {
     return m_isValidMediaFile && !m_hasErrors && !m_isEncrypted && m_hasVideoTrack && m_videoWidth.value_or(0) > 0
@@ -127,6 +133,7 @@ void FileProbe::derive(const QByteArray &report)
     }
 
     const bool stillPicture = TrackSummary::isStillPicture(r);
+    std::optional<qsizetype> videoStream;
     for (qsizetype i = 0; i < n && !stillPicture; ++i) {
         const JSON s = streams[i];
         if (!s["codec_type"].isText(u"video") || s["avg_frame_rate"].isText(u"0/0") || TrackSummary::isAttachedPicture(s))
@@ -140,6 +147,7 @@ void FileProbe::derive(const QByteArray &report)
             m_videoHeight = s["width"].asInteger();
         }
         m_videoRatio = double(*m_videoWidth) / double(*m_videoHeight);
+        videoStream = i;
         break;
     }
 
@@ -171,10 +179,16 @@ void FileProbe::derive(const QByteArray &report)
 
     m_metadata = TrackSummary::metadataTable(r);
 
-    TrackSummary::VideoFacts facts { m_hasVideoTrack, m_videoWidth, m_videoHeight, m_videoRatio };
+    TrackSummary::VideoFacts facts { m_hasVideoTrack, m_videoWidth, m_videoHeight, m_videoRatio, videoStream };
     m_tracksInfo = TrackSummary::trackList(r, *m_fileFullPath, facts);
     m_hasVideoTrack = facts.hasVideoTrack;
     m_videoWidth = facts.width;
     m_videoHeight = facts.height;
     m_videoRatio = facts.ratio;
+    if (facts.stream) {
+        const JSON s = streams[*facts.stream];
+        m_videoStreamIndex = s["index"].exists() ? s["index"].asInteger() : qint64(*facts.stream);
+        m_videoCodec = s["codec_name"].asText();
+        m_videoStreamDuration = TrackSummary::streamDuration(s);
+    }
 }

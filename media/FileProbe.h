@@ -49,6 +49,14 @@ public:
     std::optional<qint64> videoHeight() const { return m_videoHeight; }
     std::optional<double> videoRatio() const { return m_videoRatio; }
     qint64 tagRotateValue() const { return m_tagRotateValue; }
+    // The video stream the frame size comes from: its index in the file, as
+    // the tools' "-map 0:N" names it, and its codec.
+    std::optional<qint64> videoStreamIndex() const { return m_videoStreamIndex; }
+    QString videoCodec() const { return m_videoCodec; }
+    // How long the pictures last: the video stream's own duration when it is
+    // known and shorter than the container's, which a subtitle or audio track
+    // may outlast.
+    double videoDuration() const;
     const QList<QVariantMap> &tracksInfo() const { return m_tracksInfo; }
     const QList<QMap<QString, QString>> &metadata() const { return m_metadata; }
     std::optional<quint64> fileSize() const { return m_fileSize; }
@@ -75,6 +83,9 @@ private:
     std::optional<qint64> m_videoHeight;
     std::optional<double> m_videoRatio;
     qint64 m_tagRotateValue = 0;
+    std::optional<qint64> m_videoStreamIndex;
+    QString m_videoCodec;
+    double m_videoStreamDuration = 0;
     QList<QVariantMap> m_tracksInfo;
     QList<QMap<QString, QString>> m_metadata;
     std::optional<quint64> m_fileSize;

@@ -34,7 +34,8 @@ ProbeTool::ProbeTool(const QString &program, int timeoutMs, QObject *parent)
     });
     connect(&m_process, &QProcess::finished, this, [this] { complete(m_process.readAllStandardOutput()); });
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
+        // A failing start may report more than once.
+        if (error != QProcess::FailedToStart || !isRunning())
             return;
         writeStartFailure(m_program, m_process.errorString());
         complete(std::nullopt);

@@ -50,6 +50,20 @@ bool isStillPicture(const JSON &report)
     return format == u"image2" || format.endsWith(u"_pipe");
 }
 
+double streamDuration(const JSON &stream)
+{
+    // "00:00:00.080000000"; ffprobe gives Matroska streams the container's "duration".
+    const QStringList clock = stream[{ "tags", "DURATION" }].asText().split(u':');
+    if (clock.size() == 3) {
+        bool ok[3];
+        const double seconds = clock[0].toDouble(&ok[0]) * 3600 + clock[1].toDouble(&ok[1]) * 60 + clock[2].toDouble(&ok[2]);
+        if (ok[0] && ok[1] && ok[2] && std::isfinite(seconds) && seconds > 0)
+            return seconds;
+    }
+    const double seconds = stream["duration"].asDouble();
+    return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+}
+
 QList<QMap<QString, QString>> metadataTable(const JSON &report)
 {
     const JSON tags = report[{ "format", "tags" }];
@@ -94,9 +108,10 @@ Kind classify(const JSON &s)
     return Kind::Other;
 }
 
-void updateVideoFacts(const JSON &s, VideoFacts &facts)
+void updateVideoFacts(const JSON &s, qsizetype position, VideoFacts &facts)
 {
     facts.hasVideoTrack = true;
+    facts.stream = position;
     const auto width = s["width"].asOptionalInteger();
     const auto height = s["height"].asOptionalInteger();
     // A stream without a numeric size leaves the earlier size in place.
@@ -143,7 +158,7 @@ QList<QVariantMap> trackList(const JSON &report, const QString &path, VideoFacts
 
         const Kind kind = classify(s);
         if (kind == Kind::VideoWithUpdate && !stillPicture && !isAttachedPicture(s))
-            updateVideoFacts(s, facts);
+            updateVideoFacts(s, i, facts);
 
         QString detail;
         switch (kind) {

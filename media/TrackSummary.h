@@ -18,6 +18,7 @@ struct VideoFacts
     std::optional<qint64> width;
     std::optional<qint64> height;
     std::optional<double> ratio;
+    std::optional<qsizetype> stream; // the position in "streams" of the stream they come from
 };
 
 // The twelve labelled rows taken from the container's tags.
@@ -37,5 +38,8 @@ bool isQuarterTurn(const JSON &stream);
 bool isAttachedPicture(const JSON &stream);
 // A report of a single still picture (a photo), which has no video track.
 bool isStillPicture(const JSON &report);
+// The stream's own duration in seconds: Matroska's DURATION tag, else its
+// "duration"; 0 when neither is known.
+double streamDuration(const JSON &stream);
 
 } // namespace TrackSummary
