@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -71,6 +72,25 @@ QMessageBox *noScratchFolder(QWidget *window)
     return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot make its temporary folder."_s,
                         u"Please check that there is free space in %1."_s.arg(QDir::toNativeSeparators(
                             QDir::tempPath()))));
+}
+
+QMessageBox *undecodableVideo(QWidget *window, const QString &reason)
+{
+    return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot decode the pictures of this video."_s,
+                        u"ffmpeg reports: %1\nDoes the video play in a video player? Questions? : %2"_s.arg(
+                            reason.isEmpty() ? u"nothing"_s : reason, support)));
+}
+
+QMessageBox *replaceFile(QWidget *window, const QString &path)
+{
+    QMessageBox *box = alert(window, QMessageBox::Warning,
+                             u"“%1” already exists. Do you want to replace it?"_s.arg(QFileInfo(path).fileName()),
+                             u"A file with the same name already exists in “%1”. Replacing it will overwrite its contents."_s
+                                 .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())),
+                             false);
+    box->addButton(u"Replace"_s, QMessageBox::AcceptRole);
+    box->setDefaultButton(box->addButton(QMessageBox::Cancel));
+    return opened(box);
 }
 
 QString resultText(const FileProbe &input, const FileProbe &output)

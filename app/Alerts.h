@@ -23,6 +23,10 @@ QMessageBox *sameName(QWidget *window);
 QMessageBox *help(QWidget *window);
 QMessageBox *cropFailed(QWidget *window, const QString &reason);
 QMessageBox *noScratchFolder(QWidget *window);
+// Not one picture of the video could be decoded; reason is the encoder's.
+QMessageBox *undecodableVideo(QWidget *window, const QString &reason);
+// Asks before replacing path: "Replace" has the accept role, "Cancel" is the default.
+QMessageBox *replaceFile(QWidget *window, const QString &path);
 // "Video Cropped Successfully!" with OK, reveal and play buttons; the caller
 // connects buttonClicked and reads the clicked button's response with responseOf().
 QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output);

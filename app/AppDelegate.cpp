@@ -7,6 +7,7 @@
 #include "ScaleFactorWindow.h"
 #include "SelectionPanel.h"
 #include "ViewStyling.h"
+#include "crop/OutputFile.h"
 #include "ui_MainWindow.h"
 #include "util/Resources.h"
 
@@ -83,6 +84,7 @@ void AppDelegate::connectActions()
     connect(&m_probeJob, &ProbeJob::finished, this, &AppDelegate::probeFinished);
     connect(&m_posterExtractor, &PosterExtractor::frameMade, this, &AppDelegate::posterFrameMade);
     connect(&m_posterExtractor, &PosterExtractor::finished, this, &AppDelegate::postersFinished);
+    connect(&m_posterExtractor, &PosterExtractor::failed, this, &AppDelegate::postersFailed);
     connect(&m_cropJob, &CropJob::progressChanged, progressWindow, &ProgressSheet::setProgress);
     connect(&m_cropJob, &CropJob::succeeded, this, &AppDelegate::cropFinished);
     connect(&m_cropJob, &CropJob::failed, this, &AppDelegate::cropFailed);
@@ -93,6 +95,7 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     // A fresh private scratch folder; folders of crashed instances go.
     m_scratch = std::make_unique<ScratchDirectory>(m_scratchBase);
+    m_cropJob.setOutputRecordsFolder(m_scratch->isValid() ? m_scratch->outputRecordsDirectory() : QString());
     resetControls();
     m_window->show();
 }
@@ -119,6 +122,7 @@ void AppDelegate::resetControls()
     m_ui->posterPositionSlider->setEnabled(false);
     m_ui->posterPositionSlider->setValue(6);
     m_panel->clear();
+    m_panel->posterView()->setImagePath(QString());
     m_ui->scaleFactorBTN->setEnabled(false);
     scaleFactorWindow->reset(QSize());
 }
@@ -183,13 +187,21 @@ void AppDelegate::probeFinished(const FileProbe &probe)
         Alerts::noScratchFolder(m_window.get());
         return;
     }
-    m_posterExtractor.extractPosterFrames(path, probe.duration(), m_scratch->framesDirectory());
+    m_posterExtractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.videoCodec(), probe.videoDuration() },
+                                          m_scratch->framesDirectory());
 }
 
 void AppDelegate::posterFrameMade(int n, int progress)
 {
     m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), n));
     progressWindow->progressBar()->setValue(progress);
+}
+
+void AppDelegate::postersFailed(const QString &reason)
+{
+    progressWindow->hideAnalyzingProgress();
+    resetControls();
+    Alerts::undecodableVideo(m_window.get(), reason);
 }
 
 void AppDelegate::postersFinished()
@@ -236,33 +248,58 @@ void AppDelegate::cropVideoBTNClicked()
     panel->open();
 }
 
-void AppDelegate::checkOutputAndCrop(const QString &outputPath)
+void AppDelegate::checkOutputAndCrop(const QString &chosenPath)
 {
     if (!globalFP || !globalFP->fileFullPath())
         return;
-    const QString input = *globalFP->fileFullPath();
     // The output is always an MP4 file, whatever the name typed.
-    const QString output = QFileInfo(outputPath).suffix().compare(u"mp4", Qt::CaseInsensitive) == 0
-        ? outputPath
-        : outputPath + u".mp4"_s;
-    if (output == input) {
+    const QString output = QFileInfo(chosenPath).suffix().compare(u"mp4", Qt::CaseInsensitive) == 0
+        ? chosenPath
+        : chosenPath + u".mp4"_s;
+    // Through a link, "..", or another name for the same file, the source is never the output.
+    if (OutputFile::isSameFile(*globalFP->fileFullPath(), output)) {
         Alerts::sameName(m_window.get());
         return;
     }
-    const CropRequest request { input,
-                                output,
-                                m_panel->crop(),
-                                scaleFactorWindow->percent(),
-                                scaleFactorWindow->scaledOutputSize(),
-                                globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels(),
-                                globalFP->duration() };
-    if (m_cropJob.runCropProcess(request))
-        progressWindow->showCroppingProgress();
+    // The panel asked about the name as typed; ".mp4" may make it another file's name.
+    if (output != chosenPath && QFileInfo::exists(output)) {
+        QMessageBox *question = Alerts::replaceFile(m_window.get(), output);
+        connect(question, &QMessageBox::buttonClicked, this, [this, question, output](QAbstractButton *button) {
+            if (question->buttonRole(button) == QMessageBox::AcceptRole)
+                runCrop(output);
+        });
+        return;
+    }
+    runCrop(output);
+}
+
+void AppDelegate::runCrop(const QString &output)
+{
+    CropRequest request;
+    request.input = *globalFP->fileFullPath();
+    request.videoStream = globalFP->videoStreamIndex();
+    request.destination = output;
+    request.crop = m_panel->crop();
+    request.scalePercent = scaleFactorWindow->percent();
+    request.scaledSize = scaleFactorWindow->scaledOutputSize();
+    request.downmixToStereo = globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels();
+    request.inputDuration = globalFP->duration();
+    // Up before the job starts, so that a job that fails at once takes it down again.
+    progressWindow->showCroppingProgress();
+    m_cropJob.runCropProcess(request);
 }
 
 void AppDelegate::closeBTNInsideProgressWindowClicked()
 {
-    m_cropJob.cancel();
+    if (m_cropJob.isRunning()) {
+        m_cropJob.cancel();
+        return;
+    }
+    // The analysis stops at once and leaves the window empty.
+    m_probeJob.cancel();
+    m_posterExtractor.cancel();
+    progressWindow->hideAnalyzingProgress();
+    resetControls();
 }
 
 void AppDelegate::cropFinished(const FileProbe &output)

@@ -65,6 +65,7 @@ private:
     void probeFinished(const FileProbe &probe);
     void posterFrameMade(int n, int progress);
     void postersFinished();
+    void postersFailed(const QString &reason);
     bool isBusy() const;
 
     // Posters.
@@ -74,7 +75,8 @@ private:
     // The crop and its dialogs.
     void selectionChanged();
     void cropVideoBTNClicked();
-    void checkOutputAndCrop(const QString &outputPath);
+    void checkOutputAndCrop(const QString &chosenPath);
+    void runCrop(const QString &output);
     void closeBTNInsideProgressWindowClicked();
     void cropFinished(const FileProbe &output);
     void cropFailed(const QString &reason);

@@ -17,7 +17,7 @@ ProgressSheet::ProgressSheet(QWidget *window)
 
 void ProgressSheet::showAnalyzingProgress()
 {
-    m_ui.progressCancel->hide();
+    m_ui.progressCancel->show();
     m_ui.progressBar->setValue(0);
     m_ui.progressTitle->setText(u"Analyzing Video..."_s);
     begin();
@@ -27,7 +27,6 @@ void ProgressSheet::hideAnalyzingProgress()
 {
     m_ui.progressBar->setValue(0);
     hide();
-    m_ui.progressCancel->show();
 }
 
 void ProgressSheet::showCroppingProgress()
@@ -59,7 +58,6 @@ void ProgressSheet::begin()
 
 void ProgressSheet::reject()
 {
-    // Analysis cannot be cancelled; a crop can.
-    if (m_ui.progressCancel->isVisible())
-        Q_EMIT cancelRequested();
+    // Escape and closing the sheet cancel, as its button does; the sheet stays until the work has stopped.
+    Q_EMIT cancelRequested();
 }

@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-// The progress sheet over the main window, for poster extraction (no cancel)
-// and for the crop (with cancel).
+// The progress sheet over the main window, for the analysis of a video and
+// for the crop, both of which it can cancel.
 class ProgressSheet : public QDialog
 {
     Q_OBJECT
@@ -25,7 +25,7 @@ public:
     QPushButton *progressCancel() const { return m_ui.progressCancel; }
 
 Q_SIGNALS:
-    // The cancel button, Escape or closing the sheet, while a crop runs.
+    // The cancel button, Escape or closing the sheet.
     void cancelRequested();
 
 protected:

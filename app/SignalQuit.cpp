@@ -26,7 +26,8 @@ SignalQuit::SignalQuit(QObject *parent)
     : QObject(parent)
 {
 #ifdef Q_OS_UNIX
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+    // Close-on-exec, so the tools Tessaly starts do not inherit it.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [] {

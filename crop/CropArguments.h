@@ -4,10 +4,13 @@
 #include <QSize>
 #include <QStringList>
 
+#include <optional>
+
 // One crop as the user asked for it.
 struct CropRequest
 {
     QString input;
+    std::optional<qint64> videoStream; // the input's video stream to crop; all its audio goes along
     QString destination;
     QRect crop;                // in video pixels, top-left origin
     int scalePercent = 100;    // 100: unscaled
@@ -19,8 +22,11 @@ struct CropRequest
 // "crop=w:h:x:y".
 QString cropFilterText(const QRect &crop);
 
-// The encoder's arguments for request, writing to outputPath: no subtitles,
-// data, chapters or metadata; 4:2:0 pixels; audio down-mixed to stereo when
+// "-map 0:N" for the video stream N, or nothing when it is not known.
+QStringList mapVideoStream(std::optional<qint64> videoStream);
+
+// The encoder's arguments for request, writing to outputPath: the chosen video
+// stream with the audio; no subtitles, data, chapters or metadata; 4:2:0 pixels; audio down-mixed to stereo when
 // asked; the crop filter, followed by a scale unless the scale is 100 percent;
 // the output last, after "-y".
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath);

@@ -48,13 +48,19 @@ bool CropJob::runCropProcess(const CropRequest &request)
         Q_EMIT failed(u"The encoder (ffmpeg) is missing from Tessaly's resources."_s);
         return false;
     }
+    if (const auto refusal = OutputFile::refusal(request.destination)) {
+        Q_EMIT failed(*refusal + u" Please choose another name or folder."_s);
+        return false;
+    }
+    m_destination = OutputFile::resolved(request.destination);
     QString error;
-    const auto temporary = OutputFile::createTemporaryBeside(request.destination, &error);
+    const auto temporary = OutputFile::createTemporaryBeside(m_destination, &error);
     if (!temporary) {
-        Q_EMIT failed(u"Cannot write in the folder %1: %2"_s.arg(QFileInfo(request.destination).absolutePath(), error));
+        Q_EMIT failed(u"Cannot write in the folder %1: %2"_s.arg(QFileInfo(m_destination).absolutePath(), error));
         return false;
     }
     m_temporaryPath = *temporary;
+    m_record = OutputFile::record(m_recordsFolder, m_temporaryPath);
 
     const QStringList arguments = buildCropArguments(request, m_temporaryPath);
     QStringList quoted;
@@ -67,7 +73,8 @@ bool CropJob::runCropProcess(const CropRequest &request)
     m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_state = State::Encoding;
     m_process.start();
-    return true;
+    // Without free file descriptors or processes the start fails at once.
+    return isRunning();
 }
 
 void CropJob::cancel()
@@ -116,10 +123,7 @@ void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
         return;
     }
     if (exitCode != 0) {
-        // ffmpeg says what went wrong in its last lines, before a general "Conversion failed!".
-        const QStringList messages = m_output.lastMessages();
-        const QStringList why = messages.mid(std::max<qsizetype>(0, messages.size() - 2));
-        fail((QStringList { u"The encoder stopped with exit status %1."_s.arg(exitCode) } + why).join(u'\n'));
+        fail(u"The encoder stopped with exit status %1.\n%2"_s.arg(exitCode).arg(m_output.decisiveMessage()));
         return;
     }
     m_state = State::Probing;
@@ -135,11 +139,12 @@ void CropJob::cropFinished(const FileProbe &output)
         return;
     }
     QString error;
-    if (!OutputFile::replace(m_temporaryPath, m_request.destination, &error)) {
+    if (!OutputFile::replace(m_temporaryPath, m_destination, &error)) {
         fail(u"The cropped video could not be saved as %1: %2"_s.arg(m_request.destination, error));
         return;
     }
     m_temporaryPath.clear();
+    forgetRecord();
     m_state = State::Idle;
     Q_EMIT succeeded(output.withPath(m_request.destination));
 }
@@ -162,4 +167,11 @@ void CropJob::discardTemporary()
 {
     if (!m_temporaryPath.isEmpty())
         QFile::remove(std::exchange(m_temporaryPath, QString()));
+    forgetRecord();
+}
+
+void CropJob::forgetRecord()
+{
+    if (!m_record.isEmpty())
+        QFile::remove(std::exchange(m_record, QString()));
 }

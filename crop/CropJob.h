@@ -23,9 +23,14 @@ public:
     CropJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~CropJob() override;
 
+    // Where temporary outputs are noted while they exist, so that a later
+    // launch can remove them should Tessaly die; none by default.
+    void setOutputRecordsFolder(const QString &folder) { m_recordsFolder = folder; }
+
     // Starts the encoder on request, writing to a temporary file beside the
-    // destination; the command run is written as a diagnostic. Returns false,
-    // after failed(), when the encoder cannot be started.
+    // destination (beside the file it links to, for a symlink); the command
+    // run is written as a diagnostic. Returns false, after failed(), when the
+    // encoder cannot be started.
     bool runCropProcess(const CropRequest &request);
     // Asks the encoder to stop; it is killed if it does not within a few seconds.
     void cancel();
@@ -49,6 +54,7 @@ private:
     void fail(const QString &reason);
     void finishCancelled();
     void discardTemporary();
+    void forgetRecord();
 
     const QString m_encoderPath;
     QProcess m_process;
@@ -56,7 +62,10 @@ private:
     QTimer m_killTimer;
     EncoderOutput m_output;
     CropRequest m_request;
+    QString m_destination; // the file replaced in the end
     QString m_temporaryPath;
+    QString m_recordsFolder;
+    QString m_record;
     bool m_isProcessCancelledByUser = false;
     State m_state = State::Idle;
 };

@@ -2,6 +2,7 @@
 
 #include "util/Utils.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -12,9 +13,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype maximumPending = 64 * 1024;
-constexpr qsizetype keptMessages = 5;
 
 const QString timePattern = u"([0-9][0-9]):([0-9][0-9]):([0-9][0-9]).([0-9][0-9])"_s;
+
+bool looksLikeError(const QString &message)
+{
+    static const QRegularExpression error(
+        u"rror|Invalid|No such file|denied|Could not|Cannot|Unable|not found|too large|No space"_s);
+    return message != u"Conversion failed!" && error.match(message).hasMatch();
+}
 
 } // namespace
 
@@ -50,11 +57,20 @@ std::optional<double> EncoderOutput::feed(const QByteArray &chunk, double durati
 void EncoderOutput::keepMessages(const QByteArray &text)
 {
     for (const QByteArray &line : text.split('\n')) {
-        const QByteArray message = line.mid(line.lastIndexOf('\r') + 1).trimmed();
-        if (message.isEmpty() || message.contains("time="))
+        const QByteArray bytes = line.mid(line.lastIndexOf('\r') + 1).trimmed();
+        if (bytes.isEmpty() || bytes.contains("time="))
             continue;
-        m_messages.append(QString::fromUtf8(message));
-        if (m_messages.size() > keptMessages)
-            m_messages.removeFirst();
+        const QString message = QString::fromUtf8(bytes);
+        m_lastMessage = message;
+        if (!looksLikeError(message))
+            continue;
+        QString &first = message.startsWith(u'[') ? m_firstPartError : m_firstError;
+        if (first.isEmpty())
+            first = message;
     }
+}
+
+QString EncoderOutput::decisiveMessage() const
+{
+    return !m_firstError.isEmpty() ? m_firstError : !m_firstPartError.isEmpty() ? m_firstPartError : m_lastMessage;
 }

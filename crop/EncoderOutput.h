@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringList>
+#include <QString>
 
 #include <optional>
 
@@ -19,12 +19,16 @@ class EncoderOutput
 public:
     // The progress of what this read completed, if it holds a stamp.
     std::optional<double> feed(const QByteArray &chunk, double duration);
-    // The latest messages that were not progress reports, oldest first.
-    QStringList lastMessages() const { return m_messages; }
+    // The message that says why the encoder failed: its first error of its
+    // own, else the first error of one of its parts ("[h264 @ 0x…] …"), else
+    // its last message; ffmpeg's closing lines rarely say what went wrong.
+    QString decisiveMessage() const;
 
 private:
     void keepMessages(const QByteArray &text);
 
     QByteArray m_pending;
-    QStringList m_messages;
+    QString m_firstError;
+    QString m_firstPartError;
+    QString m_lastMessage;
 };

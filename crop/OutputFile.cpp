@@ -1,8 +1,10 @@
 #include "OutputFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <filesystem>
 #include <system_error>
@@ -10,6 +12,45 @@
 using namespace Qt::StringLiterals;
 
 namespace OutputFile {
+
+namespace {
+
+const QRegularExpression temporaryName(u"^\\..*\\.tessaly-[0-9a-z]+\\.mp4$"_s);
+
+} // namespace
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    std::error_code error;
+    if (std::filesystem::equivalent(QFileInfo(a).filesystemAbsoluteFilePath(),
+                                    QFileInfo(b).filesystemAbsoluteFilePath(), error))
+        return true;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+QString resolved(const QString &destination)
+{
+    const QFileInfo info(destination);
+    if (!info.isSymLink())
+        return destination;
+    // A link to a file that is not there yet resolves to where it points.
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+std::optional<QString> refusal(const QString &destination)
+{
+    const QFileInfo info(resolved(destination));
+    if (!info.exists())
+        return std::nullopt;
+    if (info.isDir())
+        return u"%1 is a folder."_s.arg(QDir::toNativeSeparators(destination));
+    // Read-only by its permissions, which root too is asked to respect.
+    const auto writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (!info.isWritable() || !(info.permissions() & writable))
+        return u"%1 is read-only."_s.arg(QDir::toNativeSeparators(destination));
+    return std::nullopt;
+}
 
 std::optional<QString> createTemporaryBeside(const QString &destination, QString *error)
 {
@@ -36,12 +77,38 @@ std::optional<QString> createTemporaryBeside(const QString &destination, QString
 
 bool replace(const QString &temporary, const QString &destination, QString *error)
 {
+    const QFileInfo replaced(destination);
+    if (replaced.exists())
+        QFile::setPermissions(temporary, replaced.permissions());
     std::error_code code;
     std::filesystem::rename(QFileInfo(temporary).filesystemAbsoluteFilePath(),
-                            QFileInfo(destination).filesystemAbsoluteFilePath(), code);
+                            replaced.filesystemAbsoluteFilePath(), code);
     if (code && error)
         *error = QString::fromStdString(code.message());
     return !code;
+}
+
+QString record(const QString &recordsFolder, const QString &temporary)
+{
+    if (recordsFolder.isEmpty() || !QDir().mkpath(recordsFolder))
+        return {};
+    QFile note(recordsFolder + u'/' + QFileInfo(temporary).fileName());
+    if (!note.open(QIODevice::WriteOnly) || note.write(QFile::encodeName(temporary)) < 0)
+        return {};
+    return note.fileName();
+}
+
+void removeRecorded(const QString &recordsFolder)
+{
+    for (const QFileInfo &note : QDir(recordsFolder).entryInfoList(QDir::Files | QDir::Hidden)) {
+        QFile file(note.absoluteFilePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QFileInfo temporary(QFile::decodeName(file.readAll()));
+        // Only what Tessaly itself names that way, and only a plain file.
+        if (temporaryName.match(temporary.fileName()).hasMatch() && temporary.isFile() && !temporary.isSymLink())
+            QFile::remove(temporary.absoluteFilePath());
+    }
 }
 
 } // namespace OutputFile

@@ -9,12 +9,31 @@
 // cancel or a failure never touches a file the user already had.
 namespace OutputFile {
 
+// Whether the two paths name one file, however they are written (symlinks,
+// "..", hard links).
+bool isSameFile(const QString &a, const QString &b);
+
+// The file a destination stands for: the one a symlink points to, or itself.
+QString resolved(const QString &destination);
+
+// Why destination may not be replaced (a folder, a read-only file), or
+// nothing when it may.
+std::optional<QString> refusal(const QString &destination);
+
 // A new, empty file with a hidden, unique name ending in ".mp4" in the
 // destination's folder; nothing (with the reason in error) when the folder
 // cannot be written.
 std::optional<QString> createTemporaryBeside(const QString &destination, QString *error);
 
-// Moves temporary over destination in one step.
+// Moves temporary over destination in one step, keeping the permission bits
+// of a file it replaces.
 bool replace(const QString &temporary, const QString &destination, QString *error);
+
+// Notes temporary in recordsFolder, so that a later launch can remove it
+// should this one die first; the record's path, to forget it by.
+QString record(const QString &recordsFolder, const QString &temporary);
+// Removes the temporary files noted in recordsFolder, which belongs to an
+// instance that is gone.
+void removeRecorded(const QString &recordsFolder);
 
 } // namespace OutputFile

@@ -1,5 +1,7 @@
 #include "PosterExtractor.h"
 
+#include "CropArguments.h"
+#include "EncoderOutput.h"
 #include "util/ChildProcess.h"
 #include "util/Numbers.h"
 
@@ -14,7 +16,7 @@ PosterExtractor::PosterExtractor(const QString &encoderPath, QObject *parent)
     , m_encoderPath(encoderPath)
 {
     prepareChildProcess(m_process);
-    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(frameTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, &m_process, &QProcess::kill);
@@ -39,9 +41,13 @@ QStringList PosterExtractor::seekTimes(double duration)
     return times;
 }
 
-QStringList PosterExtractor::posterArguments(const QString &seek, const QString &inputPath, const QString &framePath)
+QStringList PosterExtractor::posterArguments(const Video &video, const QString &seek, const QString &framePath,
+                                             bool decodeFromStart)
 {
-    return { u"-v"_s, u"quiet"_s, u"-ss"_s, seek, u"-i"_s, inputPath, u"-frames:v"_s, u"1"_s, u"-y"_s, framePath };
+    const QStringList seeking { u"-ss"_s, seek };
+    return QStringList { u"-v"_s, u"warning"_s } + (decodeFromStart ? QStringList() : seeking)
+        + QStringList { u"-i"_s, video.path } + (decodeFromStart ? seeking : QStringList())
+        + mapVideoStream(video.stream) + QStringList { u"-frames:v"_s, u"1"_s, u"-y"_s, framePath };
 }
 
 QString PosterExtractor::framePath(const QString &framesDirectory, int n)
@@ -49,26 +55,37 @@ QString PosterExtractor::framePath(const QString &framesDirectory, int n)
     return framesDirectory + u"/out"_s + QString::number(n) + u".jpg"_s;
 }
 
-void PosterExtractor::extractPosterFrames(const QString &inputPath, double duration, const QString &framesDirectory)
+bool PosterExtractor::decodeTrouble(const QString &messages, const QString &codec)
+{
+    // The decoder speaks as "[hevc @ 0x…]"; a demuxer that cannot find a keyframe says so too.
+    return (!codec.isEmpty() && messages.contains(u'[' + codec + u" @ "_s))
+        || messages.contains(u"Missing key frame"_s) || messages.contains(u"could not seek"_s);
+}
+
+void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory)
 {
     cancel();
     QDir(framesDirectory).removeRecursively();
     QDir().mkdir(framesDirectory);
 
-    m_inputPath = inputPath;
+    m_video = video;
     m_framesDirectory = framesDirectory;
-    m_seekTimes = seekTimes(duration);
+    m_seekTimes = seekTimes(video.duration);
+    m_madeAny = false;
+    m_firstError.clear();
     if (m_encoderPath.isEmpty()) {
-        QMetaObject::invokeMethod(this, &PosterExtractor::finished, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { Q_EMIT failed(u"The encoder (ffmpeg) is missing."_s); },
+                                  Qt::QueuedConnection);
         return;
     }
     m_frame = 1;
-    startRun();
+    startRun(false);
 }
 
 void PosterExtractor::cancel()
 {
     m_frame = 0;
+    m_running = false;
     m_timeout.stop();
     if (m_process.state() != QProcess::NotRunning) {
         const QSignalBlocker blocker(m_process);
@@ -77,27 +94,43 @@ void PosterExtractor::cancel()
     }
 }
 
-void PosterExtractor::startRun()
+void PosterExtractor::startRun(bool decodeFromStart)
 {
-    const QString seek = m_seekTimes.at(m_frame - 1);
+    m_decodingFromStart = decodeFromStart;
     const QString frame = framePath(m_framesDirectory, m_frame);
+    QFile::remove(frame);
     m_process.setProgram(m_encoderPath);
-    m_process.setArguments(posterArguments(seek, m_inputPath, frame));
+    m_process.setArguments(posterArguments(m_video, m_seekTimes.at(m_frame - 1), frame, decodeFromStart));
+    m_running = true;
     m_timeout.start();
     m_process.start();
 }
 
 void PosterExtractor::runEnded()
 {
-    if (m_frame == 0)
+    // A failing start may report more than once.
+    if (m_frame == 0 || !std::exchange(m_running, false))
         return;
     m_timeout.stop();
+    const QByteArray log = m_process.readAllStandardError();
+    const QString messages = QString::fromUtf8(log);
     const QString frame = framePath(m_framesDirectory, m_frame);
-    if (QFileInfo(frame).size() == 0) {
+    const bool made = QFileInfo(frame).size() > 0;
+    if ((!made || decodeTrouble(messages, m_video.codec)) && !m_decodingFromStart) {
+        startRun(true);
+        return;
+    }
+    if (made) {
+        m_madeAny = true;
+    } else {
+        if (m_firstError.isEmpty()) {
+            EncoderOutput output;
+            output.feed(log + '\n', 0);
+            m_firstError = output.decisiveMessage();
+        }
         for (int earlier = m_frame - 1; earlier >= 1; --earlier) {
             const QString standIn = framePath(m_framesDirectory, earlier);
             if (QFileInfo::exists(standIn)) {
-                QFile::remove(frame);
                 QFile::copy(standIn, frame);
                 break;
             }
@@ -108,11 +141,14 @@ void PosterExtractor::runEnded()
     Q_EMIT frameMade(n, (n - 1) * 10);
     if (m_frame == 0)
         return; // cancelled by a receiver
-    if (n == frameCount) {
-        m_frame = 0;
-        Q_EMIT finished();
+    if (n < frameCount) {
+        m_frame = n + 1;
+        startRun(false);
         return;
     }
-    m_frame = n + 1;
-    startRun();
+    m_frame = 0;
+    if (m_madeAny)
+        Q_EMIT finished();
+    else
+        Q_EMIT failed(m_firstError);
 }

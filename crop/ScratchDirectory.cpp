@@ -1,6 +1,7 @@
 #include "ScratchDirectory.h"
 
-#include <QDateTime>
+#include "OutputFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -13,7 +14,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString lockName = u"lock"_s;
+const QString lockName = u"tessaly.lock"_s;
+const QString outputsName = u"Outputs"_s;
 const QString prefix = u"tessaly-"_s;
 
 bool ownedByThisUser(const QFileInfo &info)
@@ -57,6 +59,11 @@ QString ScratchDirectory::framesDirectory() const
     return m_root + u"/Images"_s;
 }
 
+QString ScratchDirectory::outputRecordsDirectory() const
+{
+    return m_root + u'/' + outputsName;
+}
+
 void ScratchDirectory::removeScratchDirectory()
 {
     if (m_root.isEmpty())
@@ -74,15 +81,15 @@ void ScratchDirectory::removeAbandonedRoots(const QString &base)
         if (candidate.isSymLink() || !ownedByThisUser(candidate))
             continue;
         const QString lockPath = candidate.absoluteFilePath() + u'/' + lockName;
-        // An instance that is just starting has made its folder but not yet its lock.
-        if (!QFileInfo::exists(lockPath)
-            && candidate.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
+        // Without Tessaly's lock the folder is not Tessaly's, or its instance is just starting.
+        if (!QFileInfo(lockPath).isFile())
             continue;
         QLockFile lock(lockPath);
         lock.setStaleLockTime(0);
         // The lock of a live instance holds; the lock of a dead one is stale and taken over.
         if (!lock.tryLock(0))
             continue;
+        OutputFile::removeRecorded(candidate.absoluteFilePath() + u'/' + outputsName);
         lock.unlock();
         QDir(candidate.absoluteFilePath()).removeRecursively();
     }

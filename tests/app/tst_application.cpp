@@ -1,7 +1,9 @@
 #include "AppDriver.h"
 #include "ImageDropView.h"
 #include "SelectionRectangle.h"
+#include "SignalQuit.h"
 #include "crop/CropJob.h"
+#include "crop/PosterExtractor.h"
 #include "media/FileProbe.h"
 #include "support/Fixtures.h"
 
@@ -10,6 +12,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QtEndian>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -21,6 +25,8 @@
 #include <QTest>
 
 #include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,12 +62,16 @@ private Q_SLOTS:
     void cropping();
     void interruptions_data();
     void interruptions();
+    void realFilesAndHabits_data();
+    void realFilesAndHabits();
     void changeChainsResetTheScale();
     void windowResizeKeepsTheCrop();
     void dropOpensTheFile();
+    void toolsDoNotInheritTheSignalSocket();
 
 private:
     QString fixture(const QString &kind);
+    void makeAwkwardFiles(const QString &dir);
     // Tools whose crop runs behave as script says; posters still come from the real encoder.
     AppDelegate::Tools misbehavingEncoder(const QByteArray &script) const;
     QLabel *label(AppDriver &app, const char *name) const { return app.control<QLabel>(name); }
@@ -99,6 +109,46 @@ void TestApplication::initTestCase()
                                  u"photo"_s, u"subtitles"_s, u"noise"_s })
         QVERIFY2(!m_files.value(kind).isEmpty(), qPrintable(kind));
     m_files[u"missing"_s] = dir + u"/missing.mp4"_s;
+    makeAwkwardFiles(dir);
+}
+
+void TestApplication::makeAwkwardFiles(const QString &dir)
+{
+    const auto lavfi = [](const QString &source) { return QStringList { u"-f"_s, u"lavfi"_s, u"-i"_s, source }; };
+    // A phone's motion photo: a turned clip, and a larger still that is the default stream.
+    const QString motion = dir + u"/motion-unturned.mp4"_s;
+    Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1440x1080:rate=30:duration=1"_s)
+                        + lavfi(u"testsrc=size=2048x1536:rate=1:duration=1"_s) + lavfi(u"sine=duration=1"_s)
+                        + QStringList { "-map", "0:v", "-map", "1:v", "-map", "2:a", "-c:v:0", "libx264", "-preset",
+                                        "ultrafast", "-c:v:1", "mjpeg", "-frames:v:1", "1", "-disposition:v:0", "0",
+                                        "-disposition:v:1", "default", "-c:a", "aac", motion });
+    if (Fixtures::runFfmpeg({ "-i", motion, "-map", "0", "-c", "copy", "-metadata:s:v:0", "rotate=90", dir + "/motion.mp4" }))
+        m_files[u"motion photo"_s] = dir + u"/motion.mp4"_s;
+    // A subtitle that outlasts a two-frame video.
+    const QString srt = Fixtures::writeFile(dir + u"/long.srt"_s, "1\n00:00:00,000 --> 00:00:01,240\nHello\n");
+    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=0.08"_s)
+                            + QStringList { "-i", srt, "-map", "0", "-map", "1", "-c:v", "libx264", dir + "/short.mkv" }))
+        m_files[u"short video, long subtitle"_s] = dir + u"/short.mkv"_s;
+    // HEVC whose only keyframe is the first picture, in a transport stream.
+    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=640x360:rate=25:duration=4"_s)
+                            + QStringList { "-c:v", "libx265", "-preset", "ultrafast", "-x265-params",
+                                            "keyint=1000:min-keyint=1000:scenecut=0:log-level=error", dir + "/hevc.ts" }))
+        m_files[u"one keyframe"_s] = dir + u"/hevc.ts"_s;
+    // H.263 whose every packet claims to be a keyframe, so a seek lands on any picture.
+    const QString raw = dir + u"/raw.h263"_s;
+    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=352x288:rate=25:duration=4"_s)
+                            + QStringList { "-c:v", "h263", "-g", "25", "-f", "h263", raw })
+        && Fixtures::runFfmpeg({ "-r", "25", "-f", "h263", "-i", raw, "-c", "copy", dir + "/h263.3gp" }))
+        m_files[u"keyframes unknown"_s] = dir + u"/h263.3gp"_s;
+    // A video stream that ffprobe sizes and no decoder can read.
+    QByteArray broken = Fixtures::readFile(m_files[u"small"_s]);
+    const qsizetype mdat = broken.indexOf("mdat");
+    broken.replace(mdat + 4, qsizetype(qFromBigEndian<quint32>(broken.constData() + mdat - 4)) - 8,
+                   QByteArray(qsizetype(qFromBigEndian<quint32>(broken.constData() + mdat - 4)) - 8, '\0'));
+    m_files[u"undecodable"_s] = Fixtures::writeFile(dir + u"/undecodable.mp4"_s, broken);
+    for (const QString &kind : { u"motion photo"_s, u"short video, long subtitle"_s, u"one keyframe"_s,
+                                 u"keyframes unknown"_s, u"undecodable"_s })
+        QVERIFY2(!m_files.value(kind).isEmpty(), qPrintable(kind));
 }
 
 void TestApplication::init()
@@ -207,6 +257,8 @@ void TestApplication::opening()
     QCOMPARE(alert->windowModality(), Qt::WindowModal);
     QVERIFY(!app.isSheetShown());
     QCOMPARE(app.notEmptyBecause(), QString());
+    // No picture of an earlier video stays behind.
+    QVERIFY(app.control<ImageDropView>("posterView")->imagePath().isEmpty());
 }
 
 void TestApplication::cropping_data()
@@ -408,6 +460,133 @@ void TestApplication::interruptions()
     QCOMPARE(QDir(m_work->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), workFolders);
 }
 
+void TestApplication::realFilesAndHabits_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("habit");
+    QTest::addColumn<QString>("outcome");
+
+    const QString sameName = u"Input file name is same as the output file name!"_s;
+    // Files from phones, cameras and tools.
+    QTest::newRow("two video streams: the first is cropped") << u"motion photo"_s << QString() << u"30 frames"_s;
+    QTest::newRow("a subtitle outlasts the video") << u"short video, long subtitle"_s << QString() << u"posters"_s;
+    QTest::newRow("one keyframe only: no grey posters") << u"one keyframe"_s << QString() << u"posters"_s;
+    QTest::newRow("keyframes unknown: no blocky posters") << u"keyframes unknown"_s << QString() << u"posters"_s;
+    QTest::newRow("nothing decodable: refused at load") << u"undecodable"_s << QString()
+                                                        << u"Tessaly cannot decode the pictures of this video."_s;
+    // Ordinary habits.
+    QTest::newRow("crop failure quotes the decisive line") << u"small"_s << u"input spoilt after loading"_s
+                                                           << u"Error while decoding stream"_s;
+    QTest::newRow("a dotted name asks before replacing") << u"small"_s << u"save as take.v2"_s
+                                                         << u"“take.v2.mp4” already exists. Do you want to replace it?"_s;
+    QTest::newRow("the input through a symlink") << u"small"_s << u"save as a link to the input"_s << sameName;
+    QTest::newRow("a symlink destination") << u"small"_s << u"save as a link"_s << u"Video Cropped Successfully!"_s;
+    QTest::newRow("a read-only destination") << u"small"_s << u"save over a read-only file"_s << u"is read-only."_s;
+    QTest::newRow("no file descriptors left") << u"small"_s << u"no file descriptors"_s << u"could not be started"_s;
+    QTest::newRow("analysis cancelled") << u"long"_s << u"cancel the analysis"_s << QString();
+}
+
+void TestApplication::realFilesAndHabits()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, habit);
+    QFETCH(QString, outcome);
+
+    const QString input = fixture(file);
+    const QString out = m_work->filePath(u"out"_s);
+    // A folder of the user's that only looks like Tessaly's must survive every launch and quit.
+    QVERIFY(QDir().mkpath(m_work->filePath(u"tessaly-notes"_s)));
+    Fixtures::writeFile(m_work->filePath(u"tessaly-notes/notes.txt"_s), "mine");
+    std::filesystem::last_write_time(QFileInfo(m_work->filePath(u"tessaly-notes"_s)).filesystemFilePath(),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    QString text;
+    {
+        AppDriver app(m_work->path());
+        if (habit == u"cancel the analysis") {
+            app.delegate().openFile(input);
+            QVERIFY(QTest::qWaitFor([&] { return app.isSheetShown(); }, 5000));
+            QTest::qWait(300);
+            QVERIFY(app.control<QPushButton>("progressCancel")->isVisible());
+            QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
+            QVERIFY(!app.isSheetShown());
+            QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+            QCOMPARE(app.notEmptyBecause(), QString());
+            QVERIFY(app.control<ImageDropView>("posterView")->imagePath().isEmpty());
+            QVERIFY(app.open(m_files[u"small"_s]));
+        } else if (!app.open(input)) {
+            QMessageBox *alert = app.waitForAlert();
+            QVERIFY(alert);
+            text = alert->text() + u'\n' + alert->informativeText();
+        } else if (outcome == u"posters") {
+            // Each poster shows the picture of its time, as decoding from the start gives it.
+            // Past the last frame, the one before stands in.
+            const QStringList times = PosterExtractor::seekTimes(FileProbe(input).videoDuration());
+            QImage expected;
+            for (int n = 1; n <= PosterExtractor::frameCount; ++n) {
+                app.control<QSlider>("posterPositionSlider")->setValue(n);
+                const QImage poster(app.control<ImageDropView>("posterView")->imagePath());
+                if (const QImage frame = Fixtures::frameAt(input, times[n - 1]); !frame.isNull())
+                    expected = frame;
+                QVERIFY2(!poster.isNull(), qPrintable(u"poster %1 is missing"_s.arg(n)));
+                QVERIFY2(Fixtures::difference(poster, expected) < 12, qPrintable(u"poster %1 differs"_s.arg(n)));
+            }
+            text = outcome;
+        } else {
+            QString output = out + u"/Cropped.mp4"_s;
+            if (habit == u"input spoilt after loading") {
+                Fixtures::writeFile(input, Fixtures::readFile(m_files[u"undecodable"_s]));
+            } else if (habit == u"save as take.v2") {
+                Fixtures::writeFile(out + u"/take.v2.mp4"_s, "take two");
+                output = out + u"/take.v2"_s;
+            } else if (habit == u"save as a link to the input") {
+                QVERIFY(QFile::link(input, out + u"/link.mp4"_s));
+                output = out + u"/link.mp4"_s;
+            } else if (habit == u"save as a link") {
+                Fixtures::writeFile(out + u"/target.mp4"_s, "an earlier crop");
+                QFile::setPermissions(out + u"/target.mp4"_s, QFile::ReadOwner | QFile::WriteOwner);
+                QVERIFY(QFile::link(out + u"/target.mp4"_s, out + u"/link.mp4"_s));
+                output = out + u"/link.mp4"_s;
+            } else if (habit == u"save over a read-only file") {
+                Fixtures::writeFile(output, "keep me");
+                QFile::setPermissions(output, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+            }
+            if (habit == u"no file descriptors") {
+                app.control<QAction>("cropVideoBTN")->trigger();
+                auto *panel = app.window()->findChild<QFileDialog *>();
+                panel->selectFile(output);
+                // Just enough to make the temporary file, not the encoder's pipes.
+                const rlimit saved = Fixtures::limitOpenFiles(2);
+                QMetaObject::invokeMethod(panel, "accept");
+                QVERIFY(::setrlimit(RLIMIT_NOFILE, &saved) == 0);
+            } else {
+                app.cropTo(output);
+            }
+            QMessageBox *alert = app.waitForCropEnd();
+            QVERIFY2(alert, "no alert, or one over a progress sheet that stayed up");
+            text = alert->text() + u'\n' + alert->informativeText();
+            if (habit == u"save as take.v2") {
+                QVERIFY2(alert->button(QMessageBox::Cancel), qPrintable(text));
+                alert->button(QMessageBox::Cancel)->click();
+                QCOMPARE(Fixtures::readFile(out + u"/take.v2.mp4"_s), QByteArray("take two"));
+            } else if (habit == u"save as a link") {
+                QVERIFY(QFileInfo(out + u"/link.mp4"_s).isSymLink());
+                QVERIFY(FileProbe(out + u"/target.mp4"_s).isCroppableVideo());
+                QCOMPARE(QFile::permissions(out + u"/target.mp4"_s) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+            } else if (habit == u"save over a read-only file") {
+                QCOMPARE(Fixtures::readFile(output), QByteArray("keep me"));
+            } else if (file == u"motion photo") {
+                text = u"%1 frames"_s.arg(Fixtures::videoFrameCount(output));
+            }
+            QVERIFY(app.isLoaded() || habit == u"save as take.v2");
+        }
+    }
+    qInfo("%s", qPrintable(QString(text).replace(u'\n', u"; "_s)));
+    QVERIFY2(text.contains(outcome), qPrintable(text));
+    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QCOMPARE(Fixtures::readFile(m_work->filePath(u"tessaly-notes/notes.txt"_s)), QByteArray("mine"));
+    QCOMPARE(Fixtures::filesIn(out).filter(u".tessaly-"_s), QStringList());
+}
+
 void TestApplication::changeChainsResetTheScale()
 {
     AppDriver app(m_work->path());
@@ -468,6 +647,29 @@ void TestApplication::dropOpensTheFile()
     QApplication::sendEvent(poster, &drop);
     QVERIFY(QTest::qWaitFor([&] { return app.isLoaded(); }, 60'000));
     QCOMPARE(label(app, "inputResolutionTF")->text(), u"Source: 360 x 640"_s);
+}
+
+void TestApplication::toolsDoNotInheritTheSignalSocket()
+{
+    const auto sockets = [](const QString &fds) {
+        QStringList found;
+        for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System))
+            if (fd.symLinkTarget().contains(u"socket:"_s))
+                found << fd.symLinkTarget();
+        return found;
+    };
+    const QStringList before = sockets(u"/proc/self/fd"_s);
+    SignalQuit signalQuit;
+    QStringList mine = sockets(u"/proc/self/fd"_s);
+    for (const QString &socket : before)
+        mine.removeOne(socket);
+    QCOMPARE(mine.size(), 2);
+    QProcess tool;
+    tool.start(u"sh"_s, { u"-c"_s, u"for fd in /proc/$$/fd/*; do readlink $fd; done"_s });
+    QVERIFY(tool.waitForFinished());
+    const QString inherited = QString::fromUtf8(tool.readAllStandardOutput());
+    for (const QString &socket : mine)
+        QVERIFY2(!inherited.contains(QFileInfo(socket).fileName()), qPrintable(inherited));
 }
 
 QTEST_MAIN(TestApplication)

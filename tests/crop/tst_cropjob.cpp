@@ -1,9 +1,13 @@
 #include "crop/CropJob.h"
+#include "crop/ScratchDirectory.h"
 #include "support/Fixtures.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +22,7 @@ private Q_SLOTS:
     void cancelEarlyAndTwice();
     void failures_data();
     void failures();
+    void killedDuringACrop();
 
 private:
     QTemporaryDir m_dir;
@@ -114,5 +119,43 @@ void TestCropJob::failures()
     QCOMPARE(Fixtures::filesIn(out.path()), QStringList { u"Cropped.mp4"_s });
 }
 
-QTEST_GUILESS_MAIN(TestCropJob)
+void TestCropJob::killedDuringACrop()
+{
+    // Tessaly killed outright leaves its temporary output; the next launch removes it, and nothing else.
+    QTemporaryDir base, out;
+    Fixtures::writeFile(out.filePath(u".other.tessaly-abc.mp4"_s), "not Tessaly's to remove");
+    QProcess tessaly;
+    tessaly.start(QCoreApplication::applicationFilePath(),
+                  { u"--crop"_s, base.path(), m_input, out.filePath(u"Cropped.mp4"_s) });
+    QVERIFY(tessaly.waitForReadyRead(30'000));
+    const QStringList left = Fixtures::filesIn(out.path()).filter(u".Cropped.tessaly-"_s);
+    QCOMPARE(left.size(), 1);
+    tessaly.kill();
+    QVERIFY(tessaly.waitForFinished());
+    QTest::qWait(200);
+    QVERIFY(QFileInfo::exists(out.filePath(left.first())));
+
+    const ScratchDirectory next(base.path());
+    QCOMPARE(Fixtures::filesIn(out.path()), QStringList { u".other.tessaly-abc.mp4"_s });
+}
+
+// As the application does it: a scratch folder, and a crop that notes its temporary output there.
+int cropUntilKilled(char *argv[])
+{
+    ScratchDirectory scratch(QString::fromLocal8Bit(argv[2]));
+    CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    job.setOutputRecordsFolder(scratch.outputRecordsDirectory());
+    QObject::connect(&job, &CropJob::progressChanged, [] { std::puts("cropping"), std::fflush(stdout); });
+    job.runCropProcess(requestFor(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]), QRect(0, 0, 1280, 720)));
+    return QCoreApplication::exec();
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--crop") == 0)
+        return cropUntilKilled(argv);
+    TestCropJob test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_cropjob.moc"

@@ -67,7 +67,7 @@ void TestPosterExtractor::frames()
     PosterExtractor extractor(Fixtures::ffmpeg());
     QSignalSpy made(&extractor, &PosterExtractor::frameMade);
     QSignalSpy finished(&extractor, &PosterExtractor::finished);
-    extractor.extractPosterFrames(input, video.seconds, frames);
+    extractor.extractPosterFrames({ input, 0, u"h264"_s, video.seconds }, frames);
     QVERIFY(finished.wait(60'000));
 
     QCOMPARE(made.count(), 11);
@@ -85,9 +85,9 @@ void TestPosterExtractor::missingEncoder()
     QTemporaryDir dir;
     PosterExtractor extractor(QString{});
     QSignalSpy made(&extractor, &PosterExtractor::frameMade);
-    QSignalSpy finished(&extractor, &PosterExtractor::finished);
-    extractor.extractPosterFrames(u"/no/such.mp4"_s, 10, dir.filePath(u"Images"_s));
-    QVERIFY(finished.wait(5000));
+    QSignalSpy failed(&extractor, &PosterExtractor::failed);
+    extractor.extractPosterFrames({ u"/no/such.mp4"_s, 0, u"h264"_s, 10 }, dir.filePath(u"Images"_s));
+    QVERIFY(failed.wait(5000));
     QCOMPARE(made.count(), 0);
 }
 

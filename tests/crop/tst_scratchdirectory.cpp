@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
+
 using namespace Qt::StringLiterals;
 
 class TestScratchDirectory : public QObject
@@ -49,18 +51,21 @@ void TestScratchDirectory::abandonedRootsAreRemoved()
     const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
     const QString dead = base.filePath(u"tessaly-dead01"_s);
     QVERIFY(QDir().mkdir(dead));
-    Fixtures::writeFile(dead + u"/lock"_s, QByteArray::number(deadPid) + "\ntst_scratchdirectory\n"
+    Fixtures::writeFile(dead + u"/tessaly.lock"_s, QByteArray::number(deadPid) + "\ntst_scratchdirectory\n"
                                                + QSysInfo::machineHostName().toUtf8() + '\n');
     Fixtures::writeFile(dead + u"/out1.jpg"_s, "jpeg");
-    // Something else that is not ours to touch.
-    const QString other = base.filePath(u"other-folder"_s);
+    // A user's own folder that only looks like ours, untouched for a while.
+    const QString other = base.filePath(u"tessaly-notes"_s);
     QVERIFY(QDir().mkdir(other));
+    Fixtures::writeFile(other + u"/notes.txt"_s, "mine");
+    std::filesystem::last_write_time(QFileInfo(other).filesystemFilePath(),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
 
     ScratchDirectory next(base.path());
     QVERIFY(next.isValid());
     QVERIFY(!QFileInfo::exists(dead));
     QVERIFY(QFileInfo::exists(live.root()));
-    QVERIFY(QFileInfo::exists(other));
+    QVERIFY(QFileInfo::exists(other + u"/notes.txt"_s));
     QVERIFY(next.root() != live.root());
 }
 

@@ -265,11 +265,11 @@ void TestProbeReports::fakeTool()
 
 void TestProbeReports::backgroundProbe_data()
 {
-    QTest::addColumn<QByteArray>("script"); // empty: no tool at all
+    QTest::addColumn<QByteArray>("script"); // empty: no file descriptors left to start any
     QTest::addColumn<QString>("diagnostic");
 
     QTest::newRow("hangs") << QByteArray("exec sleep 30") << u"The probe tool did not finish in time on "_s + m_movie;
-    // Fails at the start; no watchdog may bark a second time later.
+    // Fails within its start; no watchdog may bark a second time later.
     QTest::newRow("cannot start") << QByteArray() << u"Failed to start the probe tool "_s;
 }
 
@@ -278,13 +278,13 @@ void TestProbeReports::backgroundProbe()
     QFETCH(QByteArray, script);
     QFETCH(QString, diagnostic);
 
-    const QString tool = script.isEmpty() ? m_dir.filePath(u"no-such-tool"_s)
-                                          : Fixtures::writeScript(m_dir.filePath(u"slow-probe"_s), script);
     CapturedStdout out;
-    ProbeJob job(tool, 300);
+    ProbeJob job(Fixtures::writeScript(m_dir.filePath(u"probe"_s), script.isEmpty() ? "exit 0" : script), 300);
     std::optional<FileProbe> probe;
     connect(&job, &ProbeJob::finished, this, [&](const FileProbe &finished) { probe = finished; });
+    const rlimit saved = Fixtures::limitOpenFiles(script.isEmpty() ? 0 : 1000);
     job.start(m_movie);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
     QTRY_VERIFY_WITH_TIMEOUT(probe.has_value(), 5000);
     QVERIFY(!probe->isValidMediaFile());
     QTest::qWait(500);

@@ -6,7 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +106,54 @@ QString makeJpeg(const QString &dir, const QString &name, int width, int height)
     return ok ? path : QString();
 }
 
+QImage frameAt(const QString &video, const QString &seek)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(u"frame.png"_s);
+    return runFfmpeg({ u"-i"_s, video, u"-ss"_s, seek, u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
+}
+
+double difference(const QImage &a, const QImage &b)
+{
+    if (a.isNull() || b.isNull())
+        return 255;
+    const QSize size = a.size().boundedTo(b.size());
+    const QImage x = a.scaled(size).convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.scaled(size).convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < size.height(); ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int column = 0; column < size.width(); ++column) {
+            sum += qAbs(qRed(p[column]) - qRed(q[column])) + qAbs(qGreen(p[column]) - qGreen(q[column]))
+                + qAbs(qBlue(p[column]) - qBlue(q[column]));
+        }
+    }
+    return sum / (3.0 * size.width() * size.height());
+}
+
+int videoFrameCount(const QString &video)
+{
+    QProcess probe;
+    probe.start(ffprobe(), { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-count_packets"_s,
+                             u"-show_entries"_s, u"stream=nb_read_packets"_s, u"-of"_s, u"csv=p=0"_s, video });
+    probe.waitForFinished();
+    return probe.readAllStandardOutput().trimmed().toInt();
+}
+
+rlimit limitOpenFiles(int extra)
+{
+    rlimit saved {};
+    ::getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit limited = saved;
+    // New descriptors take the lowest free numbers, and the limit bounds the number.
+    const int lowestFree = ::fcntl(STDERR_FILENO, F_DUPFD, 0);
+    ::close(lowestFree);
+    limited.rlim_cur = rlim_t(lowestFree + extra);
+    ::setrlimit(RLIMIT_NOFILE, &limited);
+    return saved;
+}
+
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -155,9 +209,6 @@ QStringList filesIn(const QString &dir)
 
 } // namespace Fixtures
 
-#include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
 
 CapturedStdout::CapturedStdout()
 {

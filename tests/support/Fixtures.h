@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QMetaType>
+
+#include <sys/resource.h>
 #include <QStringList>
 
 // Real media files made by the bundled ffmpeg at test time, and fake tools.
@@ -28,6 +31,14 @@ bool runFfmpeg(const QStringList &arguments);
 QString makeVideo(const QString &dir, const QString &name, const Video &video = {});
 QString makeAudio(const QString &dir, const QString &name);
 QString makeJpeg(const QString &dir, const QString &name, int width = 320, int height = 180);
+
+// The picture at seek seconds, decoded from the start as the crop would.
+QImage frameAt(const QString &video, const QString &seek);
+// The mean difference of two pictures per colour channel (0 ... 255), at the smaller size.
+double difference(const QImage &a, const QImage &b);
+int videoFrameCount(const QString &video);
+// Lets this process open only extra more files; gives the limit it had.
+rlimit limitOpenFiles(int extra);
 
 // A file with the given bytes; empty on failure.
 QString writeFile(const QString &path, const QByteArray &bytes);
