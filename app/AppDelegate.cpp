@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "DesktopIntegration.h"
+#include "Icons.h"
 #include "ImageDropView.h"
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
@@ -15,6 +16,8 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 
 using namespace Qt::StringLiterals;
@@ -42,10 +45,9 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
 
     const QStyle *style = m_window->style();
     m_ui->openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));
-    m_ui->cropVideoBTN->setIcon(
-        QIcon::fromTheme(u"transform-crop"_s, style->standardIcon(QStyle::SP_DialogSaveButton)));
-    m_ui->scaleFactorBTN->setIcon(
-        QIcon::fromTheme(u"zoom-fit-best"_s, style->standardIcon(QStyle::SP_TitleBarMaxButton)));
+    m_ui->cropVideoBTN->setIcon(Icons::crop());
+    m_ui->scaleFactorBTN->setIcon(Icons::scale());
+    m_ui->scaleFactorBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     m_ui->helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
     m_ui->openBTN->setShortcut(QKeySequence::Open);
     m_ui->cropVideoBTN->setShortcut(QKeySequence::Save);
@@ -79,6 +81,11 @@ void AppDelegate::connectActions()
     connect(m_ui->posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
     connect(m_panel, &SelectionPanel::cropChanged, this, &AppDelegate::selectionChanged);
+    connect(m_panel, &SelectionPanel::notice, this, [this](const QString &text) { m_window->statusBar()->showMessage(text, 8000); });
+    connect(scaleFactorWindow, &ScaleFactorWindow::scaleChanged, this, [this] {
+        const bool scaled = scaleFactorWindow->percent() != 100;
+        m_panel->setOutputSize(scaled ? std::optional(scaleFactorWindow->scaledOutputSize()) : std::nullopt);
+    });
     connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::fileAddedByDragAndDrop);
 
     connect(&m_probeJob, &ProbeJob::finished, this, &AppDelegate::probeFinished);
@@ -93,6 +100,12 @@ void AppDelegate::connectActions()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    // The first size fits the screen, at any scaling; the layout keeps every control in view.
+    if (const QScreen *screen = m_window->screen()) {
+        const QRect available = screen->availableGeometry();
+        m_window->resize(m_window->size().boundedTo(available.size() * 0.9).expandedTo(m_window->minimumSizeHint()));
+        m_window->move(available.center() - m_window->rect().center());
+    }
     // A fresh private scratch folder; folders of crashed instances go.
     m_scratch = std::make_unique<ScratchDirectory>(m_scratchBase);
     m_cropJob.setOutputRecordsFolder(m_scratch->isValid() ? m_scratch->outputRecordsDirectory() : QString());
@@ -142,6 +155,9 @@ void AppDelegate::showOpenPanel()
     auto *panel = new QFileDialog(m_window.get(), u"Open Video"_s);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setFileMode(QFileDialog::ExistingFile);
+    panel->setNameFilters({ u"Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts "
+                             "*.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)"_s,
+                            u"All Files (*)"_s });
     connect(panel, &QFileDialog::fileSelected, this,
             [this](const QString &path) { analyzeVideoFile(QUrl::fromLocalFile(path)); });
     panel->open();
@@ -208,7 +224,8 @@ void AppDelegate::postersFinished()
 {
     progressWindow->hideAnalyzingProgress();
     enableControls();
-    m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0));
+    m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0),
+                      globalFP->sampleAspect());
 }
 
 // ---------------------------------------------------------------- posters
@@ -279,9 +296,11 @@ void AppDelegate::runCrop(const QString &output)
     request.input = *globalFP->fileFullPath();
     request.videoStream = globalFP->videoStreamIndex();
     request.destination = output;
-    request.crop = m_panel->crop();
+    request.crop = m_panel->storedCrop();
     request.scalePercent = scaleFactorWindow->percent();
-    request.scaledSize = scaleFactorWindow->scaledOutputSize();
+    const QSize shown = scaleFactorWindow->scaledOutputSize();
+    request.sampleAspect = globalFP->sampleAspect();
+    request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
     request.downmixToStereo = globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels();
     request.inputDuration = globalFP->duration();
     // Up before the job starts, so that a job that fails at once takes it down again.

@@ -78,11 +78,64 @@ void ImageDropView::decode(const QString &path, QSize pixels)
     }));
 }
 
+void ImageDropView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Drags over the rest of the window reach it, as no other part of it takes files.
+    if (m_window != window()) {
+        if (m_window)
+            m_window->removeEventFilter(this);
+        m_window = window();
+        m_window->setAcceptDrops(true);
+        m_window->installEventFilter(this);
+    }
+}
+
+bool ImageDropView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && m_window != this) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            dragEnterEvent(static_cast<QDragEnterEvent *>(event));
+            return true;
+        case QEvent::DragLeave:
+            dragLeaveEvent(static_cast<QDragLeaveEvent *>(event));
+            return true;
+        case QEvent::Drop:
+            dropEvent(static_cast<QDropEvent *>(event));
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ImageDropView::setHighlighted(bool highlighted)
+{
+    if (m_highlighted != highlighted) {
+        m_highlighted = highlighted;
+        update();
+    }
+}
+
 void ImageDropView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (m_highlighted) {
+        // Where a file dropped now goes.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(255, 196, 0), 3));
+        painter.setBrush(QColor(255, 196, 0, 40));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+        painter.setPen(QColor(250, 250, 250));
+        painter.drawText(rect(), Qt::AlignCenter, tr("Drop to open this video"));
+        return;
+    }
     if (m_imagePath.isEmpty()) {
-        painter.setPen(palette().color(QPalette::PlaceholderText));
+        // Light on the dark picture area, whatever the palette's placeholder colour.
+        painter.setPen(QColor(161, 161, 170));
         painter.drawText(rect(), Qt::AlignCenter, tr("Drop a video here, or choose Open"));
         return;
     }
@@ -104,13 +157,21 @@ void ImageDropView::dragEnterEvent(QDragEnterEvent *event)
     if (path && info.exists() && !info.isDir()) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
+        setHighlighted(true);
     } else {
         event->ignore();
+        setHighlighted(false);
     }
+}
+
+void ImageDropView::dragLeaveEvent(QDragLeaveEvent *)
+{
+    setHighlighted(false);
 }
 
 void ImageDropView::dropEvent(QDropEvent *event)
 {
+    setHighlighted(false);
     const auto path = firstDraggedPath(event->mimeData());
     if (!path) {
         event->ignore();

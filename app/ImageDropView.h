@@ -9,8 +9,9 @@
 #include <optional>
 
 // The poster view: shows one image file at the display scale, centred, and
-// takes a video file dropped from the file manager. It does not open the file
-// itself; it announces it.
+// takes a video file dropped from the file manager, on itself or anywhere on
+// its window, lighting up while one hovers. It does not open the file itself;
+// it announces it.
 class ImageDropView : public QWidget
 {
     Q_OBJECT
@@ -33,12 +34,16 @@ Q_SIGNALS:
     void fileAddedByDragAndDrop(const QUrl &url);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     QRect targetRect() const;
+    void setHighlighted(bool highlighted);
     // Decodes the image at the size it is shown, sharp and cheap, away from
     // the event loop: a 4K poster takes longer to decode than a frame lasts.
     void decode(const QString &path, QSize pixels);
@@ -56,4 +61,6 @@ private:
     Decoded m_shown;   // drawn until a decode for the current path and size arrives
     QFutureWatcher<Decoded> m_decoding;
     std::optional<QString> m_filePath;
+    QWidget *m_window = nullptr; // whose drops are taken as this view's
+    bool m_highlighted = false;
 };

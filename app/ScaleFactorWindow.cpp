@@ -11,7 +11,10 @@ ScaleFactorWindow::ScaleFactorWindow(QWidget *window)
 #endif
     setWindowModality(Qt::WindowModal);
     connect(m_ui.closeButton, &QPushButton::clicked, this, &ScaleFactorWindow::closeBTNInsideScaleFactorWindowClicked);
-    connect(m_ui.scaleFactorSlider, &QSlider::valueChanged, this, &ScaleFactorWindow::updateScaleFactorLabels);
+    connect(m_ui.scaleFactorSlider, &QSlider::valueChanged, this, [this] {
+        updateScaleFactorLabels();
+        Q_EMIT scaleChanged();
+    });
 }
 
 QSize ScaleFactorWindow::scaledOutputSize() const

@@ -23,6 +23,10 @@ public Q_SLOTS:
     void scaleFactorBTNClicked();
     void closeBTNInsideScaleFactorWindowClicked();
 
+Q_SIGNALS:
+    // The slider moved.
+    void scaleChanged();
+
 private:
     void updateScaleFactorLabels();
 

@@ -1,7 +1,11 @@
 #include "SelectionPanel.h"
 
-#include "selection/CropGeometry.h"
 #include "selection/CropPresets.h"
+
+#include <QLineEdit>
+#include <QShortcut>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +19,35 @@ SelectionPanel::SelectionPanel(QWidget *parent)
     connect(m_ui.proportionalCBX, &QCheckBox::clicked, this, &SelectionPanel::proportionalCBXClicked);
     connect(m_ui.selectionRectangle, &SelectionRectangle::activityInSelectionRectangle, this,
             &SelectionPanel::activityInSelectionRectangle);
+    connect(m_ui.selectionRectangleHolder, &SelectionHolder::selectionDrawn, this,
+            &SelectionPanel::activityInSelectionRectangle);
+    for (QSpinBox *field : { m_ui.xField, m_ui.yField, m_ui.widthField, m_ui.heightField }) {
+        // A file dropped on a field opens, as anywhere on the window.
+        field->findChild<QLineEdit *>()->setAcceptDrops(false);
+        connect(field, &QSpinBox::valueChanged, this, [this, field] { applyTypedNumber(field); });
+    }
+    addKeys();
+}
+
+void SelectionPanel::addKeys()
+{
+    // Arrows move the selection, Alt+arrows its right or bottom edge; Shift makes steps of 20.
+    const struct
+    {
+        Qt::Key key;
+        int dx, dy;
+    } arrows[] = { { Qt::Key_Left, -1, 0 }, { Qt::Key_Right, 1, 0 }, { Qt::Key_Up, 0, -1 }, { Qt::Key_Down, 0, 1 } };
+    for (const auto &arrow : arrows) {
+        for (const int size : { 2, 20 }) {
+            const Qt::KeyboardModifiers shift = size == 20 ? Qt::ShiftModifier : Qt::NoModifier;
+            auto *move = new QShortcut(QKeySequence(QKeyCombination(shift, arrow.key)), this);
+            connect(move, &QShortcut::activated, this,
+                    [this, arrow, size] { step(arrow.dx * size, arrow.dy * size, 0, 0); });
+            auto *resize = new QShortcut(QKeySequence(QKeyCombination(shift | Qt::AltModifier, arrow.key)), this);
+            connect(resize, &QShortcut::activated, this,
+                    [this, arrow, size] { step(0, 0, arrow.dx * size, arrow.dy * size); });
+        }
+    }
 }
 
 void SelectionPanel::setControlsEnabled(bool enabled)
@@ -29,25 +62,36 @@ void SelectionPanel::setControlsEnabled(bool enabled)
     m_ui.presetPopUpBTN->setEnabled(enabled);
     m_ui.wideTallBTN->setEnabled(enabled);
     m_ui.wideTallBTN->setText(u"Wide"_s);
+    for (QSpinBox *field : { m_ui.xField, m_ui.yField, m_ui.widthField, m_ui.heightField })
+        field->setEnabled(enabled);
+    const auto keys = findChildren<QShortcut *>();
+    for (QShortcut *key : keys)
+        key->setEnabled(enabled);
 }
 
 void SelectionPanel::clear()
 {
-    m_videoWidth = m_videoHeight = 0;
+    m_storedWidth = m_storedHeight = m_videoWidth = m_videoHeight = 0;
     m_layoutScale = 0;
+    m_outputSize.reset();
     setControlsEnabled(false);
 }
 
-void SelectionPanel::setVideo(qint64 width, qint64 height)
+void SelectionPanel::setVideo(qint64 width, qint64 height, SampleAspect aspect)
 {
-    m_videoWidth = width;
-    m_videoHeight = height;
+    m_storedWidth = width;
+    m_storedHeight = height;
+    m_aspect = aspect;
+    const QSize shown = CropGeometry::displaySize(width, height, aspect);
+    m_videoWidth = shown.width();
+    m_videoHeight = shown.height();
+    m_outputSize.reset();
     setControlsEnabled(true);
     m_ui.selectionRectangle->setProportional(false);
-    m_ui.inputResolutionTF->setText(CropGeometry::sourceLabelText(width, height));
+    m_ui.inputResolutionTF->setText(CropGeometry::sourceLabelText(m_videoWidth, m_videoHeight));
     layoutSelectionHolder();
     // A square video counts as tall.
-    m_ui.wideTallBTN->setChecked(height < width);
+    m_ui.wideTallBTN->setChecked(m_videoHeight < m_videoWidth);
     wideTallBTNClicked();
 }
 
@@ -91,9 +135,90 @@ QRect SelectionPanel::crop() const
                                   m_videoHeight);
 }
 
+QRect SelectionPanel::storedCrop() const
+{
+    return CropGeometry::storedCrop(crop(), m_aspect, QSize(int(m_storedWidth), int(m_storedHeight)));
+}
+
+void SelectionPanel::setCrop(const QRect &displayed)
+{
+    applyCrop(displayed, true);
+}
+
+void SelectionPanel::setOutputSize(std::optional<QSize> output)
+{
+    m_outputSize = output;
+    updateCroppedLabel();
+}
+
+QSize SelectionPanel::minimumCropSize() const
+{
+    // The selection's minimum on screen, in video pixels, rounded up to even.
+    const double s = displayScale();
+    const auto pixels = [s](double points) { return int(2 * std::ceil(points / s / 2)); };
+    return { pixels(std::min(SelectionGeometry::minimumSide, m_videoWidth * s)),
+             pixels(std::min(SelectionGeometry::minimumSide, m_videoHeight * s)) };
+}
+
+void SelectionPanel::step(int dx, int dy, int dw, int dh)
+{
+    applyCrop(crop().translated(dx, dy).adjusted(0, 0, dw, dh), dh == 0);
+}
+
+void SelectionPanel::applyTypedNumber(QSpinBox *field)
+{
+    const int typed = field->value();
+    QRect wanted = crop();
+    if (field == m_ui.xField)
+        wanted.moveLeft(typed);
+    else if (field == m_ui.yField)
+        wanted.moveTop(typed);
+    else if (field == m_ui.widthField)
+        wanted.setWidth(typed);
+    else
+        wanted.setHeight(typed);
+    applyCrop(wanted, field != m_ui.heightField);
+    if (field->value() == typed)
+        return;
+    const QSize least = minimumCropSize();
+    const QString name = findChild<QLabel *>(field->objectName() + u"Label"_s)->text();
+    Q_EMIT notice(u"%1 %2 became %3: the crop stays even, inside the picture, at least %4 x %5"_s.arg(name)
+                      .arg(typed)
+                      .arg(field->value())
+                      .arg(least.width())
+                      .arg(least.height())
+                  + (m_ui.selectionRectangle->isProportional() ? u", and keeps its ratio."_s : u"."_s));
+}
+
+void SelectionPanel::applyCrop(const QRect &wanted, bool widthGiven)
+{
+    if (m_layoutScale <= 0)
+        return;
+    const QRect current = crop();
+    const auto ratio = m_ui.selectionRectangle->isProportional()
+        ? std::optional(double(current.width()) / current.height())
+        : std::nullopt;
+    const QRect fitted = CropGeometry::fittedCrop(wanted, QSize(int(m_videoWidth), int(m_videoHeight)),
+                                                  minimumCropSize(), ratio, widthGiven);
+    m_ui.selectionRectangle->setSelectionFrame(CropGeometry::selectionFrame(fitted, displayScale(), m_videoHeight));
+    m_ui.selectionRectangleHolder->update();
+    activityInSelectionRectangle();
+}
+
 void SelectionPanel::updateCroppedLabel()
 {
-    m_ui.outputResolutionTF->setText(CropGeometry::croppedLabelText(croppedSize()));
+    const QRect c = crop();
+    QString text = CropGeometry::croppedLabelText(c.size());
+    if (m_outputSize)
+        text += u" → %1 x %2"_s.arg(m_outputSize->width()).arg(m_outputSize->height());
+    m_ui.outputResolutionTF->setText(text);
+    // The fields follow the selection; what they show is never taken back as typed.
+    const std::pair<QSpinBox *, int> values[] = { { m_ui.xField, c.x() }, { m_ui.yField, c.y() },
+                                                  { m_ui.widthField, c.width() }, { m_ui.heightField, c.height() } };
+    for (const auto &[field, value] : values) {
+        const QSignalBlocker blocker(field);
+        field->setValue(value);
+    }
 }
 
 void SelectionPanel::fillAspectRatioPopUp()
@@ -119,6 +244,7 @@ void SelectionPanel::placeSelectionRectangle()
     const auto preset = presets->count() > 0 ? std::optional(presets->currentText()) : std::nullopt;
     m_ui.selectionRectangle->setSelectionFrame(
         CropPresets::placeSelection(preset, m_videoWidth, m_videoHeight, displayScale()));
+    m_ui.selectionRectangleHolder->update();
 }
 
 void SelectionPanel::wideTallBTNClicked()

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "selection/CropGeometry.h"
 #include "ui_SelectionPanel.h"
 
 #include <QRect>
 #include <QWidget>
 
+#include <optional>
+
 // The picture with the crop selection over it and the controls that shape the
-// selection: wide/tall, ratio and preset pop-ups, free resize, and the source
-// and crop size labels. It lays its holder over the picture at the display
-// scale whenever it resizes, and tells the outside one thing: the crop changed.
+// selection: wide/tall, ratio and preset pop-ups, free resize, the X, Y,
+// Width and Height fields, the arrow keys, and the source and crop size
+// labels. It lays its holder over the picture at the display scale whenever
+// it resizes, and tells the outside one thing: the crop changed.
+//
+// Everything here is in the pixels the viewer sees: for a video of non-square
+// pixels, the stored width stretched by the sample aspect.
 class SelectionPanel : public QWidget
 {
     Q_OBJECT
@@ -18,16 +25,22 @@ public:
 
     ImageDropView *posterView() const { return m_ui.posterView; }
 
-    // The loaded state for a video of width × height pixels, starting at the
-    // largest preset of the first ratio for its orientation.
-    void setVideo(qint64 width, qint64 height);
+    // The loaded state for a video of width × height stored pixels, starting
+    // at the largest preset of the first ratio for its orientation.
+    void setVideo(qint64 width, qint64 height, SampleAspect aspect = {});
     // The empty state: no video, controls disabled, selection hidden.
     void clear();
 
     double displayScale() const;
     QSize croppedSize() const;
-    // The crop in video pixels: even, within the frame.
+    // The crop as the viewer sees it: even, within the frame.
     QRect crop() const;
+    // The same crop in the stored pixels, for the encoder.
+    QRect storedCrop() const;
+    // Moves the selection to the crop nearest to displayed.
+    void setCrop(const QRect &displayed);
+    // The output size to show beside the crop's, when it is scaled.
+    void setOutputSize(std::optional<QSize> output);
 
 public Q_SLOTS:
     void wideTallBTNClicked();
@@ -39,20 +52,32 @@ public Q_SLOTS:
 Q_SIGNALS:
     // The crop, or the way the selection resizes, changed.
     void cropChanged();
+    // A short note for the status area, such as a typed number corrected.
+    void notice(const QString &text);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void addKeys();
     void setControlsEnabled(bool enabled);
     void layoutSelectionHolder();
     void fillAspectRatioPopUp();
     void fillPresetPopUp();
     void placeSelectionRectangle();
     void updateCroppedLabel();
+    // Edits from the keyboard and the fields, in video pixels.
+    void step(int dx, int dy, int dw, int dh);
+    void applyTypedNumber(QSpinBox *field);
+    void applyCrop(const QRect &wanted, bool widthGiven);
+    QSize minimumCropSize() const;
 
     Ui::SelectionPanel m_ui;
-    qint64 m_videoWidth = 0;
+    qint64 m_storedWidth = 0;
+    qint64 m_storedHeight = 0;
+    SampleAspect m_aspect;
+    qint64 m_videoWidth = 0; // as the viewer sees it
     qint64 m_videoHeight = 0;
     double m_layoutScale = 0; // the display scale the holder was last laid out with; 0 while empty
+    std::optional<QSize> m_outputSize;
 };

@@ -1,9 +1,10 @@
 #include "SelectionRectangle.h"
 
-#include "selection/SelectionGeometry.h"
-
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
+
+using SelectionGeometry::borderPositionAt;
 
 SelectionRectangle::SelectionRectangle(QWidget *holder)
     : QWidget(holder)
@@ -18,6 +19,16 @@ SelectionRectangle::~SelectionRectangle()
     endPress();
 }
 
+QPointF SelectionRectangle::framePoint(const QWidget *holder, QPointF widgetPosition)
+{
+    return { widgetPosition.x(), holder->height() - widgetPosition.y() };
+}
+
+QRect SelectionRectangle::widgetRect(const QWidget *holder, const QRectF &frame)
+{
+    return QRectF(frame.x(), holder->height() - frame.y() - frame.height(), frame.width(), frame.height()).toRect();
+}
+
 void SelectionRectangle::setSelectionFrame(const QRectF &frame)
 {
     m_frame = frame;
@@ -26,9 +37,18 @@ void SelectionRectangle::setSelectionFrame(const QRectF &frame)
 
 void SelectionRectangle::place()
 {
-    const double holderHeight = holderBounds().height();
-    setGeometry(QRectF(m_frame.x(), holderHeight - m_frame.y() - m_frame.height(), m_frame.width(), m_frame.height())
-                    .toRect());
+    if (parentWidget())
+        setGeometry(widgetRect(parentWidget(), m_frame));
+}
+
+QPointF SelectionRectangle::holderPoint(QPointF widgetPosition) const
+{
+    return framePoint(parentWidget(), QPointF(pos()) + widgetPosition);
+}
+
+QRectF SelectionRectangle::holderBounds() const
+{
+    return parentWidget() ? QRectF(QPointF(0, 0), parentWidget()->size()) : QRectF();
 }
 
 bool SelectionRectangle::event(QEvent *event)
@@ -48,15 +68,20 @@ bool SelectionRectangle::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-QPointF SelectionRectangle::ownPoint(QPointF widgetPosition) const
+void SelectionRectangle::paintEvent(QPaintEvent *)
 {
-    const QPointF inHolder = QPointF(pos()) + widgetPosition;
-    return { inHolder.x() - m_frame.x(), holderBounds().height() - inHolder.y() - m_frame.y() };
-}
-
-QRectF SelectionRectangle::holderBounds() const
-{
-    return parentWidget() ? QRectF(QPointF(0, 0), parentWidget()->size()) : QRectF();
+    // Small squares where the handles are, so the grab points can be seen.
+    QPainter painter(this);
+    painter.setPen(QPen(QColor(24, 24, 27), 1));
+    painter.setBrush(Qt::white);
+    const double side = 7;
+    const double w = width(), h = height();
+    for (const QPointF centre : { QPointF(0, 0), QPointF(w / 2, 0), QPointF(w, 0), QPointF(w, h / 2), QPointF(w, h),
+                                  QPointF(w / 2, h), QPointF(0, h), QPointF(0, h / 2) }) {
+        const QPointF inside(std::clamp(centre.x(), side / 2 + 1, w - side / 2 - 1),
+                             std::clamp(centre.y(), side / 2 + 1, h - side / 2 - 1));
+        painter.drawRect(QRectF(inside.x() - side / 2, inside.y() - side / 2, side, side));
+    }
 }
 
 void SelectionRectangle::enterEvent(QEnterEvent *event)
@@ -73,16 +98,16 @@ void SelectionRectangle::leaveEvent(QEvent *event)
 
 void SelectionRectangle::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || !parentWidget()) {
         QWidget::mousePressEvent(event);
         return;
     }
-    m_draggedPoint = ownPoint(event->position());
-    m_selectedHandle = SelectionGeometry::borderPositionAt(m_draggedPoint, m_frame.size());
-    m_ratio = m_frame.width() / m_frame.height();
+    const QPointF point = holderPoint(event->position());
+    const BorderPosition handle = borderPositionAt(point - m_frame.topLeft(), m_frame.size());
+    m_press = { m_frame, point, handle, m_frame.width() / m_frame.height() };
 
     // While the button is down the press's cursor stays, wherever the pointer goes.
-    const Qt::CursorShape shape = SelectionGeometry::cursorShapeFor(m_selectedHandle);
+    const Qt::CursorShape shape = SelectionGeometry::cursorShapeFor(handle);
     if (m_overridesCursor)
         QGuiApplication::restoreOverrideCursor();
     QGuiApplication::setOverrideCursor(shape == Qt::OpenHandCursor ? Qt::ClosedHandCursor : shape);
@@ -91,20 +116,15 @@ void SelectionRectangle::mousePressEvent(QMouseEvent *event)
 
 void SelectionRectangle::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPointF p = ownPoint(event->position());
-    if (m_selectedHandle == BorderPosition::none) {
-        setCursor(SelectionGeometry::cursorShapeFor(SelectionGeometry::borderPositionAt(p, m_frame.size())));
+    const QPointF point = holderPoint(event->position());
+    if (m_press.handle == BorderPosition::none) {
+        setCursor(SelectionGeometry::cursorShapeFor(borderPositionAt(point - m_frame.topLeft(), m_frame.size())));
         return;
     }
-
+    const QRectF frame = SelectionGeometry::dragStep(m_press, point, m_isProportional, holderBounds());
+    if (frame != m_frame)
+        setSelectionFrame(frame);
     Q_EMIT activityInSelectionRectangle();
-    if (!parentWidget())
-        return;
-    const auto step = SelectionGeometry::dragStep({ m_frame, m_draggedPoint }, p, m_selectedHandle,
-                                                  m_isProportional, m_ratio, holderBounds());
-    m_draggedPoint = step.draggedPoint;
-    if (step.frame != m_frame)
-        setSelectionFrame(step.frame);
 }
 
 void SelectionRectangle::mouseReleaseEvent(QMouseEvent *event)
@@ -125,8 +145,8 @@ void SelectionRectangle::hideEvent(QHideEvent *event)
 
 void SelectionRectangle::endPress()
 {
-    m_draggedPoint = QPointF(0, 0);
-    m_selectedHandle = BorderPosition::none;
+    m_press.point = QPointF(0, 0);
+    m_press.handle = BorderPosition::none;
     if (m_overridesCursor) {
         QGuiApplication::restoreOverrideCursor();
         m_overridesCursor = false;

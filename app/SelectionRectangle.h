@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection/BorderPosition.h"
+#include "selection/SelectionGeometry.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -8,7 +8,8 @@
 
 // The crop frame over the poster, moved by its interior and resized by eight
 // handles, optionally keeping its aspect ratio. It lives inside the holder
-// widget and draws nothing itself: its look comes from the styling properties.
+// widget and draws only its handles; its border and fill come from the
+// styling properties.
 //
 // Its frame is kept in the holder's coordinates with the origin at the
 // bottom-left and y up, as the crop arithmetic uses them; this class is the
@@ -29,17 +30,22 @@ public:
     bool isProportional() const { return m_isProportional; }
     void setProportional(bool proportional) { m_isProportional = proportional; }
     // Width ÷ height of the frame at the last press.
-    double ratio() const { return m_ratio; }
-    BorderPosition selectedHandle() const { return m_selectedHandle; }
+    double ratio() const { return m_press.ratio; }
+    BorderPosition selectedHandle() const { return m_press.handle; }
+
+    // Between a position in the holder widget and the holder's y-up coordinates.
+    static QPointF framePoint(const QWidget *holder, QPointF widgetPosition);
+    static QRect widgetRect(const QWidget *holder, const QRectF &frame);
 
 Q_SIGNALS:
-    // At the start of every drag event, before its step, also when the step
-    // is then rejected; never on press or release.
+    // After every drag event's step, also when the frame did not change;
+    // never on press or release.
     void activityInSelectionRectangle();
 
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -48,16 +54,13 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    // A pointer position in this widget, in the frame's own y-up coordinates.
-    QPointF ownPoint(QPointF widgetPosition) const;
+    QPointF holderPoint(QPointF widgetPosition) const;
     QRectF holderBounds() const;
     void place();
     void endPress();
 
     QRectF m_frame;
-    QPointF m_draggedPoint;
-    BorderPosition m_selectedHandle = BorderPosition::none;
+    SelectionGeometry::Press m_press;
     bool m_isProportional = false;
-    double m_ratio = 1.0;
     bool m_overridesCursor = false;
 };

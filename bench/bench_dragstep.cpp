@@ -38,22 +38,23 @@ int main()
     constexpr int steps = 20'000'000;
     volatile double sink = 0;
 
-    // A press on each handle in turn, then a wobbling drag that keeps the
-    // selection inside the holder, so accepted and rejected steps both occur.
+    // A press on each handle in turn, then a wobbling drag, past the holder's edges at times,
+    // so that free and clamped steps both occur.
     const QPointF presses[] = { { 2, 2 }, { 2, 150 }, { 2, 297 }, { 200, 297 }, { 397, 297 },
                                 { 397, 150 }, { 397, 2 }, { 200, 2 }, { 200, 150 } };
+    const QRectF start(280, 120, 400, 300);
     const long long allocationsBefore = allocations;
     QElapsedTimer timer;
     timer.start();
-    DragState state { QRectF(280, 120, 400, 300), {} };
+    Press press;
     for (int i = 0; i < steps; ++i) {
         if (i % 64 == 0) {
-            state = { QRectF(280, 120, 400, 300), presses[(i / 64) % 9] };
+            const QPointF own = presses[(i / 64) % 9];
+            press = { start, start.topLeft() + own, borderPositionAt(own, start.size()), 4.0 / 3.0 };
         }
-        const QPointF p = state.draggedPoint + QPointF((i % 7) - 3, (i % 5) - 2);
-        const BorderPosition handle = borderPositionAt(state.draggedPoint, state.frame.size());
-        state = dragStep(state, p, handle, i % 3 == 0, 4.0 / 3.0, holder);
-        sink = sink + state.frame.width();
+        const QPointF p = press.point + QPointF((i % 64) * 7 - 200, (i % 32) * 9 - 140);
+        const QRectF frame = dragStep(press, p, i % 3 == 0, holder);
+        sink = sink + frame.width() + double(borderPositionAt(p - frame.topLeft(), frame.size()));
     }
     const double nanoseconds = double(timer.nsecsElapsed()) / steps;
     const long long stepAllocations = allocations - allocationsBefore;

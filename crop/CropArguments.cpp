@@ -24,8 +24,13 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
         arguments << u"-ac"_s << u"2"_s;
 
     QString filter = cropFilterText(request.crop);
-    if (request.scalePercent != 100)
-        filter += u",scale=%1:%2,setsar=1:1"_s.arg(request.scaledSize.width()).arg(request.scaledSize.height());
+    if (request.scalePercent != 100) {
+        // "64:45" would read as two options of setsar; a ratio is written "64/45".
+        const SampleAspect &aspect = request.sampleAspect;
+        filter += u",scale=%1:%2,setsar=%3"_s.arg(request.scaledSize.width())
+                      .arg(request.scaledSize.height())
+                      .arg(aspect.isSquare() ? u"1:1"_s : u"%1/%2"_s.arg(aspect.num).arg(aspect.den));
+    }
     arguments << u"-vf"_s << filter << u"-y"_s << outputPath;
     return arguments;
 }

@@ -6,15 +6,18 @@
 
 #include <optional>
 
+#include "util/SampleAspect.h"
+
 // One crop as the user asked for it.
 struct CropRequest
 {
     QString input;
     std::optional<qint64> videoStream; // the input's video stream to crop; all its audio goes along
     QString destination;
-    QRect crop;                // in video pixels, top-left origin
+    QRect crop;                // in stored video pixels, top-left origin
     int scalePercent = 100;    // 100: unscaled
-    QSize scaledSize;          // the output size when scaled
+    QSize scaledSize;          // the output size in stored pixels when scaled
+    SampleAspect sampleAspect; // the input's pixel shape, which the output keeps
     bool downmixToStereo = false;
     double inputDuration = 0;  // seconds, for the progress
 };
@@ -27,6 +30,6 @@ QStringList mapVideoStream(std::optional<qint64> videoStream);
 
 // The encoder's arguments for request, writing to outputPath: the chosen video
 // stream with the audio; no subtitles, data, chapters or metadata; 4:2:0 pixels; audio down-mixed to stereo when
-// asked; the crop filter, followed by a scale unless the scale is 100 percent;
-// the output last, after "-y".
+// asked; the crop filter, followed by a scale (keeping the pixels' shape)
+// unless the scale is 100 percent; the output last, after "-y".
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath);

@@ -190,5 +190,6 @@ void FileProbe::derive(const QByteArray &report)
         m_videoStreamIndex = s["index"].exists() ? s["index"].asInteger() : qint64(*facts.stream);
         m_videoCodec = s["codec_name"].asText();
         m_videoStreamDuration = TrackSummary::streamDuration(s);
+        m_sampleAspect = TrackSummary::sampleAspect(s);
     }
 }

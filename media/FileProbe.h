@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <QVariantMap>
 
+#include "util/SampleAspect.h"
+
 #include <optional>
 
 // The media-information record of one file: file facts, the probe tool's
@@ -53,6 +55,8 @@ public:
     // the tools' "-map 0:N" names it, and its codec.
     std::optional<qint64> videoStreamIndex() const { return m_videoStreamIndex; }
     QString videoCodec() const { return m_videoCodec; }
+    // Its pixels' shape, as the frame is shown (1:1 when square or unknown).
+    SampleAspect sampleAspect() const { return m_sampleAspect; }
     // How long the pictures last: the video stream's own duration when it is
     // known and shorter than the container's, which a subtitle or audio track
     // may outlast.
@@ -85,6 +89,7 @@ private:
     qint64 m_tagRotateValue = 0;
     std::optional<qint64> m_videoStreamIndex;
     QString m_videoCodec;
+    SampleAspect m_sampleAspect;
     double m_videoStreamDuration = 0;
     QList<QVariantMap> m_tracksInfo;
     QList<QMap<QString, QString>> m_metadata;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "util/SampleAspect.h"
+
 #include <optional>
 
 namespace TrackSummary {
@@ -41,5 +43,8 @@ bool isStillPicture(const JSON &report);
 // The stream's own duration in seconds: Matroska's DURATION tag, else its
 // "duration"; 0 when neither is known.
 double streamDuration(const JSON &stream);
+// The shape of the stream's pixels as it is shown ("sample_aspect_ratio",
+// turned with the frame); square when unknown.
+SampleAspect sampleAspect(const JSON &stream);
 
 } // namespace TrackSummary

@@ -56,6 +56,61 @@ QRect cropRect(const QRectF &selection, double scale, qint64 videoWidth, qint64 
     return { QPoint(int(x), int(y)), size };
 }
 
+QRectF selectionFrame(const QRect &crop, double scale, qint64 videoHeight)
+{
+    return { crop.x() * scale, double(videoHeight - crop.y() - crop.height()) * scale, crop.width() * scale,
+             crop.height() * scale };
+}
+
+QRect fittedCrop(const QRect &wanted, QSize frame, QSize minimum, std::optional<double> ratio, bool widthGiven)
+{
+    const qint64 maxW = evenFloor(frame.width()), maxH = evenFloor(frame.height());
+    const qint64 minW = std::min<qint64>(evenRound(minimum.width()), maxW);
+    const qint64 minH = std::min<qint64>(evenRound(minimum.height()), maxH);
+    qint64 w = std::clamp(evenRound(wanted.width()), minW, maxW);
+    qint64 h = std::clamp(evenRound(wanted.height()), minH, maxH);
+    if (ratio && *ratio > 0) {
+        // The given side within what the other side allows, then the other from it.
+        const double r = *ratio;
+        if (widthGiven) {
+            w = std::clamp(evenRound(wanted.width()), std::max(minW, evenRound(minH * r)),
+                           std::min(maxW, evenFloor(qint64(maxH * r))));
+            h = std::clamp(evenRound(w / r), minH, maxH);
+        } else {
+            h = std::clamp(evenRound(wanted.height()), std::max(minH, evenRound(minW / r)),
+                           std::min(maxH, evenFloor(qint64(maxW / r))));
+            w = std::clamp(evenRound(h * r), minW, maxW);
+        }
+    }
+    const qint64 x = std::clamp(evenRound(wanted.x()), qint64(0), evenFloor(frame.width() - w));
+    const qint64 y = std::clamp(evenRound(wanted.y()), qint64(0), evenFloor(frame.height() - h));
+    return { int(x), int(y), int(w), int(h) };
+}
+
+QSize displaySize(qint64 storedWidth, qint64 storedHeight, SampleAspect aspect)
+{
+    if (aspect.isSquare())
+        return { int(storedWidth), int(storedHeight) };
+    return { int(std::llround(double(storedWidth) * aspect.num / aspect.den)), int(storedHeight) };
+}
+
+QRect storedCrop(const QRect &displayed, SampleAspect aspect, QSize storedFrame)
+{
+    if (aspect.isSquare())
+        return displayed;
+    const double toStored = double(aspect.den) / aspect.num;
+    const qint64 w = std::min(evenRound(displayed.width() * toStored), evenFloor(storedFrame.width()));
+    const qint64 x = std::clamp(evenRound(displayed.x() * toStored), qint64(0), evenFloor(storedFrame.width() - w));
+    return { int(x), displayed.y(), int(w), displayed.height() };
+}
+
+int storedWidth(int displayedWidth, SampleAspect aspect)
+{
+    if (aspect.isSquare())
+        return displayedWidth;
+    return int(std::max<qint64>(2, evenRound(double(displayedWidth) * aspect.den / aspect.num)));
+}
+
 QString sourceLabelText(qint64 videoWidth, qint64 videoHeight)
 {
     return u"Source: %1 x %2"_s.arg(videoWidth).arg(videoHeight);

@@ -4,6 +4,10 @@
 #include <QSize>
 #include <QString>
 
+#include "util/SampleAspect.h"
+
+#include <optional>
+
 // Between window points (origin bottom-left, y up) and video pixels (origin
 // top-left). W × H is the video's frame size in displayed orientation.
 namespace CropGeometry {
@@ -24,6 +28,21 @@ QSize croppedSize(QSizeF selectionSize, double scale, qint64 videoWidth, qint64 
 // The crop in video pixels (top-left origin) for the selection: even, and
 // within the frame.
 QRect cropRect(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight);
+
+// The selection's frame for a crop: the inverse of cropRect.
+QRectF selectionFrame(const QRect &crop, double scale, qint64 videoHeight);
+
+// The crop nearest to wanted that a selection can be: even numbers, at least
+// minimum, inside the frame. With a ratio, the height follows the width when
+// widthGiven, the width the height otherwise.
+QRect fittedCrop(const QRect &wanted, QSize frame, QSize minimum, std::optional<double> ratio, bool widthGiven);
+
+// The frame as the viewer sees it: the stored width stretched by the sample aspect.
+QSize displaySize(qint64 storedWidth, qint64 storedHeight, SampleAspect aspect);
+// A crop of the displayed frame as the crop of the stored pixels: even, inside the frame.
+QRect storedCrop(const QRect &displayed, SampleAspect aspect, QSize storedFrame);
+// An output width as the viewer sees it, in stored pixels: even, at least 2.
+int storedWidth(int displayedWidth, SampleAspect aspect);
 
 QString sourceLabelText(qint64 videoWidth, qint64 videoHeight);
 QString croppedLabelText(QSize cropped);

@@ -65,103 +65,177 @@ Qt::CursorShape cursorShapeFor(BorderPosition handle)
     return Qt::ArrowCursor;
 }
 
-DragState dragStep(const DragState &state, QPointF p, BorderPosition handle, bool proportional, double ratio,
-                   const QRectF &holderBounds)
-{
-    const double dx = p.x() - state.draggedPoint.x();
-    const double dy = p.y() - state.draggedPoint.y();
-    const double x = state.frame.x(), y = state.frame.y();
-    const double w = state.frame.width(), h = state.frame.height();
-    const double r = ratio;
+namespace {
 
-    double nx = x, ny = y, nw = w, nh = h;
-    QPointF reference = state.draggedPoint;
-    switch (handle) {
-    case BorderPosition::bottomLeft:
-        if (proportional)
-            nx = x + r * dy, ny = y + dy, nw = r * (h - dy), nh = h - dy;
-        else
-            nx = x + dx, ny = y + dy, nw = w - dx, nh = h - dy;
-        break;
-    case BorderPosition::left:
-        if (proportional)
-            nx = x + dx, ny = y + 0.5 * (dx / r), nw = w - dx, nh = (w - dx) / r;
-        else
-            nx = x + dx, nw = w - dx;
+struct Bounds
+{
+    double x0, y0, x1, y1;
+};
+
+Bounds edgesOf(const QRectF &r)
+{
+    return { r.x(), r.y(), r.x() + r.width(), r.y() + r.height() };
+}
+
+// Between low and high; high wins where they cross, so that the frame stays
+// inside the holder.
+double clampInside(double value, double low, double high)
+{
+    return std::min(std::max(value, low), high);
+}
+
+bool movesLeft(BorderPosition h)
+{
+    return h == BorderPosition::bottomLeft || h == BorderPosition::left || h == BorderPosition::topLeft;
+}
+
+bool movesRight(BorderPosition h)
+{
+    return h == BorderPosition::topRight || h == BorderPosition::right || h == BorderPosition::bottomRight;
+}
+
+bool movesBottom(BorderPosition h)
+{
+    return h == BorderPosition::bottomLeft || h == BorderPosition::bottom || h == BorderPosition::bottomRight;
+}
+
+bool movesTop(BorderPosition h)
+{
+    return h == BorderPosition::topLeft || h == BorderPosition::top || h == BorderPosition::topRight;
+}
+
+QRectF freeStep(const Press &press, double dx, double dy, const Bounds &s, double minimumWidth, double minimumHeight)
+{
+    const Bounds f = edgesOf(press.frame);
+    Bounds r = f;
+    if (press.handle == BorderPosition::middle) {
+        const double w = f.x1 - f.x0, h = f.y1 - f.y0;
+        r.x0 = std::max(s.x0, std::min(f.x0 + dx, s.x1 - w));
+        r.y0 = std::max(s.y0, std::min(f.y0 + dy, s.y1 - h));
+        return { r.x0, r.y0, w, h };
+    }
+    if (movesLeft(press.handle))
+        r.x0 = std::max(s.x0, std::min(f.x0 + dx, f.x1 - minimumWidth));
+    if (movesRight(press.handle))
+        r.x1 = std::min(s.x1, std::max(f.x1 + dx, f.x0 + minimumWidth));
+    if (movesBottom(press.handle))
+        r.y0 = std::max(s.y0, std::min(f.y0 + dy, f.y1 - minimumHeight));
+    if (movesTop(press.handle))
+        r.y1 = std::min(s.y1, std::max(f.y1 + dy, f.y0 + minimumHeight));
+    return { r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0 };
+}
+
+QRectF proportionalStep(const Press &press, double dx, double dy, const Bounds &s, double minimumWidth,
+                        double minimumHeight)
+{
+    const Bounds f = edgesOf(press.frame);
+    const double r = press.ratio;
+    const double cx = (f.x0 + f.x1) / 2, cy = (f.y0 + f.y1) / 2;
+    const double w = f.x1 - f.x0, h = f.y1 - f.y0;
+    // Room for the height from a fixed corner or centre line, along each axis.
+    const double rightward = (s.x1 - f.x0) / r, leftward = (f.x1 - s.x0) / r;
+    const double upward = s.y1 - f.y0, downward = f.y1 - s.y0;
+    const double across = 2 * std::min(cx - s.x0, s.x1 - cx) / r, along = 2 * std::min(cy - s.y0, s.y1 - cy);
+
+    double height = h, room = h;
+    switch (press.handle) {
+    case BorderPosition::topRight:
+        height = h + dy, room = std::min(rightward, upward);
         break;
     case BorderPosition::topLeft:
-        if (proportional) {
-            nx = x - r * dy, nw = r * (h + dy), nh = h + dy;
-            reference = p;
-        } else {
-            nx = x + dx, nw = w - dx, nh = h + dy;
-            // The origin follows the pointer in x only; y is measured afresh.
-            reference.setY(p.y());
-        }
+        height = h + dy, room = std::min(leftward, upward);
         break;
-    case BorderPosition::top:
-        if (proportional)
-            nx = x - 0.5 * r * dy, nw = r * (h + dy), nh = h + dy;
-        else
-            nh = h + dy;
-        reference = p;
-        break;
-    case BorderPosition::topRight:
-        if (proportional)
-            nw = r * (h + dy), nh = h + dy;
-        else
-            nw = w + dx, nh = h + dy;
-        reference = p;
-        break;
-    case BorderPosition::right:
-        if (proportional)
-            ny = y - 0.5 * (dx / r), nw = w + dx, nh = (w + dx) / r;
-        else
-            nw = w + dx;
-        reference = p;
+    case BorderPosition::bottomLeft:
+        height = h - dy, room = std::min(leftward, downward);
         break;
     case BorderPosition::bottomRight:
-        if (proportional) {
-            ny = y - dx / r, nw = w + dx, nh = (w + dx) / r;
-            reference = p;
-        } else {
-            ny = y + dy, nw = w + dx, nh = h - dy;
-            // The origin follows the pointer in y only; x is measured afresh.
-            reference.setX(p.x());
-        }
+        height = (w + dx) / r, room = std::min(rightward, downward);
+        break;
+    case BorderPosition::top:
+        height = h + dy, room = std::min(upward, across);
         break;
     case BorderPosition::bottom:
-        if (proportional)
-            nx = x + 0.5 * r * dy, ny = y + dy, nw = r * (h - dy), nh = h - dy;
-        else
-            ny = y + dy, nh = h - dy;
+        height = h - dy, room = std::min(downward, across);
+        break;
+    case BorderPosition::right:
+        height = (w + dx) / r, room = std::min(rightward, along);
+        break;
+    case BorderPosition::left:
+        height = (w - dx) / r, room = std::min(leftward, along);
         break;
     case BorderPosition::middle:
-        nx = x + dx, ny = y + dy;
-        break;
     case BorderPosition::none:
         break;
     }
+    height = clampInside(height, std::max(minimumHeight, minimumWidth / r), room);
+    const double width = r * height;
 
-    const QRectF &s = holderBounds;
-    if (nx < s.x()) {
-        nx = s.x();
-        nw = w;
+    switch (press.handle) {
+    case BorderPosition::topRight:
+        return { f.x0, f.y0, width, height };
+    case BorderPosition::topLeft:
+        return { f.x1 - width, f.y0, width, height };
+    case BorderPosition::bottomLeft:
+        return { f.x1 - width, f.y1 - height, width, height };
+    case BorderPosition::bottomRight:
+        return { f.x0, f.y1 - height, width, height };
+    case BorderPosition::top:
+        return { cx - width / 2, f.y0, width, height };
+    case BorderPosition::bottom:
+        return { cx - width / 2, f.y1 - height, width, height };
+    case BorderPosition::right:
+        return { f.x0, cy - height / 2, width, height };
+    case BorderPosition::left:
+        return { f.x1 - width, cy - height / 2, width, height };
+    case BorderPosition::middle:
+    case BorderPosition::none:
+        break;
     }
-    if (ny < s.y()) {
-        ny = s.y();
-        nh = h;
-    }
-    nx = std::min(nx, s.x() + s.width() - w);
-    ny = std::min(ny, s.y() + s.height() - h);
+    return press.frame;
+}
 
-    // A holder smaller than the minimum would otherwise refuse every step.
-    const double minimumWidth = std::min(minimumSide, s.width());
-    const double minimumHeight = std::min(minimumSide, s.height());
-    const QRectF proposal(nx, ny, nw, nh);
-    if (nw < minimumWidth || nh < minimumHeight || !contains(s, proposal))
-        return { state.frame, reference };
-    return { proposal, reference };
+} // namespace
+
+QRectF dragStep(const Press &press, QPointF p, bool proportional, const QRectF &holderBounds)
+{
+    const double dx = p.x() - press.point.x();
+    const double dy = p.y() - press.point.y();
+    const Bounds s = edgesOf(holderBounds);
+    // A holder smaller than the minimum would otherwise hold no selection.
+    const double minimumWidth = std::min(minimumSide, holderBounds.width());
+    const double minimumHeight = std::min(minimumSide, holderBounds.height());
+    if (press.handle == BorderPosition::none)
+        return press.frame;
+    if (proportional && press.handle != BorderPosition::middle && press.ratio > 0)
+        return proportionalStep(press, dx, dy, s, minimumWidth, minimumHeight);
+    return freeStep(press, dx, dy, s, minimumWidth, minimumHeight);
+}
+
+QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, const QRectF &holderBounds)
+{
+    const Bounds s = edgesOf(holderBounds);
+    const double minimumWidth = std::min(minimumSide, holderBounds.width());
+    const double minimumHeight = std::min(minimumSide, holderBounds.height());
+    anchor = { std::clamp(anchor.x(), s.x0, s.x1), std::clamp(anchor.y(), s.y0, s.y1) };
+    const bool rightward = p.x() >= anchor.x(), upward = p.y() >= anchor.y();
+    // The room from the anchor in the pointer's direction, or the whole holder when that is too little.
+    const double roomX = rightward ? s.x1 - anchor.x() : anchor.x() - s.x0;
+    const double roomY = upward ? s.y1 - anchor.y() : anchor.y() - s.y0;
+    double w = std::abs(p.x() - anchor.x());
+    double h = std::abs(p.y() - anchor.y());
+    if (proportional && ratio > 0) {
+        const double least = std::min(std::max(minimumHeight, minimumWidth / ratio),
+                                      std::min(holderBounds.width() / ratio, holderBounds.height()));
+        h = std::clamp(std::max(h, w / ratio), least, std::max(least, std::min(roomX / ratio, roomY)));
+        w = ratio * h;
+    } else {
+        w = std::clamp(w, minimumWidth, std::max(roomX, minimumWidth));
+        h = std::clamp(h, minimumHeight, std::max(roomY, minimumHeight));
+    }
+    const double x = rightward ? anchor.x() : anchor.x() - w;
+    const double y = upward ? anchor.y() : anchor.y() - h;
+    // A minimum that does not fit beside the anchor is pushed inside.
+    return { std::clamp(x, s.x0, std::max(s.x0, s.x1 - w)), std::clamp(y, s.y0, std::max(s.y0, s.y1 - h)), w, h };
 }
 
 } // namespace SelectionGeometry

@@ -7,8 +7,8 @@
 #include <QSizeF>
 #include <Qt>
 
-// The selection rectangle's hit test and drag step. Rectangles are (x, y,
-// width, height) in points with the origin at the bottom-left and y up.
+// The selection rectangle's hit test, drag step and drawing. Rectangles are
+// (x, y, width, height) in points with the origin at the bottom-left and y up.
 namespace SelectionGeometry {
 
 inline constexpr double five = 5.0;     // thickness of an edge handle
@@ -28,16 +28,26 @@ BorderPosition borderPositionAt(QPointF p, QSizeF size);
 
 Qt::CursorShape cursorShapeFor(BorderPosition handle);
 
-struct DragState
+// A press on the selection: the frame then and the pointer, in the holder's
+// coordinates, the handle grabbed, and width ÷ height of the frame then.
+struct Press
 {
-    QRectF frame;        // in the holder's coordinates
-    QPointF draggedPoint; // reference pointer position, in the rectangle's own coordinates
+    QRectF frame;
+    QPointF point;
+    BorderPosition handle = BorderPosition::none;
+    double ratio = 1.0;
 };
 
-// One drag event: the pointer is at p (own coordinates of the current frame).
-// The reference point may move even when the new frame is rejected, in which
-// case the frame stays as it was.
-DragState dragStep(const DragState &state, QPointF p, BorderPosition handle, bool proportional, double ratio,
-                   const QRectF &holderBounds);
+// The frame with the pointer at p (holder coordinates): the grabbed edges
+// follow the pointer, each stopping at the holder's edge and at the minimum
+// size on its own. Proportionally, the motion that drives the size moves the
+// grabbed corner or edge while the opposite corner (or the centre line) stays,
+// and the size stops where the ratio would leave the holder.
+QRectF dragStep(const Press &press, QPointF p, bool proportional, const QRectF &holderBounds);
+
+// A selection drawn from anchor towards p, in the holder's coordinates: at
+// least the minimum size, inside the holder, and of the given ratio when
+// proportional.
+QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, const QRectF &holderBounds);
 
 } // namespace SelectionGeometry

@@ -29,7 +29,7 @@ AppDriver::AppDriver(const QString &scratchBase, const AppDelegate::Tools &tools
     QSettings(QSettings::UserScope, u"QtProject"_s).remove(u"FileDialog"_s);
     window()->resize(1000, 720);
     m_delegate->applicationDidFinishLaunching();
-    (void)QTest::qWaitForWindowExposed(window());
+    activate();
 }
 
 bool AppDriver::isLoaded() const
@@ -46,7 +46,10 @@ bool AppDriver::open(const QString &path)
 {
     m_delegate->openFile(path);
     const auto settled = [this] { return isLoaded() || waitForAlert(0); };
-    return QTest::qWaitFor(settled, 120'000) && isLoaded();
+    const bool loaded = QTest::qWaitFor(settled, 120'000) && isLoaded();
+    if (loaded)
+        activate();
+    return loaded;
 }
 
 QMessageBox *AppDriver::waitForAlert(int timeoutMs) const
@@ -62,9 +65,17 @@ QMessageBox *AppDriver::waitForAlert(int timeoutMs) const
     return alert;
 }
 
+void AppDriver::activate()
+{
+    // Keys, Ctrl+S among them, go to the active window; a sheet closing may leave none active.
+    QApplication::setActiveWindow(window());
+    (void)QTest::qWaitForWindowActive(window());
+}
+
 void AppDriver::cropTo(const QString &path)
 {
-    control<QAction>("cropVideoBTN")->trigger();
+    activate();
+    QTest::keyClick(window(), Qt::Key_S, Qt::ControlModifier);
     auto *panel = window()->findChild<QFileDialog *>();
     if (!panel)
         return;
@@ -95,7 +106,7 @@ QString AppDriver::cropFilterOf(const QString &path)
     cropTo(path);
     if (!waitForCropEnd())
         return {};
-    static const QRegularExpression filter(u"\"(crop=[0-9:]+)"_s);
+    static const QRegularExpression filter(u"\"(crop=[^\"]+)"_s);
     return filter.match(out.text()).captured(1);
 }
 

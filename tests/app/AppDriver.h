@@ -21,6 +21,8 @@ public:
         return window()->findChild<T *>(QString::fromLatin1(name));
     }
 
+    // Makes the window the one that takes the keys.
+    void activate();
     // Opens path; true once the video is loaded, false when it was refused.
     bool open(const QString &path);
     // The alert now shown, waiting for one up to timeoutMs; null if none came.

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +66,8 @@ private Q_SLOTS:
     void interruptions();
     void realFilesAndHabits_data();
     void realFilesAndHabits();
+    void selectionByHand_data();
+    void selectionByHand();
     void changeChainsResetTheScale();
     void windowResizeKeepsTheCrop();
     void dropOpensTheFile();
@@ -109,6 +113,9 @@ void TestApplication::initTestCase()
                                  u"photo"_s, u"subtitles"_s, u"noise"_s })
         QVERIFY2(!m_files.value(kind).isEmpty(), qPrintable(kind));
     m_files[u"missing"_s] = dir + u"/missing.mp4"_s;
+    if (Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=720x576:rate=25:duration=1", "-vf", "setsar=64/45",
+                              "-c:v", "libx264", "-preset", "ultrafast", dir + "/pal.mp4" }))
+        m_files[u"pal"_s] = dir + u"/pal.mp4"_s;
     makeAwkwardFiles(dir);
 }
 
@@ -585,6 +592,83 @@ void TestApplication::realFilesAndHabits()
     QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
     QCOMPARE(Fixtures::readFile(m_work->filePath(u"tessaly-notes/notes.txt"_s)), QByteArray("mine"));
     QCOMPARE(Fixtures::filesIn(out).filter(u".tessaly-"_s), QStringList());
+}
+
+void TestApplication::selectionByHand_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("hands");
+    QTest::addColumn<QString>("crop"); // in the command run; empty: the one the label and fields show
+
+    QTest::newRow("Right five times") << u"hd"_s << u"Right ×5"_s << u"crop=1600:900:170:90"_s;
+    QTest::newRow("Shift+Right twenty times") << u"hd"_s << u"Shift+Right ×20"_s << u"crop=1600:900:320:90"_s;
+    QTest::newRow("Alt+Down: the bottom edge") << u"hd"_s << u"Alt+Down ×2"_s << u"crop=1600:904:160:90"_s;
+    QTest::newRow("corner dragged far past the picture's") << u"hd"_s << u"drag"_s << u"crop=1760:990:160:90"_s;
+    QTest::newRow("typed 1080 x 1080") << u"hd"_s << u"type 1080 1080"_s << u"crop=1080:1080:160:0"_s;
+    QTest::newRow("typed past the frame: corrected") << u"hd"_s << u"type 5000 900"_s << u"crop=1920:900:0:90"_s;
+    QTest::newRow("PAL 16:9 preset") << u"pal"_s << QString() << u"crop=600:480:60:48"_s;
+    QTest::newRow("PAL 16:9 preset at half scale") << u"pal"_s << u"scale 50"_s
+                                                   << u"crop=600:480:60:48,scale=300:240,setsar=64/45"_s;
+}
+
+void TestApplication::selectionByHand()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, hands);
+    QFETCH(QString, crop);
+
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[file]));
+    const QString times = hands.section(u'×', 1);
+    const QString key = hands.section(u' ', 0, 0);
+    if (!times.isEmpty()) {
+        for (int i = 0; i < times.toInt(); ++i)
+            QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+    } else if (hands == u"drag") {
+        auto *selection = app.control<SelectionRectangle>("selectionRectangle");
+        const QPoint corner(selection->width() - 2, selection->height() - 2);
+        QTest::mousePress(selection, Qt::LeftButton, {}, corner);
+        for (const QPoint far : { QPoint(100, 100), QPoint(600, 500), QPoint(2000, 2000) })
+            QTest::mouseMove(selection, corner + far);
+        QTest::mouseRelease(selection, Qt::LeftButton, {}, corner + QPoint(2000, 2000));
+    } else if (hands.startsWith(u"type")) {
+        const std::pair<const char *, QString> typed[] = { { "widthField", hands.section(u' ', 1, 1) },
+                                                          { "heightField", hands.section(u' ', 2, 2) } };
+        for (const auto &[name, value] : typed) {
+            auto *field = app.control<QSpinBox>(name);
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, value);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+    } else if (hands == u"scale 50") {
+        app.control<QSlider>("scaleFactorSlider")->setValue(50);
+    }
+    // What the window shows is what is written.
+    const QString shown = u"crop=%1:%2:%3:%4"_s.arg(app.control<QSpinBox>("widthField")->value())
+                              .arg(app.control<QSpinBox>("heightField")->value())
+                              .arg(app.control<QSpinBox>("xField")->value())
+                              .arg(app.control<QSpinBox>("yField")->value());
+    const QString written = app.cropFilterOf(m_work->filePath(u"out/Cropped.mp4"_s));
+    QCOMPARE(written, crop);
+    if (file == u"hd") {
+        QCOMPARE(shown, crop);
+        if (hands.contains(u"5000"_s))
+            QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"Width 5000 became 1920"_s));
+        QCOMPARE(label(app, "outputResolutionTF")->text(),
+                 u"Cropped: %1 x %2"_s.arg(crop.section(u':', 0, 0).mid(5), crop.section(u':', 1, 1)));
+        return;
+    }
+    // The viewer sees the preset's 16:9 in the output, scaled or not.
+    QProcess probe;
+    probe.start(Fixtures::ffprobe(), { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-show_entries"_s,
+                                       u"stream=display_aspect_ratio"_s, u"-of"_s, u"csv=p=0"_s,
+                                       m_work->filePath(u"out/Cropped.mp4"_s) });
+    QVERIFY(probe.waitForFinished());
+    const QStringList aspect = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().split(u':');
+    QVERIFY(qAbs(aspect.value(0).toDouble() / aspect.value(1).toDouble() / (16.0 / 9) - 1) < 0.01);
+    QCOMPARE(label(app, "outputResolutionTF")->text(),
+             hands.isEmpty() ? u"Cropped: 854 x 480"_s : u"Cropped: 854 x 480 → 428 x 240"_s);
 }
 
 void TestApplication::changeChainsResetTheScale()

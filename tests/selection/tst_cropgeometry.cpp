@@ -25,6 +25,10 @@ private Q_SLOTS:
     void placement();
     void scaleLabels_data();
     void scaleLabels();
+    void fitted_data();
+    void fitted();
+    void nonSquarePixels_data();
+    void nonSquarePixels();
 };
 
 void TestCropGeometry::displayScaleAndHolder_data()
@@ -198,6 +202,79 @@ void TestCropGeometry::scaleLabels()
     QCOMPARE(ScaleFactor::inputLabelText(crop), u"Cropped: %1 x %2"_s.arg(crop.width()).arg(crop.height()));
     QCOMPARE(ScaleFactor::factorLabelText(percent), factor);
     QCOMPARE(ScaleFactor::outputLabelText(ScaleFactor::scaledOutputSize(crop, percent)), output);
+}
+
+void TestCropGeometry::fitted_data()
+{
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<double>("ratio"); // 0: free
+    QTest::addColumn<bool>("widthGiven");
+    QTest::addColumn<QRect>("fitted");
+
+    // A 1920 x 1080 frame, at least 200 x 200.
+    QTest::newRow("as wanted") << QRect(170, 90, 1600, 900) << 0.0 << true << QRect(170, 90, 1600, 900);
+    QTest::newRow("moved past the right edge") << QRect(400, 90, 1600, 900) << 0.0 << true << QRect(320, 90, 1600, 900);
+    QTest::newRow("moved past the top") << QRect(0, -20, 1600, 900) << 0.0 << true << QRect(0, 0, 1600, 900);
+    QTest::newRow("odd width") << QRect(0, 0, 1081, 900) << 0.0 << true << QRect(0, 0, 1082, 900);
+    QTest::newRow("wider than the frame") << QRect(300, 0, 5000, 900) << 0.0 << true << QRect(0, 0, 1920, 900);
+    QTest::newRow("under the minimum") << QRect(10, 10, 50, 900) << 0.0 << true << QRect(10, 10, 200, 900);
+    QTest::newRow("locked, width given") << QRect(0, 0, 1280, 900) << 16.0 / 9 << true << QRect(0, 0, 1280, 720);
+    QTest::newRow("locked, height given") << QRect(0, 0, 1600, 1200) << 16.0 / 9 << false << QRect(0, 0, 1920, 1080);
+    QTest::newRow("locked square, too wide") << QRect(0, 0, 1920, 1000) << 1.0 << true << QRect(0, 0, 1080, 1080);
+}
+
+void TestCropGeometry::fitted()
+{
+    QFETCH(QRect, wanted);
+    QFETCH(double, ratio);
+    QFETCH(bool, widthGiven);
+    QFETCH(QRect, fitted);
+    const auto lock = ratio > 0 ? std::optional(ratio) : std::nullopt;
+    QCOMPARE(fittedCrop(wanted, QSize(1920, 1080), QSize(200, 200), lock, widthGiven), fitted);
+}
+
+void TestCropGeometry::nonSquarePixels_data()
+{
+    QTest::addColumn<QSize>("stored");
+    QTest::addColumn<qint64>("num");
+    QTest::addColumn<qint64>("den");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QString>("preset"); // the largest 16:9 preset, as shown
+    QTest::addColumn<QRect>("storedCrop");
+    QTest::addColumn<QSize>("halfScale"); // the output's stored size at 50 %
+
+    QTest::newRow("PAL 16:9") << QSize(720, 576) << 64LL << 45LL << QSize(1024, 576) << u"854x480"_s
+                              << QRect(60, 48, 600, 480) << QSize(300, 240);
+    QTest::newRow("NTSC 4:3") << QSize(720, 480) << 8LL << 9LL << QSize(640, 480) << u"426x240"_s
+                              << QRect(122, 120, 480, 240) << QSize(240, 120);
+    QTest::newRow("NTSC 16:9") << QSize(720, 480) << 32LL << 27LL << QSize(853, 480) << u"640x360"_s
+                               << QRect(90, 60, 540, 360) << QSize(270, 180);
+    QTest::newRow("square pixels") << QSize(1920, 1080) << 1LL << 1LL << QSize(1920, 1080) << u"1600x900"_s
+                                   << QRect(160, 90, 1600, 900) << QSize(800, 450);
+}
+
+void TestCropGeometry::nonSquarePixels()
+{
+    QFETCH(QSize, stored);
+    QFETCH(qint64, num);
+    QFETCH(qint64, den);
+    QFETCH(QSize, shown);
+    QFETCH(QString, preset);
+    QFETCH(QRect, storedCrop);
+    QFETCH(QSize, halfScale);
+
+    const SampleAspect aspect { num, den };
+    QCOMPARE(displaySize(stored.width(), stored.height(), aspect), shown);
+    const QStringList presets = CropPresets::presetTitles(shown.width(), shown.height(), u"16:9"_s);
+    QCOMPARE(presets.value(0), preset);
+    const QRect shownCrop = cropRect(CropPresets::placeSelection(preset, shown.width(), shown.height(), 1.0), 1.0,
+                                     shown.width(), shown.height());
+    QCOMPARE(CropGeometry::storedCrop(shownCrop, aspect, stored), storedCrop);
+    const QSize half = ScaleFactor::scaledOutputSize(shownCrop.size(), 50);
+    QCOMPARE(QSize(storedWidth(half.width(), aspect), half.height()), halfScale);
+    // What the viewer sees keeps the preset's shape, at either size, within 1 %.
+    for (const QSize output : { storedCrop.size(), halfScale })
+        QVERIFY(qAbs(double(output.width()) * num / den / output.height() / (16.0 / 9) - 1) < 0.01);
 }
 
 QTEST_GUILESS_MAIN(TestCropGeometry)

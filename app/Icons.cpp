@@ -1,0 +1,50 @@
+#include "Icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+
+namespace Icons {
+
+namespace {
+
+// Draws at 24 × 24 units, at each size a toolbar or menu asks for.
+QIcon drawn(const std::function<void(QPainter &)> &draw)
+{
+    QIcon icon;
+    for (const int side : { 16, 24, 32, 48, 64 }) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(side / 24.0, side / 24.0);
+        painter.setPen(QPen(QPalette().color(QPalette::WindowText), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        draw(painter);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+QIcon crop()
+{
+    return QIcon::fromTheme(u"transform-crop"_s, drawn([](QPainter &p) {
+        p.drawPolyline(QPolygonF({ { 6, 2 }, { 6, 18 }, { 22, 18 } }));
+        p.drawPolyline(QPolygonF({ { 2, 6 }, { 18, 6 }, { 18, 22 } }));
+    }));
+}
+
+QIcon scale()
+{
+    return QIcon::fromTheme(u"transform-scale"_s, drawn([](QPainter &p) {
+        p.drawRect(QRectF(3, 9, 12, 12));
+        p.drawLine(QLineF(11, 13, 21, 3));
+        p.drawPolyline(QPolygonF({ { 14, 3 }, { 21, 3 }, { 21, 10 } }));
+    }));
+}
+
+} // namespace Icons

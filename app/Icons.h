@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QIcon>
+
+// Icons for the commands that have no fitting one in every desktop theme:
+// the theme's own when it has it, otherwise drawn here.
+namespace Icons {
+
+// Two corner marks of a crop.
+QIcon crop();
+// A frame with an arrow from its corner, growing or shrinking it.
+QIcon scale();
+
+} // namespace Icons
