@@ -104,7 +104,8 @@ void AppDelegate::applicationDidFinishLaunching()
     if (const QScreen *screen = m_window->screen()) {
         const QRect available = screen->availableGeometry();
         m_window->resize(m_window->size().boundedTo(available.size() * 0.9).expandedTo(m_window->minimumSizeHint()));
-        m_window->move(available.center() - m_window->rect().center());
+        const QPoint centred = available.center() - m_window->rect().center();
+        m_window->move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
     }
     // A fresh private scratch folder; folders of crashed instances go.
     m_scratch = std::make_unique<ScratchDirectory>(m_scratchBase);

@@ -720,15 +720,18 @@ void TestApplication::windowResizeKeepsTheCrop()
 
 void TestApplication::dropOpensTheFile()
 {
+    // Dropped anywhere on the window: here beside the picture, where the window itself takes it.
     AppDriver app(m_work->path());
     auto *poster = app.control<ImageDropView>("posterView");
     QMimeData data;
     data.setUrls({ QUrl::fromLocalFile(m_files[u"portrait"_s]) });
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(poster, &enter);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(app.window(), &enter);
     QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(poster, &drop);
+    const QColor lit = poster->grab().toImage().pixelColor(poster->width() / 2, 2);
+    QVERIFY2(lit.red() > 200 && lit.green() > 150, "the picture area does not light up");
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(app.window(), &drop);
     QVERIFY(QTest::qWaitFor([&] { return app.isLoaded(); }, 60'000));
     QCOMPARE(label(app, "inputResolutionTF")->text(), u"Source: 360 x 640"_s);
 }
