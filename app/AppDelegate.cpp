@@ -35,7 +35,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     , m_window(std::make_unique<QMainWindow>())
     , m_ui(std::make_unique<Ui::MainWindow>())
     , m_probeJob(tools.probe)
-    , m_posterExtractor(tools.encoder)
+    , m_posterExtractor(tools.encoder, tools.probe)
     , m_cropJob(tools.encoder, tools.probe)
 {
     m_ui->setupUi(m_window.get());
@@ -182,30 +182,35 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     resetControls();
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
+    // What the posters need is got ready while the probe runs.
     m_probeJob.start(url.toLocalFile());
+    if (m_scratch && m_scratch->isValid())
+        m_posterExtractor.prepare(url.toLocalFile(), m_scratch->framesDirectory());
 }
 
 void AppDelegate::probeFinished(const FileProbe &probe)
 {
     globalFP = probe;
     const QString path = probe.fileFullPath().value_or(QString());
-    if (QFileInfo(path).suffix().toLower() == u"vob") {
+    const auto refuse = [this](QMessageBox *(*alert)(QWidget *)) {
+        m_posterExtractor.cancel();
         progressWindow->hideAnalyzingProgress();
-        Alerts::vobRefused(m_window.get());
-        return;
-    }
-    if (!probe.isCroppableVideo()) {
-        progressWindow->hideAnalyzingProgress();
-        Alerts::unsupportedFile(m_window.get());
-        return;
-    }
-    if (!m_scratch || !m_scratch->isValid()) {
-        progressWindow->hideAnalyzingProgress();
-        Alerts::noScratchFolder(m_window.get());
-        return;
-    }
-    m_posterExtractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.videoCodec(), probe.videoDuration() },
-                                          m_scratch->framesDirectory());
+        alert(m_window.get());
+    };
+    if (QFileInfo(path).suffix().toLower() == u"vob")
+        return refuse(Alerts::vobRefused);
+    if (!probe.isCroppableVideo())
+        return refuse(Alerts::unsupportedFile);
+    if (!m_scratch || !m_scratch->isValid())
+        return refuse(Alerts::noScratchFolder);
+    const QSize frame(int(*probe.videoWidth()), int(*probe.videoHeight()));
+    const QSize shown = CropGeometry::displaySize(frame.width(), frame.height(), probe.sampleAspect());
+    // No poster larger than the screen can show.
+    const QScreen *screen = m_window->screen();
+    const QSize bound = screen ? screen->size() * screen->devicePixelRatio() : QSize();
+    m_posterExtractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.videoCodec(), probe.videoDuration(),
+                                            probe.videoFrameRate(), frame, shown },
+                                          m_scratch->framesDirectory(), bound);
 }
 
 void AppDelegate::posterFrameMade(int n, int progress)

@@ -1,6 +1,5 @@
 #include "PosterExtractor.h"
 
-#include "CropArguments.h"
 #include "EncoderOutput.h"
 #include "util/ChildProcess.h"
 #include "util/Numbers.h"
@@ -8,23 +7,53 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
-PosterExtractor::PosterExtractor(const QString &encoderPath, QObject *parent)
+namespace {
+
+int cores()
+{
+    return std::max(1, QThread::idealThreadCount());
+}
+
+QList<int> postersOf(const PosterPlanner::Run &run)
+{
+    QList<int> posters;
+    for (const PosterPlanner::Input &input : run) {
+        for (const PosterPlanner::Poster &poster : input.posters)
+            posters << poster.number;
+    }
+    return posters;
+}
+
+// One pass from the start of the video: what the encoder started early can do.
+bool decodesFromTheStart(const PosterPlanner::Run &run)
+{
+    return run.size() == 1 && run.front().seek == 0 && run.front().atKeyframe;
+}
+
+} // namespace
+
+PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_listing(probeToolPath)
 {
-    prepareChildProcess(m_process);
-    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    m_timeout.setSingleShot(true);
-    m_timeout.setInterval(frameTimeoutMs);
-    connect(&m_timeout, &QTimer::timeout, &m_process, &QProcess::kill);
-    connect(&m_process, &QProcess::finished, this, &PosterExtractor::runEnded);
-    connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            runEnded();
-    });
+    connect(&m_listing, &KeyframeListing::finished, this, &PosterExtractor::planRuns);
+    m_grace.setSingleShot(true);
+    m_grace.setInterval(keyframeGraceMs);
+    connect(&m_grace, &QTimer::timeout, this, &PosterExtractor::planRuns);
 }
 
 PosterExtractor::~PosterExtractor()
@@ -41,15 +70,6 @@ QStringList PosterExtractor::seekTimes(double duration)
     return times;
 }
 
-QStringList PosterExtractor::posterArguments(const Video &video, const QString &seek, const QString &framePath,
-                                             bool decodeFromStart)
-{
-    const QStringList seeking { u"-ss"_s, seek };
-    return QStringList { u"-v"_s, u"warning"_s } + (decodeFromStart ? QStringList() : seeking)
-        + QStringList { u"-i"_s, video.path } + (decodeFromStart ? seeking : QStringList())
-        + mapVideoStream(video.stream) + QStringList { u"-frames:v"_s, u"1"_s, u"-y"_s, framePath };
-}
-
 QString PosterExtractor::framePath(const QString &framesDirectory, int n)
 {
     return framesDirectory + u"/out"_s + QString::number(n) + u".jpg"_s;
@@ -57,96 +77,309 @@ QString PosterExtractor::framePath(const QString &framesDirectory, int n)
 
 bool PosterExtractor::decodeTrouble(const QString &messages, const QString &codec)
 {
-    // The decoder speaks as "[hevc @ 0x…]"; a demuxer that cannot find a keyframe says so too.
-    return (!codec.isEmpty() && messages.contains(u'[' + codec + u" @ "_s))
-        || messages.contains(u"Missing key frame"_s) || messages.contains(u"could not seek"_s);
+    // The decoder warns as "[hevc @ 0x…] [error] …"; a demuxer that cannot find a keyframe says so too.
+    static const QRegularExpression decoder(u"^\\[(\\S+) @ [^\\]]*\\] \\[(warning|error|fatal)\\]"_s,
+                                            QRegularExpression::MultilineOption);
+    for (auto it = decoder.globalMatch(messages); it.hasNext();) {
+        if (it.next().captured(1) == codec)
+            return true;
+    }
+    return messages.contains(u"Missing key frame"_s) || messages.contains(u"could not seek"_s);
 }
 
-void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory)
+QSize PosterExtractor::posterSize(QSize shown, QSize bound)
+{
+    if (shown.isEmpty())
+        return {};
+    const QSize fitted = shown.scaled(shown.boundedTo(bound.isEmpty() ? shown : bound), Qt::KeepAspectRatio);
+    return { std::max(2, fitted.width() & ~1), std::max(2, fitted.height() & ~1) };
+}
+
+QList<double> PosterExtractor::posterTimes() const
+{
+    QList<double> times;
+    for (const QString &time : m_seekTimes)
+        times << time.toDouble();
+    return times;
+}
+
+PosterPlanner::Source PosterExtractor::source() const
+{
+    return { m_video.path, m_video.stream, m_video.frame, m_posterSize };
+}
+
+std::unique_ptr<PosterExtractor::Run> PosterExtractor::newRun(const QStringList &arguments)
+{
+    auto run = std::make_unique<Run>();
+    Run *r = run.get();
+    prepareChildProcess(r->process);
+    r->process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    r->process.setProgram(m_encoderPath);
+    r->process.setArguments(arguments);
+    r->timeout.setSingleShot(true);
+    r->timeout.setInterval(frameTimeoutMs);
+    connect(&r->timeout, &QTimer::timeout, &r->process, &QProcess::kill);
+    connect(&r->process, &QProcess::finished, this, [this, r] { runEnded(r); });
+    connect(&r->process, &QProcess::errorOccurred, this, [this, r](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            runEnded(r);
+    });
+    return run;
+}
+
+void PosterExtractor::prepare(const QString &path, const QString &framesDirectory)
 {
     cancel();
-    QDir(framesDirectory).removeRecursively();
-    QDir().mkdir(framesDirectory);
-
-    m_video = video;
+    m_preparedPath = path;
     m_framesDirectory = framesDirectory;
+    QDir(framesDirectory).removeRecursively();
+    QDir().mkpath(framesDirectory);
+    m_listing.start(path);
+    startWarmEncoder();
+}
+
+void PosterExtractor::startWarmEncoder()
+{
+#ifdef Q_OS_UNIX
+    // Loading the encoder takes about as long as the probe: it is done meanwhile, and the encoder
+    // then waits on a pipe for the filter graph that picks the frames.
+    // A file this large holds more pictures than one pass decodes cheaply, so it will not need it.
+    const QString pipe = m_framesDirectory + u"/whole.graph"_s;
+    if (m_encoderPath.isEmpty() || QFileInfo(m_preparedPath).size() > warmEncoderFileLimit
+        || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+        return;
+    m_warmGraph = pipe;
+    const PosterPlanner::Run whole { { 0, true, {}, 0 } };
+    const PosterPlanner::Source source { m_preparedPath, std::nullopt, {}, {} };
+    m_warm = newRun(QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-filter_complex_script"_s, pipe }
+                    + PosterPlanner::inputArguments(source, whole)
+                    + PosterPlanner::outputArguments(whole, m_framesDirectory + u"/run0-"_s, frameCount));
+    m_warm->process.start();
+#endif
+}
+
+bool PosterExtractor::feedWarmEncoder(const PosterPlanner::Run &run)
+{
+#ifdef Q_OS_UNIX
+    if (!m_warm || m_warm->process.state() != QProcess::Running)
+        return false;
+    // The encoder opens the pipe once it has loaded; without a reader yet, the graph waits a moment.
+    int fd = -1;
+    for (int attempt = 0; attempt < 25 && fd < 0; ++attempt) {
+        fd = ::open(QFile::encodeName(m_warmGraph).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && (errno != ENXIO || m_warm->process.waitForFinished(4)))
+            break;
+    }
+    if (fd < 0)
+        return false;
+    const QByteArray graph = PosterPlanner::filterGraph(source(), run).toUtf8();
+    const bool written = ::write(fd, graph.constData(), size_t(graph.size())) == graph.size();
+    ::close(fd);
+    QFile::remove(m_warmGraph);
+    return written;
+#else
+    Q_UNUSED(run);
+    return false;
+#endif
+}
+
+void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound)
+{
+    if (m_preparedPath != video.path || m_framesDirectory != framesDirectory) {
+        cancel();
+        m_framesDirectory = framesDirectory;
+        QDir(framesDirectory).removeRecursively();
+        QDir().mkpath(framesDirectory);
+    }
+    m_video = video;
     m_seekTimes = seekTimes(video.duration);
+    m_posterSize = posterSize(video.shown, bound);
+    m_done = QList<bool>(frameCount + 1, false);
     m_madeAny = false;
     m_firstError.clear();
     if (m_encoderPath.isEmpty()) {
+        cancel();
         QMetaObject::invokeMethod(this, [this] { Q_EMIT failed(u"The encoder (ffmpeg) is missing."_s); },
                                   Qt::QueuedConnection);
         return;
     }
-    m_frame = 1;
-    startRun(false);
+    m_next = 1;
+    // The listing usually ends with the probe; a long one, or one not needed, is not waited for.
+    const PosterPlanner::Video costs { video.frameRate, double(video.frame.width()) * video.frame.height() };
+    if (m_listing.isListing(video.path) && !PosterPlanner::decodesWhole(posterTimes(), costs))
+        m_grace.start();
+    else
+        planRuns();
+}
+
+void PosterExtractor::planRuns()
+{
+    if (m_next == 0 || !m_runs.empty())
+        return;
+    m_grace.stop();
+    const QList<double> keyframes = m_listing.keyframes(m_video.path, m_video.stream);
+    m_listing.cancel();
+
+    const PosterPlanner::Video costs { m_video.frameRate, double(m_video.frame.width()) * m_video.frame.height() };
+    const QList<PosterPlanner::Run> runs = PosterPlanner::plan(posterTimes(), keyframes, costs, cores());
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        const QString prefix = m_framesDirectory + u"/run"_s + QString::number(i) + u'-';
+        std::unique_ptr<Run> run;
+        if (i == 0 && decodesFromTheStart(runs[i]) && feedWarmEncoder(runs[i]))
+            run = std::move(m_warm);
+        else
+            run = newRun(PosterPlanner::runArguments(source(), runs[i], prefix));
+        run->posters = postersOf(runs[i]);
+        run->planned = runs[i];
+        run->prefix = prefix;
+        queue(std::move(run));
+    }
+    // An encoder started early that the plan has no use for.
+    if (m_warm) {
+        {
+            const QSignalBlocker blocker(m_warm->process);
+            m_warm->process.kill();
+            m_warm->process.waitForFinished(-1);
+        }
+        m_warm.reset();
+        QFile::remove(m_warmGraph);
+    }
+}
+
+void PosterExtractor::queue(std::unique_ptr<Run> run)
+{
+    for (const int n : std::as_const(run->posters))
+        QFile::remove(framePath(m_framesDirectory, n));
+    m_runs.push_back(std::move(run));
+    launchWaiting();
+}
+
+void PosterExtractor::launchWaiting()
+{
+    // As many runs at once as there are cores; a run started early counts as launched.
+    const auto running = std::count_if(m_runs.cbegin(), m_runs.cend(), [](const auto &run) {
+        return run->timeout.isActive();
+    });
+    for (qsizetype free = cores() - running; free > 0; --free) {
+        const auto waiting = std::find_if(m_runs.cbegin(), m_runs.cend(), [](const auto &run) {
+            return !run->timeout.isActive() && !run->posters.isEmpty();
+        });
+        if (waiting == m_runs.cend())
+            return;
+        (*waiting)->timeout.start();
+        if ((*waiting)->process.state() == QProcess::NotRunning)
+            (*waiting)->process.start();
+    }
 }
 
 void PosterExtractor::cancel()
 {
-    m_frame = 0;
-    m_running = false;
-    m_timeout.stop();
-    if (m_process.state() != QProcess::NotRunning) {
-        const QSignalBlocker blocker(m_process);
-        m_process.kill();
-        m_process.waitForFinished(-1);
+    m_next = 0;
+    m_grace.stop();
+    m_listing.cancel();
+    if (m_warm)
+        m_runs.push_back(std::move(m_warm));
+    for (const auto &run : m_runs) {
+        run->timeout.stop();
+        if (run->process.state() != QProcess::NotRunning) {
+            const QSignalBlocker blocker(run->process);
+            run->process.kill();
+            run->process.waitForFinished(-1);
+        }
+    }
+    // A cancel may come from within a run's own signal: the runs go once it has returned.
+    if (!m_runs.empty()) {
+        auto retired = std::make_shared<std::vector<std::unique_ptr<Run>>>(std::move(m_runs));
+        m_runs.clear();
+        QMetaObject::invokeMethod(this, [retired] {}, Qt::QueuedConnection);
+    }
+    if (!m_warmGraph.isEmpty())
+        QFile::remove(std::exchange(m_warmGraph, QString()));
+    m_preparedPath.clear();
+}
+
+void PosterExtractor::collect(const Run &run, const QString &messages)
+{
+    // "[showinfo@in2 @ 0x…] [info] n:   0 pts: 1024 pts_time:0.08 …": the frames picked, in order, per input.
+    static const QRegularExpression picked(
+        u"\\[showinfo@in(\\d+) @ [^\\]]*\\] \\[info\\] n: *\\d+ pts: *-?\\d+ pts_time:(\\S+)"_s);
+    QMap<int, QList<double>> times;
+    for (auto it = picked.globalMatch(messages); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        times[match.captured(1).toInt()] << match.captured(2).toDouble();
+    }
+    for (qsizetype i = 0; i < run.planned.size(); ++i) {
+        const QList<double> &frames = times[int(i)];
+        const auto file = [&](qsizetype k) { return u"%1%2_%3.jpg"_s.arg(run.prefix).arg(i).arg(k + 1); };
+        for (const PosterPlanner::Poster &poster : run.planned[i].posters) {
+            // The first frame picked at or past the offset (the times are printed rounded); a seek
+            // that lands before its time, on the keyframe, gives negative times: its first frame counts.
+            const auto at = poster.offset == 0
+                ? frames.cbegin()
+                : std::find_if(frames.cbegin(), frames.cend(), [&](double t) { return t >= poster.offset - 1e-3; });
+            if (at != frames.cend())
+                QFile::copy(file(at - frames.cbegin()), framePath(m_framesDirectory, poster.number));
+        }
+        for (qsizetype k = 0; k < frames.size(); ++k)
+            QFile::remove(file(k));
     }
 }
 
-void PosterExtractor::startRun(bool decodeFromStart)
+void PosterExtractor::runEnded(Run *run)
 {
-    m_decodingFromStart = decodeFromStart;
-    const QString frame = framePath(m_framesDirectory, m_frame);
-    QFile::remove(frame);
-    m_process.setProgram(m_encoderPath);
-    m_process.setArguments(posterArguments(m_video, m_seekTimes.at(m_frame - 1), frame, decodeFromStart));
-    m_running = true;
-    m_timeout.start();
-    m_process.start();
-}
-
-void PosterExtractor::runEnded()
-{
-    // A failing start may report more than once.
-    if (m_frame == 0 || !std::exchange(m_running, false))
+    // A failing start may report more than once; a run started early has no posters until planned.
+    if (m_next == 0 || run->posters.isEmpty())
         return;
-    m_timeout.stop();
-    const QByteArray log = m_process.readAllStandardError();
-    const QString messages = QString::fromUtf8(log);
-    const QString frame = framePath(m_framesDirectory, m_frame);
-    const bool made = QFileInfo(frame).size() > 0;
-    if ((!made || decodeTrouble(messages, m_video.codec)) && !m_decodingFromStart) {
-        startRun(true);
-        return;
-    }
-    if (made) {
-        m_madeAny = true;
-    } else {
-        if (m_firstError.isEmpty()) {
+    run->timeout.stop();
+    const QList<int> posters = std::exchange(run->posters, {});
+    const QString messages = QString::fromUtf8(run->process.readAllStandardError());
+    const bool planned = !run->planned.isEmpty();
+    if (planned)
+        collect(*run, messages);
+    const bool trouble = decodeTrouble(messages, m_video.codec);
+    for (const int n : posters) {
+        const QString frame = framePath(m_framesDirectory, n);
+        const bool made = QFileInfo(frame).size() > 0;
+        if ((trouble || !made) && planned) {
+            auto again = newRun(PosterPlanner::fromStartArguments(source(), m_seekTimes.at(n - 1), frame));
+            again->posters = { n };
+            queue(std::move(again));
+            continue;
+        }
+        m_done[n] = true;
+        m_madeAny = m_madeAny || made;
+        if (!made && m_firstError.isEmpty()) {
+            static const QRegularExpression level(u"\\[(info|warning|error|fatal)\\] "_s);
             EncoderOutput output;
-            output.feed(log + '\n', 0);
+            output.feed(QString(messages).remove(level).toUtf8() + '\n', 0);
             m_firstError = output.decisiveMessage();
         }
-        for (int earlier = m_frame - 1; earlier >= 1; --earlier) {
-            const QString standIn = framePath(m_framesDirectory, earlier);
-            if (QFileInfo::exists(standIn)) {
-                QFile::copy(standIn, frame);
-                break;
+    }
+    launchWaiting();
+    announceReady();
+}
+
+void PosterExtractor::announceReady()
+{
+    while (m_next > 0 && m_next <= frameCount && m_done[m_next]) {
+        const int n = m_next;
+        const QString frame = framePath(m_framesDirectory, n);
+        if (QFileInfo(frame).size() == 0) {
+            for (int earlier = n - 1; earlier >= 1; --earlier) {
+                if (QFileInfo::exists(framePath(m_framesDirectory, earlier))) {
+                    QFile::copy(framePath(m_framesDirectory, earlier), frame);
+                    break;
+                }
             }
         }
+        Q_EMIT frameMade(n, (n - 1) * 10);
+        if (m_next == 0)
+            return; // cancelled by a receiver
+        m_next = n + 1;
     }
-
-    const int n = m_frame;
-    Q_EMIT frameMade(n, (n - 1) * 10);
-    if (m_frame == 0)
-        return; // cancelled by a receiver
-    if (n < frameCount) {
-        m_frame = n + 1;
-        startRun(false);
+    if (m_next <= frameCount)
         return;
-    }
-    m_frame = 0;
+    cancel();
     if (m_madeAny)
         Q_EMIT finished();
     else

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -191,5 +192,8 @@ void FileProbe::derive(const QByteArray &report)
         m_videoCodec = s["codec_name"].asText();
         m_videoStreamDuration = TrackSummary::streamDuration(s);
         m_sampleAspect = TrackSummary::sampleAspect(s);
+        const QStringList rate = s["avg_frame_rate"].asText().split(u'/');
+        const double frameRate = rate.value(0).toDouble() / rate.value(1).toDouble();
+        m_videoFrameRate = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 0;
     }
 }

@@ -55,6 +55,8 @@ public:
     // the tools' "-map 0:N" names it, and its codec.
     std::optional<qint64> videoStreamIndex() const { return m_videoStreamIndex; }
     QString videoCodec() const { return m_videoCodec; }
+    // Its pictures per second (0 when unknown).
+    double videoFrameRate() const { return m_videoFrameRate; }
     // Its pixels' shape, as the frame is shown (1:1 when square or unknown).
     SampleAspect sampleAspect() const { return m_sampleAspect; }
     // How long the pictures last: the video stream's own duration when it is
@@ -90,6 +92,7 @@ private:
     std::optional<qint64> m_videoStreamIndex;
     QString m_videoCodec;
     SampleAspect m_sampleAspect;
+    double m_videoFrameRate = 0;
     double m_videoStreamDuration = 0;
     QList<QVariantMap> m_tracksInfo;
     QList<QMap<QString, QString>> m_metadata;

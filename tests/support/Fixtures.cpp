@@ -141,6 +141,21 @@ int videoFrameCount(const QString &video)
     return probe.readAllStandardOutput().trimmed().toInt();
 }
 
+QList<double> keyframes(const QString &video)
+{
+    QProcess probe;
+    probe.start(ffprobe(), { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-show_entries"_s,
+                             u"packet=pts_time,flags"_s, u"-of"_s, u"csv=p=0"_s, video });
+    probe.waitForFinished();
+    QList<double> times;
+    for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+        if (line.contains('K'))
+            times << line.split(',').first().toDouble();
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
 rlimit limitOpenFiles(int extra)
 {
     rlimit saved {};

@@ -37,6 +37,8 @@ QImage frameAt(const QString &video, const QString &seek);
 // The mean difference of two pictures per colour channel (0 ... 255), at the smaller size.
 double difference(const QImage &a, const QImage &b);
 int videoFrameCount(const QString &video);
+// The times of the first video stream's keyframes.
+QList<double> keyframes(const QString &video);
 // Lets this process open only extra more files; gives the limit it had.
 rlimit limitOpenFiles(int extra);
 

@@ -1,0 +1,98 @@
+// Opening a video, from the file handed over to the window enabled with the
+// poster shown, against HandBrake's scan with eleven previews of the same
+// file, side by side, on three kinds of file made by ffmpeg; and the time to
+// the first poster on screen.
+#include "AppDelegate.h"
+#include "BenchSupport.h"
+#include "ImageDropView.h"
+#include "support/Fixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Kind
+{
+    const char *name;
+    QStringList make; // ffmpeg's arguments, the output last
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString handBrake = QStandardPaths::findExecutable(u"HandBrakeCLI"_s);
+    if (handBrake.isEmpty())
+        qFatal("HandBrakeCLI is needed for the comparison (apt-get install handbrake-cli)");
+    QTemporaryDir dir;
+    const auto lavfi = [](const QString &source) { return QStringList { u"-f"_s, u"lavfi"_s, u"-i"_s, source }; };
+    const Kind kinds[] = {
+        // A 4K60 phone clip of 0.3 s with one keyframe.
+        { "phone4k", lavfi(u"testsrc2=size=3840x2160:rate=60:duration=0.3"_s) + lavfi(u"sine=duration=0.3"_s)
+                         + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000", "-c:a", "aac",
+                                         dir.filePath(u"phone4k.mp4"_s) } },
+        // A 1080p60 HEVC phone clip of 0.9 s.
+        { "phonehevc", lavfi(u"testsrc2=size=1920x1080:rate=60:duration=0.9"_s)
+                           + QStringList { "-c:v", "libx265", "-preset", "ultrafast", "-x265-params", "log-level=error",
+                                           "-tag:v", "hvc1", dir.filePath(u"phonehevc.mp4"_s) } },
+        // A minute of 1080p25 with a keyframe every 250 frames.
+        { "longgop", lavfi(u"testsrc2=size=1920x1080:rate=25:duration=60"_s)
+                         + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", "-keyint_min", "250",
+                                         "-sc_threshold", "0", dir.filePath(u"longgop.mp4"_s) } },
+    };
+
+    AppDelegate delegate(AppDelegate::Tools::bundled(), dir.path());
+    delegate.window()->resize(1280, 800);
+    delegate.applicationDidFinishLaunching();
+    QTest::qWait(200);
+    auto *crop = delegate.window()->findChild<QAction *>(u"cropVideoBTN"_s);
+    auto *poster = delegate.window()->findChild<ImageDropView *>(u"posterView"_s);
+
+    for (const Kind &kind : kinds) {
+        if (!Fixtures::runFfmpeg(kind.make))
+            qFatal("the %s file could not be made", kind.name);
+        const QString file = kind.make.last();
+        QList<double> firstPosters;
+        const auto open = [&] {
+            // A millisecond timer looks for the first poster.
+            QElapsedTimer since;
+            double firstPoster = -1;
+            QTimer look;
+            look.setTimerType(Qt::PreciseTimer);
+            QObject::connect(&look, &QTimer::timeout, [&] {
+                if (firstPoster < 0 && !poster->imagePath().isEmpty())
+                    firstPoster = since.nsecsElapsed() / 1e6;
+            });
+            look.start(1);
+            since.start();
+            delegate.openFile(file);
+            QEventLoop loaded;
+            QObject::connect(crop, &QAction::changed, &loaded, [&] {
+                if (crop->isEnabled())
+                    loaded.quit();
+            });
+            loaded.exec();
+            // Posters made in one pass all arrive with the loaded window.
+            firstPosters << (firstPoster < 0 ? since.nsecsElapsed() / 1e6 : firstPoster);
+        };
+        const auto [openMs, handBrakeMs] = Bench::sideBySide(
+            5, open, [&] { Bench::spawnAndDrain(handBrake, { u"-i"_s, file, u"--scan"_s, u"--previews"_s, u"11:0"_s }); });
+        firstPosters.removeFirst(); // the untimed first run
+        const QByteArray name(kind.name);
+        Bench::report(("open_ms_" + name).constData(), openMs, "ms");
+        Bench::report(("handbrake_scan_ms_" + name).constData(), handBrakeMs, "ms");
+        Bench::report(("open_vs_handbrake_" + name + "_ratio").constData(), openMs / handBrakeMs, "ratio");
+        Bench::report(("first_poster_ms_" + name).constData(), Bench::median(firstPosters), "ms");
+    }
+    return 0;
+}
