@@ -1,5 +1,9 @@
 #include "CropArguments.h"
 
+#include "util/Numbers.h"
+
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 QString cropFilterText(const QRect &crop)
@@ -12,9 +16,27 @@ QStringList mapVideoStream(std::optional<qint64> videoStream)
     return videoStream ? QStringList { u"-map"_s, u"0:"_s + QString::number(*videoStream) } : QStringList();
 }
 
+Trim fittedTrim(Trim wanted, double duration, double minimum, bool startEdited)
+{
+    minimum = std::min(minimum, duration);
+    if (startEdited) {
+        wanted.end = std::clamp(wanted.end, minimum, duration);
+        wanted.start = std::clamp(wanted.start, 0.0, wanted.end - minimum);
+    } else {
+        wanted.start = std::clamp(wanted.start, 0.0, duration - minimum);
+        wanted.end = std::clamp(wanted.end, wanted.start + minimum, duration);
+    }
+    return wanted;
+}
+
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath)
 {
-    QStringList arguments { u"-i"_s, request.input };
+    QStringList arguments;
+    if (request.trim)
+        arguments << u"-ss"_s << shortestDecimalText(request.trim->start);
+    arguments << u"-i"_s << request.input;
+    if (request.trim)
+        arguments << u"-t"_s << shortestDecimalText(request.trim->end - request.trim->start);
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.
     if (request.videoStream)
         arguments << mapVideoStream(request.videoStream) << u"-map"_s << u"0:a?"_s;

@@ -8,6 +8,19 @@
 
 #include "util/SampleAspect.h"
 
+// The part of a video to keep, in seconds.
+struct Trim
+{
+    double start = 0;
+    double end = 0;
+    bool operator==(const Trim &other) const { return start == other.start && end == other.end; }
+};
+
+// The part nearest to wanted that a crop can keep: the edge the user edited
+// (the start when startEdited) moves to within the video, at least minimum
+// from the other edge, which stays where it can.
+Trim fittedTrim(Trim wanted, double duration, double minimum, bool startEdited);
+
 // One crop as the user asked for it.
 struct CropRequest
 {
@@ -20,6 +33,7 @@ struct CropRequest
     SampleAspect sampleAspect; // the input's pixel shape, which the output keeps
     bool downmixToStereo = false;
     double inputDuration = 0;  // seconds, for the progress
+    std::optional<Trim> trim;  // nothing: the whole video
 };
 
 // "crop=w:h:x:y".
@@ -29,7 +43,9 @@ QString cropFilterText(const QRect &crop);
 QStringList mapVideoStream(std::optional<qint64> videoStream);
 
 // The encoder's arguments for request, writing to outputPath: the chosen video
-// stream with the audio; no subtitles, data, chapters or metadata; 4:2:0 pixels; audio down-mixed to stereo when
+// stream with the audio, trimmed when asked (seeking before the input, so that
+// the output starts at the trim's start, to the frame, and lasts its length);
+// no subtitles, data, chapters or metadata; 4:2:0 pixels; audio down-mixed to stereo when
 // asked; the crop filter, followed by a scale (keeping the pixels' shape)
 // unless the scale is 100 percent; the output last, after "-y".
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath);

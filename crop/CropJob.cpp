@@ -93,7 +93,9 @@ void CropJob::cancel()
 
 void CropJob::handleEncoderOutput()
 {
-    if (const auto percent = m_output.feed(m_process.readAllStandardError(), m_request.inputDuration))
+    if (const auto percent = m_output.feed(m_process.readAllStandardError(),
+                                              m_request.trim ? m_request.trim->end - m_request.trim->start
+                                                             : m_request.inputDuration))
         Q_EMIT progressChanged(*percent);
 }
 

@@ -195,6 +195,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     m_seekTimes = seekTimes(video.duration);
     m_posterSize = posterSize(video.shown, bound);
     m_done = QList<bool>(frameCount + 1, false);
+    m_pictureTimes = QList<double> { 0 } + posterTimes();
     m_madeAny = false;
     m_firstError.clear();
     if (m_encoderPath.isEmpty()) {
@@ -317,8 +318,10 @@ void PosterExtractor::collect(const Run &run, const QString &messages)
             const auto at = poster.offset == 0
                 ? frames.cbegin()
                 : std::find_if(frames.cbegin(), frames.cend(), [&](double t) { return t >= poster.offset - 1e-3; });
-            if (at != frames.cend())
+            if (at != frames.cend()) {
                 QFile::copy(file(at - frames.cbegin()), framePath(m_framesDirectory, poster.number));
+                m_pictureTimes[poster.number] = std::max(0.0, run.planned[i].seek + *at);
+            }
         }
         for (qsizetype k = 0; k < frames.size(); ++k)
             QFile::remove(file(k));
@@ -368,6 +371,7 @@ void PosterExtractor::announceReady()
             for (int earlier = n - 1; earlier >= 1; --earlier) {
                 if (QFileInfo::exists(framePath(m_framesDirectory, earlier))) {
                     QFile::copy(framePath(m_framesDirectory, earlier), frame);
+                    m_pictureTimes[n] = m_pictureTimes[earlier];
                     break;
                 }
             }

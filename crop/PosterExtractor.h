@@ -69,6 +69,9 @@ public:
     // Stops at once; no further signal follows.
     void cancel();
     bool isRunning() const { return m_next > 0; }
+    // When poster n's picture is in the video, in seconds: its time, or that
+    // of the keyframe or earlier frame that stands in for it.
+    double pictureTime(int n) const { return m_pictureTimes.value(n); }
 
 Q_SIGNALS:
     // Frame n has been made (or stood in for); progress is (n - 1) × 10.
@@ -114,6 +117,7 @@ private:
     QSize m_posterSize;
     std::vector<std::unique_ptr<Run>> m_runs;
     QList<bool> m_done;     // per poster, made or given up
+    QList<double> m_pictureTimes;
     int m_next = 0;         // the next poster to announce, 1 to 11; 0 when idle
     bool m_madeAny = false;
     QString m_firstError;

@@ -1,4 +1,5 @@
 #include "support/Fixtures.h"
+#include "util/TimeText.h"
 #include "util/Utils.h"
 
 #include <QTest>
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void invalidPatternWritesOneLine();
     void secondsFromTimeString_data();
     void secondsFromTimeString();
+    void trimTimes_data();
+    void trimTimes();
 };
 
 static const QString timePattern = u"([0-9][0-9]):([0-9][0-9]):([0-9][0-9]).([0-9][0-9])"_s;
@@ -75,6 +78,34 @@ void TestUtils::secondsFromTimeString()
     QFETCH(QString, text);
     QFETCH(double, seconds);
     QCOMPARE(Utils::secondsFromTimeString(text), seconds);
+}
+
+void TestUtils::trimTimes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("seconds"); // -1: no time
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("as shown") << u"01:02:03.450"_s << 3723.45 << u"01:02:03.450"_s;
+    QTest::newRow("minutes and seconds") << u"1:15.5"_s << 75.5 << u"00:01:15.500"_s;
+    QTest::newRow("seconds only, past a minute") << u" 75.5 "_s << 75.5 << u"00:01:15.500"_s;
+    QTest::newRow("hours past a day") << u"25:00:00"_s << 90000.0 << u"25:00:00.000"_s;
+    QTest::newRow("sixty minutes") << u"1:60:00"_s << -1.0 << QString();
+    QTest::newRow("decimal comma") << u"00:00:05,5"_s << -1.0 << QString();
+    QTest::newRow("negative") << u"-5"_s << -1.0 << QString();
+    QTest::newRow("four parts") << u"1:2:3:4"_s << -1.0 << QString();
+    QTest::newRow("empty") << QString() << -1.0 << QString();
+}
+
+void TestUtils::trimTimes()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, seconds);
+    QFETCH(QString, shown);
+    const auto parsed = TimeText::parse(typed);
+    QCOMPARE(parsed.value_or(-1), seconds);
+    if (parsed)
+        QCOMPARE(TimeText::format(*parsed), shown);
 }
 
 QTEST_GUILESS_MAIN(TestUtils)
