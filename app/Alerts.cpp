@@ -2,6 +2,7 @@
 
 #include "DesktopIntegration.h"
 #include "media/FileProbe.h"
+#include "util/TimeText.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -96,13 +97,13 @@ QMessageBox *replaceFile(QWidget *window, const QString &path)
 QString resultText(const FileProbe &input, const FileProbe &output)
 {
     const QString unknown = u"Unknown File Size"_s;
-    return u"Input Resolution: %1 x %2 (%3)\nOutput Resolution: %4 x %5 (%6)"_s
+    return u"Input Resolution: %1 x %2 (%3)\nOutput Resolution: %4 x %5 (%6)\nOutput Duration: %7"_s
         .arg(input.videoWidth().value_or(0))
         .arg(input.videoHeight().value_or(0))
         .arg(input.fileSizeHuman().value_or(unknown))
         .arg(output.videoWidth().value_or(0))
         .arg(output.videoHeight().value_or(0))
-        .arg(output.fileSizeHuman().value_or(unknown));
+        .arg(output.fileSizeHuman().value_or(unknown), TimeText::format(output.duration()));
 }
 
 QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output)

@@ -32,7 +32,7 @@ QMessageBox *replaceFile(QWidget *window, const QString &path);
 QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output);
 int responseOf(const QObject *button);
 
-// "Input Resolution: 1920 x 1080 (12.3 MB)\nOutput Resolution: 1280 x 720 (4.5 MB)".
+// "Input Resolution: 1920 x 1080 (12.3 MB)\nOutput Resolution: 1280 x 720 (4.5 MB)\nOutput Duration: 00:00:30.000".
 QString resultText(const FileProbe &input, const FileProbe &output);
 
 } // namespace Alerts

@@ -7,8 +7,11 @@
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
 #include "SelectionPanel.h"
+#include "TrimBar.h"
+#include "VideoInfoWindow.h"
 #include "ViewStyling.h"
 #include "crop/OutputFile.h"
+#include "selection/BorderDetection.h"
 #include "ui_MainWindow.h"
 #include "util/Resources.h"
 
@@ -17,6 +20,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -48,6 +52,11 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_ui->cropVideoBTN->setIcon(Icons::crop());
     m_ui->scaleFactorBTN->setIcon(Icons::scale());
     m_ui->scaleFactorBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    m_ui->detectBordersBTN->setIcon(Icons::borders());
+    m_ui->detectBordersBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    m_ui->videoInfoBTN->setIcon(QIcon::fromTheme(u"dialog-information"_s,
+                                                 style->standardIcon(QStyle::SP_FileDialogInfoView)));
+    m_ui->videoInfoBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     m_ui->helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
     m_ui->openBTN->setShortcut(QKeySequence::Open);
     m_ui->cropVideoBTN->setShortcut(QKeySequence::Save);
@@ -57,7 +66,9 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
 
     progressWindow = new ProgressSheet(m_window.get());
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());
+    m_videoInfoWindow = new VideoInfoWindow(m_window.get());
     connectActions();
+    addTrimKeys();
 }
 
 AppDelegate::~AppDelegate()
@@ -77,11 +88,15 @@ void AppDelegate::connectActions()
     connect(m_ui->cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
     connect(m_ui->scaleFactorBTN, &QAction::triggered, scaleFactorWindow, &ScaleFactorWindow::scaleFactorBTNClicked);
     connect(m_ui->helpBTN, &QAction::triggered, this, &AppDelegate::helpBTNClicked);
+    connect(m_ui->detectBordersBTN, &QAction::triggered, this, &AppDelegate::detectBordersBTNClicked);
+    connect(m_ui->videoInfoBTN, &QAction::triggered, this, &AppDelegate::videoInfoBTNClicked);
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
     connect(m_ui->posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
     connect(m_panel, &SelectionPanel::cropChanged, this, &AppDelegate::selectionChanged);
-    connect(m_panel, &SelectionPanel::notice, this, [this](const QString &text) { m_window->statusBar()->showMessage(text, 8000); });
+    const auto note = [this](const QString &text) { m_window->statusBar()->showMessage(text, 8000); };
+    connect(m_panel, &SelectionPanel::notice, this, note);
+    connect(m_ui->trimBar, &TrimBar::notice, this, note);
     connect(scaleFactorWindow, &ScaleFactorWindow::scaleChanged, this, [this] {
         const bool scaled = scaleFactorWindow->percent() != 100;
         m_panel->setOutputSize(scaled ? std::optional(scaleFactorWindow->scaledOutputSize()) : std::nullopt);
@@ -137,6 +152,10 @@ void AppDelegate::resetControls()
     m_ui->posterPositionSlider->setValue(6);
     m_panel->clear();
     m_panel->posterView()->setImagePath(QString());
+    m_ui->trimBar->clear();
+    m_window->setWindowTitle(u"Tessaly"_s);
+    m_ui->detectBordersBTN->setEnabled(false);
+    m_ui->videoInfoBTN->setEnabled(false);
     m_ui->scaleFactorBTN->setEnabled(false);
     scaleFactorWindow->reset(QSize());
 }
@@ -148,6 +167,8 @@ void AppDelegate::enableControls()
     m_ui->posterPositionSlider->setEnabled(true);
     m_ui->posterPositionSlider->setValue(6);
     showPosterFrame();
+    m_ui->detectBordersBTN->setEnabled(true);
+    m_ui->videoInfoBTN->setEnabled(true);
     m_ui->scaleFactorBTN->setEnabled(true);
 }
 
@@ -232,6 +253,9 @@ void AppDelegate::postersFinished()
     enableControls();
     m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0),
                       globalFP->sampleAspect());
+    const double frameRate = globalFP->videoFrameRate() > 0 ? globalFP->videoFrameRate() : 25;
+    m_ui->trimBar->setVideo(globalFP->duration(), 1 / frameRate);
+    m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
 }
 
 // ---------------------------------------------------------------- posters
@@ -246,6 +270,54 @@ void AppDelegate::showPosterFrame()
     if (m_scratch)
         m_panel->posterView()->setImagePath(
             PosterExtractor::framePath(m_scratch->framesDirectory(), m_ui->posterPositionSlider->value()));
+}
+
+void AppDelegate::addTrimKeys()
+{
+    // , and . step through the posters; I and O take the one shown as Start and End.
+    const auto key = [this](QChar letter, auto action) {
+        auto *shortcut = new QShortcut(QKeySequence(QString(letter)), m_window.get());
+        connect(shortcut, &QShortcut::activated, this, [this, action] {
+            if (m_ui->cropVideoBTN->isEnabled())
+                action();
+        });
+    };
+    QSlider *posters = m_ui->posterPositionSlider;
+    key(u',', [posters] { posters->setValue(posters->value() - 1); });
+    key(u'.', [posters] { posters->setValue(posters->value() + 1); });
+    key(u'I', [this, posters] { m_ui->trimBar->setStart(m_posterExtractor.pictureTime(posters->value())); });
+    key(u'O', [this, posters] { m_ui->trimBar->setEnd(m_posterExtractor.pictureTime(posters->value())); });
+}
+
+// ---------------------------------------------------------------- beyond the crop
+
+void AppDelegate::detectBordersBTNClicked()
+{
+    if (!m_scratch || !m_ui->detectBordersBTN->isEnabled())
+        return;
+    QStringList posters;
+    for (int n = 1; n <= PosterExtractor::frameCount; ++n)
+        posters << PosterExtractor::framePath(m_scratch->framesDirectory(), n);
+    const QRect shown(QPoint(0, 0), m_panel->videoSize());
+    const auto content = BorderDetection::cropFor(posters, shown.size(), m_panel->minimumCropSize());
+    if (!content) {
+        m_window->statusBar()->showMessage(u"No border found: the selection is as it was."_s, 8000);
+        return;
+    }
+    m_panel->selectFreely(*content);
+    const QRect crop = m_panel->crop();
+    m_window->statusBar()->showMessage(u"Borders found: the selection is now the picture inside them, %1 x %2 at %3, %4."_s
+                                           .arg(crop.width())
+                                           .arg(crop.height())
+                                           .arg(crop.x())
+                                           .arg(crop.y()),
+                                       8000);
+}
+
+void AppDelegate::videoInfoBTNClicked()
+{
+    if (globalFP && m_ui->videoInfoBTN->isEnabled())
+        m_videoInfoWindow->showVideo(*globalFP);
 }
 
 // ---------------------------------------------------------------- the crop
@@ -309,6 +381,7 @@ void AppDelegate::runCrop(const QString &output)
     request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
     request.downmixToStereo = globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels();
     request.inputDuration = globalFP->duration();
+    request.trim = m_ui->trimBar->trim();
     // Up before the job starts, so that a job that fails at once takes it down again.
     progressWindow->showCroppingProgress();
     m_cropJob.runCropProcess(request);

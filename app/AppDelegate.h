@@ -17,6 +17,7 @@ class QAction;
 class QMainWindow;
 class ScaleFactorWindow;
 class SelectionPanel;
+class VideoInfoWindow;
 
 namespace Ui {
 class MainWindow;
@@ -71,6 +72,11 @@ private:
     // Posters.
     void posterPositionSliderChanged();
     void showPosterFrame();
+    void addTrimKeys();
+
+    // The selection and the file, beyond the crop.
+    void detectBordersBTNClicked();
+    void videoInfoBTNClicked();
 
     // The crop and its dialogs.
     void selectionChanged();
@@ -91,6 +97,7 @@ private:
     QAction *posterPositionSliderTBI = nullptr;
     ProgressSheet *progressWindow = nullptr;
     ScaleFactorWindow *scaleFactorWindow = nullptr;
+    VideoInfoWindow *m_videoInfoWindow = nullptr;
 
     std::optional<FileProbe> globalFP;
     std::unique_ptr<ScratchDirectory> m_scratch;

@@ -47,4 +47,13 @@ QIcon scale()
     }));
 }
 
+QIcon borders()
+{
+    return drawn([](QPainter &p) {
+        p.fillRect(QRectF(2, 3, 20, 3), p.pen().color());
+        p.fillRect(QRectF(2, 18, 20, 3), p.pen().color());
+        p.drawRect(QRectF(3, 8, 18, 8));
+    });
+}
+
 } // namespace Icons

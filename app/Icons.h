@@ -10,5 +10,7 @@ namespace Icons {
 QIcon crop();
 // A frame with an arrow from its corner, growing or shrinking it.
 QIcon scale();
+// A picture between two bars, with the marks of a crop around it.
+QIcon borders();
 
 } // namespace Icons

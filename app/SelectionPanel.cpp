@@ -145,6 +145,13 @@ void SelectionPanel::setCrop(const QRect &displayed)
     applyCrop(displayed, true);
 }
 
+void SelectionPanel::selectFreely(const QRect &displayed)
+{
+    m_ui.proportionalCBX->setChecked(true);
+    proportionalCBXClicked();
+    setCrop(displayed);
+}
+
 void SelectionPanel::setOutputSize(std::optional<QSize> output)
 {
     m_outputSize = output;

@@ -39,6 +39,12 @@ public:
     QRect storedCrop() const;
     // Moves the selection to the crop nearest to displayed.
     void setCrop(const QRect &displayed);
+    // Unlocks the aspect, then moves the selection to exactly displayed.
+    void selectFreely(const QRect &displayed);
+    // The video as the viewer sees it, in pixels.
+    QSize videoSize() const { return QSize(int(m_videoWidth), int(m_videoHeight)); }
+    // The selection's minimum on screen, in video pixels.
+    QSize minimumCropSize() const;
     // The output size to show beside the crop's, when it is scaled.
     void setOutputSize(std::optional<QSize> output);
 
@@ -70,7 +76,6 @@ private:
     void step(int dx, int dy, int dw, int dh);
     void applyTypedNumber(QSpinBox *field);
     void applyCrop(const QRect &wanted, bool widthGiven);
-    QSize minimumCropSize() const;
 
     Ui::SelectionPanel m_ui;
     qint64 m_storedWidth = 0;

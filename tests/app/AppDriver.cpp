@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -120,6 +121,10 @@ QString AppDriver::notEmptyBecause() const
     const QList<std::pair<bool, const char *>> checks = {
         { !control<QAction>("cropVideoBTN")->isEnabled(), "crop enabled" },
         { !control<QAction>("scaleFactorBTN")->isEnabled(), "scale factor enabled" },
+        { !control<QAction>("detectBordersBTN")->isEnabled(), "detect borders enabled" },
+        { !control<QAction>("videoInfoBTN")->isEnabled(), "video info enabled" },
+        { !control<QLineEdit>("endTF")->isEnabled() && control<QLineEdit>("endTF")->text().isEmpty(), "trim shown" },
+        { window()->windowTitle() == u"Tessaly", "window title" },
         { !control<QSlider>("posterPositionSlider")->isEnabled(), "poster slider enabled" },
         { control<QSlider>("posterPositionSlider")->value() == 6, "poster slider not at 6" },
         { control<QWidget>("selectionRectangleHolder")->isHidden(), "holder shown" },

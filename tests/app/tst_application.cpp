@@ -6,6 +6,7 @@
 #include "crop/PosterExtractor.h"
 #include "media/FileProbe.h"
 #include "support/Fixtures.h"
+#include "util/TimeText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QFileDialog>
 #include <QtEndian>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -23,6 +25,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +71,8 @@ private Q_SLOTS:
     void realFilesAndHabits();
     void selectionByHand_data();
     void selectionByHand();
+    void beyondTheCrop_data();
+    void beyondTheCrop();
     void changeChainsResetTheScale();
     void windowResizeKeepsTheCrop();
     void dropOpensTheFile();
@@ -117,6 +122,10 @@ void TestApplication::initTestCase()
                               "-c:v", "libx264", "-preset", "ultrafast", dir + "/pal.mp4" }))
         m_files[u"pal"_s] = dir + u"/pal.mp4"_s;
     makeAwkwardFiles(dir);
+    m_files[u"minute"_s] = Fixtures::makeVideo(dir, u"minute.mp4"_s, { 320, 180, 60.0 });
+    if (Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=1920x804:rate=5:duration=2,pad=1920:1080:0:138",
+                              "-c:v", "libx264", "-preset", "ultrafast", dir + "/film.mp4" }))
+        m_files[u"film"_s] = dir + u"/film.mp4"_s;
 }
 
 void TestApplication::makeAwkwardFiles(const QString &dir)
@@ -367,8 +376,9 @@ void TestApplication::cropping()
         QCOMPARE(u"%1x%2"_s.arg(made.videoWidth().value_or(0)).arg(made.videoHeight().value_or(0)), result);
         if (setup == u"scale 50") {
             const FileProbe in(source);
-            QCOMPARE(alert->informativeText(), u"Input Resolution: 1920 x 1080 (%1)\nOutput Resolution: 800 x 450 (%2)"_s
-                                                   .arg(*in.fileSizeHuman(), *made.fileSizeHuman()));
+            QCOMPARE(alert->informativeText(),
+                     u"Input Resolution: 1920 x 1080 (%1)\nOutput Resolution: 800 x 450 (%2)\nOutput Duration: %3"_s
+                         .arg(*in.fileSizeHuman(), *made.fileSizeHuman(), TimeText::format(made.duration())));
         }
     }
     // Nothing beside the destination but the destination itself.
@@ -682,6 +692,76 @@ void TestApplication::selectionByHand()
     QVERIFY(qAbs(aspect.value(0).toDouble() / aspect.value(1).toDouble() / (16.0 / 9) - 1) < 0.01);
     QCOMPARE(label(app, "outputResolutionTF")->text(),
              hands.isEmpty() ? u"Cropped: 854 x 480"_s : u"Cropped: 854 x 480 → 428 x 240"_s);
+}
+
+void TestApplication::beyondTheCrop_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QRect>("crop"); // from the video's frame; empty: the one the fields show
+    QTest::addColumn<double>("seconds");
+
+    QTest::newRow("a 2.39:1 film letterboxed: Ctrl+B, Ctrl+S, Return")
+        << u"film"_s << u"Ctrl+B"_s << QRect(0, 138, 1920, 804) << 2.0;
+    QTest::newRow("no border: the selection stays") << u"hd"_s << u"Ctrl+B"_s << QRect(160, 90, 1600, 900) << 1.0;
+    // A minute's posters are five seconds apart: the third shows 15 s, the ninth 45 s.
+    QTest::newRow("trimmed from the poster at 15 s to the one at 45 s")
+        << u"minute"_s << u", , , I . . . . . . O"_s << QRect() << 30.0;
+}
+
+void TestApplication::beyondTheCrop()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, keys);
+    QFETCH(QRect, crop);
+    QFETCH(double, seconds);
+
+    AppDriver app(m_work->path());
+    const QString source = m_files.value(file);
+    QVERIFY(app.open(source));
+    QCOMPARE(app.window()->windowTitle(), QFileInfo(source).fileName());
+    auto *end = app.control<QLineEdit>("endTF");
+    if (file == u"minute") {
+        // A time that cannot apply is corrected where it was typed, and said so.
+        end->setFocus();
+        end->selectAll();
+        QTest::keyClicks(end, u"2:00"_s);
+        QTest::keyClick(end, Qt::Key_Return);
+        QCOMPARE(end->text(), u"00:01:00.000"_s);
+        QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"End 2:00 became 00:01:00.000"_s));
+        app.window()->setFocus();
+    }
+    for (const QString &key : keys.split(u' '))
+        QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+    if (file == u"hd")
+        QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"No border found"_s));
+
+    // What Video Info lists: the two tracks of each file.
+    QTest::keyClick(app.window(), Qt::Key_I, Qt::ControlModifier);
+    auto *info = app.window()->findChild<QDialog *>(u"VideoInfoWindow"_s);
+    QTRY_VERIFY(info->isVisible());
+    QCOMPARE(info->findChild<QTableWidget *>(u"tracksTable"_s)->rowCount(), file == u"film" ? 1 : 2);
+    info->close();
+
+    if (crop.isEmpty())
+        crop = QRect(app.control<QSpinBox>("xField")->value(), app.control<QSpinBox>("yField")->value(),
+                     app.control<QSpinBox>("widthField")->value(), app.control<QSpinBox>("heightField")->value());
+    const QString output = m_work->filePath(u"out/Cropped.mp4"_s);
+    app.cropTo(output);
+    QMessageBox *alert = app.waitForCropEnd();
+    QVERIFY(alert);
+    const FileProbe made(output);
+    QCOMPARE(alert->informativeText().section(u'\n', 2), u"Output Duration: "_s + TimeText::format(made.duration()));
+    const QSize size(made.videoWidth().value_or(0), made.videoHeight().value_or(0));
+    QVERIFY2(qAbs(size.width() - crop.width()) <= 4 && qAbs(size.height() - crop.height()) <= 4,
+             qPrintable(u"%1 x %2"_s.arg(size.width()).arg(size.height())));
+    // Within a frame of the length asked for, and starting with the picture at Start.
+    QVERIFY2(qAbs(Fixtures::videoFrameCount(output) - seconds * (file == u"film" ? 5 : 25)) <= 1,
+             qPrintable(QString::number(Fixtures::videoFrameCount(output))));
+    const double start = file == u"minute" ? 15 : 0;
+    const QImage first = Fixtures::frameAt(output, u"0"_s);
+    const QImage asked = Fixtures::frameAt(source, QString::number(start)).copy(crop);
+    QVERIFY2(Fixtures::difference(first, asked) < 3, qPrintable(QString::number(Fixtures::difference(first, asked))));
 }
 
 void TestApplication::changeChainsResetTheScale()
