@@ -153,6 +153,7 @@ void AppDelegate::resetControls()
     m_panel->clear();
     m_panel->posterView()->setImagePath(QString());
     m_ui->trimBar->clear();
+    m_videoInfoWindow->hide(); // it tells of the video that goes
     m_window->setWindowTitle(u"Tessaly"_s);
     m_ui->detectBordersBTN->setEnabled(false);
     m_ui->videoInfoBTN->setEnabled(false);

@@ -49,5 +49,8 @@ void VideoInfoWindow::showVideo(const FileProbe &probe)
         m_ui.metadataTable->setItem(row, 1, new QTableWidgetItem(metadata[row].value(u"value"_s)));
     }
     m_ui.metadataTable->resizeColumnToContents(0);
-    open();
+    // Beside the main window, not over it: the user may look while choosing the crop.
+    show();
+    raise();
+    activateWindow();
 }
