@@ -1,7 +1,6 @@
 #include "crop/PosterExtractor.h"
 #include "support/Fixtures.h"
 
-#include <QImageReader>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,11 +12,8 @@ class TestPosterExtractor : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void seekTimes_data();
-    void seekTimes();
     void plans_data();
     void plans();
-    void pastTheLastFrame();
     void missingEncoder();
 };
 
@@ -51,24 +47,6 @@ QByteArray listing(const QList<double> &keyframes)
 
 } // namespace
 
-void TestPosterExtractor::seekTimes_data()
-{
-    QTest::addColumn<double>("duration");
-    QTest::addColumn<QStringList>("times");
-
-    QTest::newRow("72 s") << 72.0
-                          << QStringList { "6.0",  "12.0", "18.0", "24.0", "30.0", "36.0",
-                                           "42.0", "48.0", "54.0", "60.0", "66.0" };
-    QTest::newRow("0 s") << 0.0 << QStringList(11, u"0.0"_s);
-}
-
-void TestPosterExtractor::seekTimes()
-{
-    QFETCH(double, duration);
-    QFETCH(QStringList, times);
-    QCOMPARE(PosterExtractor::seekTimes(duration), times);
-}
-
 void TestPosterExtractor::plans_data()
 {
     QTest::addColumn<double>("duration");
@@ -94,8 +72,6 @@ void TestPosterExtractor::plans_data()
         << 30.0 << 25.0 << QSize(1920, 1080) << listing(everySecond)
         << u"2k: 1@0.5; 10k: 4@0; 12k: 5@0.5; 20k: 8@0; 22k: 9@0.5 | 5k: 2@0; 7k: 3@0.5; 15k: 6@0; 17k: 7@0.5; "
            "25k: 10@0; 27k: 11@0.5"_s;
-    QTest::newRow("no duration") << 0.0 << 25.0 << QSize(640, 360) << listing({ 0 })
-                                 << u"0k: 1@0 2@0 3@0 4@0 5@0 6@0 7@0 8@0 9@0 10@0 11@0"_s;
     // Keyframes not listed in time: each poster is the keyframe its seek lands on.
     QTest::newRow("keyframes unknown") << 24.0 << 25.0 << QSize(1920, 1080) << QByteArray()
                                        << u"2?: 1@0; 6?: 3@0; 10?: 5@0; 14?: 7@0; 18?: 9@0; 22?: 11@0 | 4?: 2@0; "
@@ -120,33 +96,6 @@ void TestPosterExtractor::plans()
     const PosterPlanner::Video video { frameRate, double(frame.width()) * frame.height() };
     const auto runs = PosterPlanner::plan(times, KeyframeListing::keyframeTimes(keyframes, 0), video, 2);
     QCOMPARE(describe(runs), plan);
-}
-
-void TestPosterExtractor::pastTheLastFrame()
-{
-    // The last times fall past the last frame: earlier frames stand in.
-    QTemporaryDir dir;
-    const QString input = Fixtures::makeVideo(dir.path(), u"clip.mp4"_s, { 320, 180, 0.2 });
-    QVERIFY(!input.isEmpty());
-    const QString frames = dir.filePath(u"Images"_s);
-    // Frames of an earlier video must not survive.
-    QVERIFY(QDir().mkdir(frames));
-    Fixtures::writeFile(frames + u"/stale.jpg"_s, "old");
-
-    PosterExtractor extractor(Fixtures::ffmpeg(), Fixtures::ffprobe());
-    QSignalSpy made(&extractor, &PosterExtractor::frameMade);
-    QSignalSpy finished(&extractor, &PosterExtractor::finished);
-    extractor.prepare(input, frames);
-    extractor.extractPosterFrames({ input, 0, u"h264"_s, 0.2, 25, QSize(320, 180), QSize(320, 180) }, frames,
-                                  QSize(1920, 1080));
-    QVERIFY(finished.wait(60'000));
-    QCOMPARE(made.count(), 11);
-    for (int n = 1; n <= 11; ++n) {
-        QCOMPARE(made.at(n - 1).at(0).toInt(), n);
-        QCOMPARE(made.at(n - 1).at(1).toInt(), (n - 1) * 10);
-        QCOMPARE(QImageReader(PosterExtractor::framePath(frames, n)).size(), QSize(320, 180));
-    }
-    QCOMPARE(Fixtures::filesIn(frames).size(), 11);
 }
 
 void TestPosterExtractor::missingEncoder()

@@ -14,28 +14,8 @@ class TestScratchDirectory : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void privateAndRemovedAtExit();
     void abandonedRootsAreRemoved();
 };
-
-void TestScratchDirectory::privateAndRemovedAtExit()
-{
-    QTemporaryDir base;
-    QString root;
-    {
-        ScratchDirectory scratch(base.path());
-        QVERIFY(scratch.isValid());
-        root = scratch.root();
-        QVERIFY(root.startsWith(base.path() + u"/tessaly-"_s));
-        QCOMPARE(QFileInfo(root).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-                                                  | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
-                 QFile::Permissions());
-        QCOMPARE(scratch.framesDirectory(), root + u"/Images"_s);
-        QVERIFY(QDir().mkdir(scratch.framesDirectory()));
-        Fixtures::writeFile(scratch.framesDirectory() + u"/out6.jpg"_s, "jpeg");
-    }
-    QVERIFY(!QFileInfo::exists(root));
-}
 
 void TestScratchDirectory::abandonedRootsAreRemoved()
 {
@@ -61,12 +41,24 @@ void TestScratchDirectory::abandonedRootsAreRemoved()
     std::filesystem::last_write_time(QFileInfo(other).filesystemFilePath(),
                                      std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
 
-    ScratchDirectory next(base.path());
-    QVERIFY(next.isValid());
-    QVERIFY(!QFileInfo::exists(dead));
-    QVERIFY(QFileInfo::exists(live.root()));
-    QVERIFY(QFileInfo::exists(other + u"/notes.txt"_s));
-    QVERIFY(next.root() != live.root());
+    QString root;
+    {
+        ScratchDirectory next(base.path());
+        QVERIFY(next.isValid());
+        QVERIFY(!QFileInfo::exists(dead));
+        QVERIFY(QFileInfo::exists(live.root()));
+        QVERIFY(QFileInfo::exists(other + u"/notes.txt"_s));
+        root = next.root();
+        QVERIFY(root.startsWith(base.path() + u"/tessaly-"_s) && root != live.root());
+        // Private to the user, and gone with the instance, pictures and all.
+        QCOMPARE(QFileInfo(root).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                                  | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+                 QFile::Permissions());
+        QCOMPARE(next.framesDirectory(), root + u"/Images"_s);
+        QVERIFY(QDir().mkdir(next.framesDirectory()));
+        Fixtures::writeFile(next.framesDirectory() + u"/out6.jpg"_s, "jpeg");
+    }
+    QVERIFY(!QFileInfo::exists(root));
 }
 
 QTEST_GUILESS_MAIN(TestScratchDirectory)

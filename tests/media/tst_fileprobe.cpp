@@ -1,4 +1,6 @@
 #include "media/FileProbe.h"
+#include "media/ProbeJob.h"
+#include "media/TrackSummary.h"
 #include "support/Fixtures.h"
 
 #include <QDir>
@@ -9,67 +11,50 @@
 
 using namespace Qt::StringLiterals;
 
-// FileProbe on real files made by ffmpeg, through the bundled ffprobe.
+// FileProbe through the bundled ffprobe on files and on what is no video, and
+// its derivation on canned reports, for what ffmpeg cannot make. The
+// application tests open real files of every kind.
 class TestFileProbe : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void realFiles_data();
-    void realFiles();
     void missingFile();
     void notRegularFiles();
     void missingTool();
+    void derivation_data();
+    void derivation();
+    void summaries();
+    void fakeTool_data();
+    void fakeTool();
+    void backgroundProbe_data();
+    void backgroundProbe();
 
 private:
     QTemporaryDir m_dir;
-    QHash<QString, QString> m_files;
+    QString m_landscape;
+    QString m_movie; // a file the canned reports tell of
 };
+
+namespace {
+
+QByteArray streamsReport(const QByteArray &streams, const QByteArray &format = R"({"duration": "123.456000"})")
+{
+    return R"({"streams": [)" + streams + R"(], "format": )" + format + "}";
+}
+
+const QByteArray h264 = R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate": "25/1",
+                            "width": 1920, "height": 1080, "index": 0})";
+
+} // namespace
 
 void TestFileProbe::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    Fixtures::Video rotated { 1920, 1080, 0.2 };
-    rotated.rotate = 90;
-    m_files[u"landscape"_s] = Fixtures::makeVideo(m_dir.path(), u"landscape.mp4"_s);
-    m_files[u"rotated"_s] = Fixtures::makeVideo(m_dir.path(), u"rotated.mp4"_s, rotated);
-    for (auto it = m_files.cbegin(); it != m_files.cend(); ++it)
-        QVERIFY2(!it.value().isEmpty(), qPrintable(it.key()));
-}
-
-void TestFileProbe::realFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QString>("detail"); // the video track's
-
-    QTest::newRow("landscape") << u"landscape"_s << QSize(320, 180) << u"320x180"_s;
-    // The turn comes from the display matrix, as phones write it; there is no "rotate" tag.
-    QTest::newRow("rotated phone video") << u"rotated"_s << QSize(1080, 1920) << u"1080x1920"_s;
-}
-
-void TestFileProbe::realFiles()
-{
-    QFETCH(QString, file);
-    QFETCH(QSize, size);
-    QFETCH(QString, detail);
-
-    const QString path = m_files.value(file);
-    const FileProbe probe(path);
-    QVERIFY(probe.isCroppableVideo());
-    QCOMPARE(probe.numberOfStreams(), 2);
-    QCOMPARE(QSize(probe.videoWidth().value_or(0), probe.videoHeight().value_or(0)), size);
-    QCOMPARE(probe.tagRotateValue(), 0);
-    QVERIFY(probe.hasAudioTrack());
-    QVERIFY(!probe.hasAudioTrackWhichHasMoreThanTwoChannels());
-    QCOMPARE(probe.tracksInfo().first().value(u"trackSpecialInfo"_s).toString(), detail);
-    QCOMPARE(probe.metadata().size(), 12);
-
-    QCOMPARE(probe.fileFullPath(), std::optional(path));
-    QCOMPARE(probe.fileFullURL(), std::optional(QUrl::fromLocalFile(path)));
-    QCOMPARE(probe.fileSize(), std::optional(quint64(QFileInfo(path).size())));
-    QVERIFY(probe.fileSizeHuman() && probe.fileSizeHuman()->endsWith(u"kB"_s));
+    m_landscape = Fixtures::makeVideo(m_dir.path(), u"landscape.mp4"_s);
+    m_movie = Fixtures::writeFile(m_dir.filePath(u"movie.mp4"_s), "not read by the canned reports");
+    QVERIFY(!m_landscape.isEmpty() && !m_movie.isEmpty());
 }
 
 void TestFileProbe::missingFile()
@@ -101,11 +86,199 @@ void TestFileProbe::notRegularFiles()
 void TestFileProbe::missingTool()
 {
     CapturedStdout out;
-    const FileProbe probe(m_files[u"landscape"_s], m_dir.filePath(u"no-such-tool"_s));
+    const FileProbe probe(m_landscape, m_dir.filePath(u"no-such-tool"_s));
     QVERIFY(!probe.isValidMediaFile());
     QVERIFY(!probe.hasErrors());
     QCOMPARE(out.text().count(u'\n'), 1);
-    QCOMPARE(probe.fileSize(), std::optional(quint64(QFileInfo(m_files[u"landscape"_s]).size())));
+    QCOMPARE(probe.fileSize(), std::optional(quint64(QFileInfo(m_landscape).size())));
+}
+
+void TestFileProbe::derivation_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    // expected: valid errors encrypted streams video width height ratio rotate audio many subtitle duration croppable
+    QTest::newRow("rotate 90") << streamsReport(R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate":
+        "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "90"}})")
+                               << u"a.mp4"_s << u"1 0 0 1 1 1080 1920 0.5625 90 0 0 0 123.456 1"_s;
+    QTest::newRow("rotate 270") << streamsReport(R"({"codec_type": "video", "codec_name": "vp9", "avg_frame_rate":
+        "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "270"}})")
+                                << u"a.mp4"_s << u"1 0 0 1 1 1080 1920 0.5625 270 0 0 0 123.456 1"_s;
+    // Only the texts "90" and "270" turn the frame; a number does not.
+    QTest::newRow("rotate number") << streamsReport(R"({"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "25/1", "width": 1920, "height": 1080, "tags": {"rotate": 90}})")
+                                   << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 90 0 0 0 123.456 1"_s;
+    QTest::newRow("display matrix -90") << streamsReport(R"({"codec_type": "video", "codec_name": "hevc",
+        "avg_frame_rate": "30/1", "width": 1920, "height": 1080,
+        "side_data_list": [{"side_data_type": "Display Matrix", "rotation": -90}]})")
+                                        << u"a.mp4"_s << u"1 0 0 1 1 1080 1920 0.5625 0 0 0 0 123.456 1"_s;
+    QTest::newRow("display matrix 180") << streamsReport(R"({"codec_type": "video", "codec_name": "hevc",
+        "avg_frame_rate": "30/1", "width": 1920, "height": 1080,
+        "side_data_list": [{"side_data_type": "Display Matrix", "rotation": 180}]})")
+                                        << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 0 0 0 0 123.456 1"_s;
+    QTest::newRow("cover before movie") << streamsReport(R"({"codec_type": "video", "codec_name": "mjpeg",
+        "avg_frame_rate": "0/0", "width": 600, "height": 600}, {"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "25/1", "width": 640, "height": 360})")
+                                        << u"a.mkv"_s << u"1 0 0 2 1 640 360 1.77778 0 0 0 0 123.456 1"_s;
+    // Chapter art with a real frame rate, marked as an attached picture.
+    QTest::newRow("attached picture with a rate") << streamsReport(R"({"codec_type": "video", "codec_name": "png",
+        "avg_frame_rate": "600/6283", "width": 600, "height": 600, "disposition": {"attached_pic": 1}},
+        {"codec_type": "audio", "codec_name": "aac", "channels": 2})")
+                                                  << u"a.m4a"_s << u"1 0 0 2 0 0 0 0 0 1 0 0 123.456 0"_s;
+    QTest::newRow("still picture format") << streamsReport(R"({"codec_type": "video", "codec_name": "mjpeg",
+        "avg_frame_rate": "25/1", "width": 600, "height": 400})", R"({"format_name": "image2"})")
+                                          << u"a.jpg"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("no codec name") << streamsReport(R"({"codec_type": "video", "avg_frame_rate": "25/1", "width":
+        640, "height": 360})") << u"a.mp4"_s << u"1 0 1 1 1 640 360 1.77778 0 0 0 0 123.456 0"_s;
+    QTest::newRow("two h264 streams, last wins") << streamsReport(h264 + R"(, {"codec_type": "video", "codec_name":
+        "h264", "avg_frame_rate": "25/1", "width": 1280, "height": 720})")
+                                                 << u"a.mp4"_s << u"1 0 0 2 1 1280 720 1.77778 0 0 0 0 123.456 1"_s;
+    QTest::newRow("theora without rate") << streamsReport(R"({"codec_type": "video", "codec_name": "theora",
+        "avg_frame_rate": "0/0", "width": 320, "height": 240})")
+                                         << u"a.ogv"_s << u"1 0 0 1 1 320 240 1.33333 0 0 0 0 123.456 1"_s;
+    QTest::newRow("wmv3 with its tag") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
+        "codec_tag_string": "WMV3", "avg_frame_rate": "0/0", "width": 720, "height": 480})")
+                                       << u"a.wmv"_s << u"1 0 0 1 1 720 480 1.5 0 0 0 0 123.456 1"_s;
+    QTest::newRow("wmv3 with another tag") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
+        "codec_tag_string": "wmv3", "avg_frame_rate": "0/0", "width": 720, "height": 480})")
+                                           << u"a.wmv"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 123.456 0"_s;
+    QTest::newRow("six channels") << streamsReport(h264 + R"(, {"codec_type": "audio", "channels": 6})")
+                                  << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 1 1 0 123.456 1"_s;
+    // "channels" as true reads as 1; the scan ignores codec_type.
+    QTest::newRow("channels true") << streamsReport(h264 + R"(, {"codec_type": "audio", "channels": true})")
+                                   << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 1 0 0 123.456 1"_s;
+    QTest::newRow("channels on a data stream") << streamsReport(h264 + R"(, {"codec_type": "data", "channels": 3})")
+                                               << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 0 1 0 123.456 1"_s;
+    QTest::newRow("text subtitle") << streamsReport(h264 + R"(, {"codec_type": "subtitle", "codec_name": "mov_text",
+        "codec_tag_string": "text"})") << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 0 0 0 123.456 1"_s;
+    QTest::newRow("error member") << QByteArray(R"({"error": {"code": -2, "string": "No such file"},
+        "streams": [{"codec_type": "audio"}]})") << u"a.mp4"_s << u"0 1 0 0 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("no streams") << QByteArray(R"({"streams": [], "format": {"duration": "3"}})")
+                                << u"a.mp4"_s << u"0 0 0 0 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("TXT in capitals") << streamsReport(h264) << u"notes.TXT"_s << u"0 0 0 1 0 0 0 0 0 0 0 0 0 0"_s;
+    QTest::newRow("missing format") << QByteArray(R"({"streams": [{"codec_type": "audio"}]})") << u"a.mp4"_s
+                                    << u"1 0 0 1 0 0 0 0 0 1 0 0 0 0"_s;
+    QTest::newRow("zero height") << streamsReport(R"({"codec_type": "video", "codec_name": "vp8", "avg_frame_rate":
+        "25/1", "width": 640, "height": 0})") << u"a.webm"_s << u"1 0 0 1 1 640 0 inf 0 0 0 0 123.456 0"_s;
+}
+
+void TestFileProbe::derivation()
+{
+    QFETCH(QByteArray, report);
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+
+    const QString path = Fixtures::writeFile(m_dir.filePath(name), "x");
+    const FileProbe p = FileProbe::fromReport(path, report);
+    const QString actual = QStringList {
+        QString::number(p.isValidMediaFile()), QString::number(p.hasErrors()), QString::number(p.isEncrypted()),
+        QString::number(p.numberOfStreams()), QString::number(p.hasVideoTrack()),
+        QString::number(p.videoWidth().value_or(0)), QString::number(p.videoHeight().value_or(0)),
+        QString::number(p.videoRatio().value_or(0), 'g', 6), QString::number(p.tagRotateValue()),
+        QString::number(p.hasAudioTrack()), QString::number(p.hasAudioTrackWhichHasMoreThanTwoChannels()),
+        QString::number(p.hasSubtitleTrack()), QString::number(p.duration(), 'g', 10),
+        QString::number(p.isCroppableVideo()),
+    }.join(u' ');
+    QCOMPARE(actual, expected);
+}
+
+void TestFileProbe::summaries()
+{
+    // A cover poster's track.
+    const FileProbe cover = FileProbe::fromReport(m_movie, streamsReport(R"({"codec_type": "video", "codec_name":
+        "mjpeg", "avg_frame_rate": "0/0", "codec_tag_string": "[0][0][0][0]", "width": 600, "height": 600})"));
+    QCOMPARE(cover.tracksInfo().size(), 1);
+    const QVariantMap track = cover.tracksInfo().first();
+    QCOMPARE(track.size(), 9);
+    QCOMPARE(track[u"trackType"_s].toString(), u"Poster"_s);
+    QCOMPARE(track[u"trackSpecialInfo"_s].toString(), u"600x600"_s);
+    QCOMPARE(track[u"trackPresentInfile"_s].toString(), m_movie);
+    QCOMPARE(track[u"trackDurationHuman"_s].toString(), u"00:00:00.00"_s);
+    // Whole seconds are truncated, hundredths rounded, independently; ten hours and more take no leading zero.
+    QCOMPARE(TrackSummary::humanDuration(45296.999), u"12:34:56.00"_s);
+
+    // Every metadata tag: numbers written as texts count; tag names match exactly.
+    const FileProbe tagged = FileProbe::fromReport(m_movie, streamsReport(h264, R"j({"tags": {"title": "T",
+        "description": "D", "synopsis": "S", "date": "2024", "genre": "G", "hd_video": "1", "media_type": "9",
+        "composer": "C", "iTunEXTC": "R", "encoder": "E", "copyright": "(c)", "comment": "X", "ITUNEXTC": "no"}})j"));
+    const QStringList keys { "Title", "Tagline", "Synopsis", "Release Date", "Genre", "HD",
+                             "Media Kind", "Composer", "Rating", "Encoder", "Copyright", "Comment" };
+    const QStringList values { "T", "D", "S", "2024", "G", "Yes", "Movie", "C", "R", "E", "(c)", "X" };
+    QCOMPARE(tagged.metadata().size(), 12);
+    for (int i = 0; i < 12; ++i) {
+        QCOMPARE(tagged.metadata()[i].size(), 2);
+        QCOMPARE(tagged.metadata()[i].value(u"key"_s), keys[i]);
+        QCOMPARE(tagged.metadata()[i].value(u"value"_s), values[i]);
+    }
+}
+
+void TestFileProbe::fakeTool_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("diagnosticLines");
+
+    QTest::newRow("not JSON") << QByteArray("echo 'this is not json'") << false << 1;
+    QTest::newRow("no output") << QByteArray("exit 0") << false << 1;
+    QTest::newRow("killed by a signal") << QByteArray("printf '{\"streams\": ['; kill -9 $$") << false << 1;
+    QTest::newRow("nine arguments, path last")
+        << QByteArray(R"([ $# -eq 9 ] && [ "$1 $2 $3 $4 $5 $6 $7 $8" = "-v quiet -print_format json -show_format )"
+                      R"(-show_streams -show_chapters -show_error" ] && [ -f "$9" ] && )"
+                      R"(echo '{"streams": [{"codec_type": "audio"}]}')")
+        << true << 0;
+    // Larger than any pipe buffer: the report must be drained while the tool runs.
+    QTest::newRow("report over 1 MiB")
+        << QByteArray(R"(printf '{"streams": [{"codec_type": "audio"}], "format": {"tags": {"comment": "';)"
+                      R"( head -c 2000000 /dev/zero | tr '\0' 'x'; printf '"}}}')")
+        << true << 0;
+}
+
+void TestFileProbe::fakeTool()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, valid);
+    QFETCH(int, diagnosticLines);
+
+    const QString tool = Fixtures::writeScript(m_dir.filePath(u"fake-probe"_s), script);
+    CapturedStdout out;
+    const FileProbe p(m_movie, tool);
+    QCOMPARE(p.isValidMediaFile(), valid);
+    QCOMPARE(out.text().count(u'\n'), diagnosticLines);
+    if (valid)
+        QVERIFY(p.hasAudioTrack());
+}
+
+void TestFileProbe::backgroundProbe_data()
+{
+    QTest::addColumn<QByteArray>("script"); // empty: no file descriptors left to start any
+    QTest::addColumn<QString>("diagnostic");
+
+    QTest::newRow("hangs") << QByteArray("exec sleep 30") << u"The probe tool did not finish in time on "_s + m_movie;
+    // Fails within its start; no watchdog may bark a second time later.
+    QTest::newRow("cannot start") << QByteArray() << u"Failed to start the probe tool "_s;
+}
+
+void TestFileProbe::backgroundProbe()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QString, diagnostic);
+
+    CapturedStdout out;
+    ProbeJob job(Fixtures::writeScript(m_dir.filePath(u"probe"_s), script.isEmpty() ? "exit 0" : script), 300);
+    std::optional<FileProbe> probe;
+    connect(&job, &ProbeJob::finished, this, [&](const FileProbe &finished) { probe = finished; });
+    const rlimit saved = Fixtures::limitOpenFiles(script.isEmpty() ? 0 : 1000);
+    job.start(m_movie);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    QTRY_VERIFY_WITH_TIMEOUT(probe.has_value(), 5000);
+    QVERIFY(!probe->isValidMediaFile());
+    QTest::qWait(500);
+    const QStringList lines = out.text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().startsWith(diagnostic), qPrintable(lines.first()));
+    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
 }
 
 QTEST_GUILESS_MAIN(TestFileProbe)

@@ -42,45 +42,18 @@ bool runFfmpeg(const QStringList &arguments)
     return true;
 }
 
-namespace {
-
-QString testSource(const Video &video)
-{
-    // The source itself is 4:2:0 and would round odd sizes down unless asked for 4:4:4.
-    const QString format = qstrcmp(video.codec, "libx264") == 0 ? QString() : u",format=yuv444p"_s;
-    return u"testsrc2=size=%1x%2:rate=%3:duration=%4"_s.arg(video.width).arg(video.height).arg(video.rate).arg(
-               video.seconds)
-        + format;
-}
-
-} // namespace
-
 QString makeVideo(const QString &dir, const QString &name, const Video &video)
 {
     const QString path = dir + u'/' + name;
-    const bool rotated = video.rotate != 0;
-    const QString encoded = rotated ? dir + u"/unrotated-"_s + name : path;
-
-    QStringList args { u"-f"_s, u"lavfi"_s, u"-i"_s, testSource(video) };
-    int inputs = 1;
-    if (video.audioChannels > 0) {
-        args << u"-f"_s << u"lavfi"_s << u"-i"_s << u"sine=frequency=440:duration=%1"_s.arg(video.seconds);
-        ++inputs;
-    }
-    for (int i = 0; i < inputs; ++i)
-        args << u"-map"_s << QString::number(i);
-    const bool x264 = qstrcmp(video.codec, "libx264") == 0;
-    // 4:2:0 needs even sizes; the lossless codec keeps odd ones in 4:4:4.
-    args << u"-c:v:0"_s << QString::fromLatin1(video.codec) << u"-pix_fmt"_s << (x264 ? u"yuv420p"_s : u"yuv444p"_s);
-    if (x264)
-        args << u"-preset"_s << u"ultrafast"_s;
-    if (video.audioChannels > 0)
-        args << u"-c:a"_s << u"aac"_s << u"-ac"_s << QString::number(video.audioChannels);
-    args << encoded;
-    if (!runFfmpeg(args))
+    // A turn is written as phones write it, by a second pass that copies the streams.
+    const QString encoded = video.rotate ? dir + u"/unrotated-"_s + name : path;
+    const QString seconds = QString::number(video.seconds);
+    const QString picture = u"testsrc2=size=%1x%2:rate=25:duration=%3"_s.arg(video.width).arg(video.height).arg(seconds);
+    if (!runFfmpeg({ u"-f"_s, u"lavfi"_s, u"-i"_s, picture, u"-f"_s, u"lavfi"_s, u"-i"_s,
+                     u"sine=frequency=440:duration="_s + seconds, u"-c:v"_s, u"libx264"_s, u"-preset"_s,
+                     u"ultrafast"_s, u"-pix_fmt"_s, u"yuv420p"_s, u"-c:a"_s, u"aac"_s, u"-ac"_s, u"2"_s, encoded }))
         return {};
-
-    if (rotated) {
+    if (video.rotate) {
         const bool ok = runFfmpeg({ u"-i"_s, encoded, u"-map"_s, u"0"_s, u"-c"_s, u"copy"_s,
                                     u"-metadata:s:v:0"_s, u"rotate=%1"_s.arg(video.rotate), path });
         QFile::remove(encoded);
@@ -88,22 +61,6 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
             return {};
     }
     return path;
-}
-
-QString makeAudio(const QString &dir, const QString &name)
-{
-    const QString path = dir + u'/' + name;
-    return runFfmpeg({ u"-f"_s, u"lavfi"_s, u"-i"_s, u"sine=frequency=440:duration=1"_s, u"-c:a"_s, u"aac"_s, path })
-        ? path
-        : QString();
-}
-
-QString makeJpeg(const QString &dir, const QString &name, int width, int height)
-{
-    const QString path = dir + u'/' + name;
-    const bool ok = runFfmpeg({ u"-f"_s, u"lavfi"_s, u"-i"_s, u"testsrc2=size=%1x%2:duration=1"_s.arg(width).arg(height),
-                                u"-frames:v"_s, u"1"_s, path });
-    return ok ? path : QString();
 }
 
 QImage frameAt(const QString &video, const QString &seek)
@@ -132,23 +89,29 @@ double difference(const QImage &a, const QImage &b)
     return sum / (3.0 * size.width() * size.height());
 }
 
-int videoFrameCount(const QString &video)
+namespace {
+
+// What the bundled ffprobe prints, as CSV, about the first video stream of video.
+QByteArray probeVideo(const QString &video, const QStringList &arguments)
 {
     QProcess probe;
-    probe.start(ffprobe(), { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-count_packets"_s,
-                             u"-show_entries"_s, u"stream=nb_read_packets"_s, u"-of"_s, u"csv=p=0"_s, video });
+    probe.start(ffprobe(), QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-of"_s, u"csv=p=0"_s }
+                               + arguments + QStringList { video });
     probe.waitForFinished();
-    return probe.readAllStandardOutput().trimmed().toInt();
+    return probe.readAllStandardOutput();
+}
+
+} // namespace
+
+int videoFrameCount(const QString &video)
+{
+    return probeVideo(video, { u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s }).trimmed().toInt();
 }
 
 QList<double> keyframes(const QString &video)
 {
-    QProcess probe;
-    probe.start(ffprobe(), { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-show_entries"_s,
-                             u"packet=pts_time,flags"_s, u"-of"_s, u"csv=p=0"_s, video });
-    probe.waitForFinished();
     QList<double> times;
-    for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+    for (const QByteArray &line : probeVideo(video, { u"-show_entries"_s, u"packet=pts_time,flags"_s }).split('\n')) {
         if (line.contains('K'))
             times << line.split(',').first().toDouble();
     }

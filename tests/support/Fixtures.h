@@ -14,11 +14,8 @@ struct Video
 {
     int width = 320;
     int height = 180;
-    double seconds = 1.0;
-    int rate = 25;
-    int audioChannels = 2; // 0: no audio
-    int rotate = 0;        // written as a display matrix, as phones do
-    const char *codec = "libx264"; // ffv1 takes odd frame sizes
+    double seconds = 1.0; // at 25 frames a second, with stereo sound
+    int rotate = 0;       // written as a display matrix, as phones do
 };
 
 QString ffmpeg();
@@ -29,8 +26,6 @@ bool runFfmpeg(const QStringList &arguments);
 
 // Makes a video at dir/name (the extension picks the container); empty on failure.
 QString makeVideo(const QString &dir, const QString &name, const Video &video = {});
-QString makeAudio(const QString &dir, const QString &name);
-QString makeJpeg(const QString &dir, const QString &name, int width = 320, int height = 180);
 
 // The picture at seek seconds, decoded from the start as the crop would.
 QImage frameAt(const QString &video, const QString &seek);
@@ -73,4 +68,3 @@ private:
     int m_captureFd = -1;
 };
 
-Q_DECLARE_METATYPE(Fixtures::Video)

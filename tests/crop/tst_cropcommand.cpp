@@ -1,0 +1,159 @@
+#include "crop/CropArguments.h"
+#include "crop/EncoderOutput.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using Chunks = QList<QByteArray>;
+using Percents = QList<double>; // one per chunk; -1: no progress from that chunk
+
+// The encoder's command line for a crop, and what is read from its output.
+class TestCropCommand : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void argumentLists_data();
+    void argumentLists();
+    void fittedTrims_data();
+    void fittedTrims();
+    void progress_data();
+    void progress();
+    void decisiveMessage_data();
+    void decisiveMessage();
+};
+
+void TestCropCommand::argumentLists_data()
+{
+    QTest::addColumn<bool>("downmix");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<std::optional<Trim>>("trim");
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList head { "-i", "/in \"put\" ₤.mov", "-sn", "-dn", "-map_chapters", "-1", "-map_metadata", "-1",
+                             "-pix_fmt", "yuv420p" };
+    const QStringList unscaled = head + QStringList { "-vf", "crop=640:360:0:60", "-y", "/tmp/o.mp4" };
+    const std::optional<Trim> whole;
+    QTest::newRow("unscaled") << false << 100 << whole << unscaled;
+    // The down-mix stands between the pixel format and the filter.
+    QTest::newRow("down-mixed at half scale")
+        << true << 50 << whole
+        << head + QStringList { "-ac", "2", "-vf", "crop=640:360:0:60,scale=320:180,setsar=1:1", "-y", "/tmp/o.mp4" };
+    // Seeking before the input decodes from the keyframe before and drops what comes before the start.
+    QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 })
+                             << QStringList { "-ss", "15.0" } + unscaled.mid(0, 2) + QStringList { "-t", "30.04" }
+            + unscaled.mid(2);
+}
+
+void TestCropCommand::argumentLists()
+{
+    QFETCH(bool, downmix);
+    QFETCH(int, scale);
+    QFETCH(std::optional<Trim>, trim);
+    QFETCH(QStringList, expected);
+
+    CropRequest request;
+    request.input = u"/in \"put\" ₤.mov"_s;
+    request.destination = u"/out put.mp4"_s;
+    request.crop = QRect(0, 60, 640, 360);
+    request.scalePercent = scale;
+    request.scaledSize = QSize(320, 180);
+    request.downmixToStereo = downmix;
+    request.trim = trim;
+    // The command writes where it is told, not to the destination.
+    QCOMPARE(buildCropArguments(request, u"/tmp/o.mp4"_s), expected);
+}
+
+void TestCropCommand::fittedTrims_data()
+{
+    QTest::addColumn<Trim>("wanted");
+    QTest::addColumn<bool>("startEdited");
+    QTest::addColumn<Trim>("fitted"); // in a 60 s video, at least 0.04 s long
+
+    QTest::newRow("start after the end") << Trim { 50, 45 } << true << Trim { 44.96, 45 };
+    QTest::newRow("end before the start") << Trim { 15, 10 } << false << Trim { 15, 15.04 };
+    QTest::newRow("end past the video") << Trim { 15, 90 } << false << Trim { 15, 60 };
+    QTest::newRow("start at the end of the video") << Trim { 60, 60 } << true << Trim { 59.96, 60 };
+}
+
+void TestCropCommand::fittedTrims()
+{
+    QFETCH(Trim, wanted);
+    QFETCH(bool, startEdited);
+    QFETCH(Trim, fitted);
+    const Trim got = fittedTrim(wanted, 60, 0.04, startEdited);
+    QVERIFY2(qAbs(got.start - fitted.start) < 1e-9 && qAbs(got.end - fitted.end) < 1e-9,
+             qPrintable(u"%1 to %2"_s.arg(got.start).arg(got.end)));
+}
+
+void TestCropCommand::progress_data()
+{
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<Chunks>("chunks");
+    QTest::addColumn<Percents>("percents");
+
+    const QByteArray report = "frame=  100 fps= 25 q=28.0 size=256kB time=00:00:04.00 bitrate=524.3kbits/s speed=1x\r";
+    QTest::newRow("one stamp") << 10.0 << Chunks { report } << Percents { 40 };
+    QTest::newRow("two stamps: the first counts")
+        << 10.0 << Chunks { "frame=1 time=00:00:01.00 x\rframe=2 time=00:00:02.00 x\r" } << Percents { 10 };
+    QTest::newRow("time=N/A") << 10.0 << Chunks { "frame=0 size=0kB time=N/A bitrate=N/A\r" } << Percents { -1 };
+    QTest::newRow("invalid UTF-8") << 10.0 << Chunks { "time=00:00:05.00 \xff\xfe\r" } << Percents { -1 };
+    QTest::newRow("a stamp split over two reads")
+        << 10.0 << Chunks { "frame=50 time=00:00:0", "2.50 bitrate=1k\r" } << Percents { -1, 25 };
+    QTest::newRow("a report split before its end")
+        << 20.0 << Chunks { "frame=50 time=00:00:05.00 bitrate=", "1k\rframe=60 time=00:00:06.00" }
+        << Percents { -1, 25 };
+    // A multi-byte letter split between reads is whole once the line is.
+    QTest::newRow("letter split over two reads")
+        << 10.0 << Chunks { QByteArray("Input #0, mov, from 'caf\xc3"), QByteArray("\xa9.mp4':\n time=00:00:01.00\r") }
+        << Percents { -1, 10 };
+    QTest::newRow("duration 0") << 0.0 << Chunks { report } << Percents { -1 };
+    QTest::newRow("time past the end") << 2.0 << Chunks { report } << Percents { 100 };
+    QTest::newRow("stamp without time=") << 10.0 << Chunks { "Duration: 00:00:10.00, start: 0\n" }
+                                         << Percents { -1 };
+}
+
+void TestCropCommand::progress()
+{
+    QFETCH(double, duration);
+    QFETCH(Chunks, chunks);
+    QFETCH(Percents, percents);
+
+    EncoderOutput output;
+    for (qsizetype i = 0; i < chunks.size(); ++i) {
+        const auto percent = output.feed(chunks[i], duration);
+        QCOMPARE(percent.value_or(-1), percents[i]);
+    }
+}
+
+void TestCropCommand::decisiveMessage_data()
+{
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QString>("message");
+
+    // What ffmpeg wrote for a video it could not decode: the last lines say nothing.
+    QTest::newRow("undecodable video")
+        << QByteArray("[h264 @ 0x1] Invalid NAL unit size (0 > 7530).\nframe=0 time=00:00:00.00 x\r"
+                      "Error while decoding stream #0:0: Invalid data found when processing input\n"
+                      "[vost#0:0 @ 0x2] 2 frames left in the queue on closing\nConversion failed!\n")
+        << u"Error while decoding stream #0:0: Invalid data found when processing input"_s;
+    QTest::newRow("only a part's error") << QByteArray("[libx264 @ 0x1] Error: broken\nConversion failed!\n")
+                                         << u"[libx264 @ 0x1] Error: broken"_s;
+    QTest::newRow("no error") << QByteArray("ffmpeg version 5.1\nConversion failed!\n") << u"Conversion failed!"_s;
+}
+
+void TestCropCommand::decisiveMessage()
+{
+    QFETCH(QByteArray, log);
+    QFETCH(QString, message);
+
+    EncoderOutput output;
+    // Fed in small reads, as the pipe delivers it.
+    for (qsizetype i = 0; i < log.size(); i += 7)
+        output.feed(log.mid(i, 7), 10);
+    QCOMPARE(output.decisiveMessage(), message);
+}
+
+QTEST_GUILESS_MAIN(TestCropCommand)
+#include "tst_cropcommand.moc"
