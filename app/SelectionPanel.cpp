@@ -77,7 +77,7 @@ void SelectionPanel::clear()
     setControlsEnabled(false);
 }
 
-void SelectionPanel::setVideo(qint64 width, qint64 height, SampleAspect aspect)
+void SelectionPanel::setVideo(qint64 width, qint64 height, PixelShape aspect)
 {
     m_storedWidth = width;
     m_storedHeight = height;

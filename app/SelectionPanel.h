@@ -27,7 +27,7 @@ public:
 
     // The loaded state for a video of width × height stored pixels, starting
     // at the largest preset of the first ratio for its orientation.
-    void setVideo(qint64 width, qint64 height, SampleAspect aspect = {});
+    void setVideo(qint64 width, qint64 height, PixelShape aspect = {});
     // The empty state: no video, controls disabled, selection hidden.
     void clear();
 
@@ -80,7 +80,7 @@ private:
     Ui::SelectionPanel m_ui;
     qint64 m_storedWidth = 0;
     qint64 m_storedHeight = 0;
-    SampleAspect m_aspect;
+    PixelShape m_aspect;
     qint64 m_videoWidth = 0; // as the viewer sees it
     qint64 m_videoHeight = 0;
     double m_layoutScale = 0; // the display scale the holder was last laid out with; 0 while empty

@@ -16,7 +16,7 @@ VideoInfoWindow::VideoInfoWindow(QWidget *window)
 
 void VideoInfoWindow::showVideo(const FileProbe &probe)
 {
-    const SampleAspect aspect = probe.sampleAspect();
+    const PixelShape aspect = probe.sampleAspect();
     QStringList summary {
         QFileInfo(probe.fileFullPath().value_or(QString())).fileName(),
         u"%1, %2, %3 kb/s"_s.arg(probe.fileSizeHuman().value_or(QString()), TrackSummary::humanDuration(probe.duration()))

@@ -48,7 +48,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     QString filter = cropFilterText(request.crop);
     if (request.scalePercent != 100) {
         // "64:45" would read as two options of setsar; a ratio is written "64/45".
-        const SampleAspect &aspect = request.sampleAspect;
+        const PixelShape &aspect = request.sampleAspect;
         filter += u",scale=%1:%2,setsar=%3"_s.arg(request.scaledSize.width())
                       .arg(request.scaledSize.height())
                       .arg(aspect.isSquare() ? u"1:1"_s : u"%1/%2"_s.arg(aspect.num).arg(aspect.den));

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "util/SampleAspect.h"
+#include "util/PixelShape.h"
 
 // The part of a video to keep, in seconds.
 struct Trim
@@ -30,7 +30,7 @@ struct CropRequest
     QRect crop;                // in stored video pixels, top-left origin
     int scalePercent = 100;    // 100: unscaled
     QSize scaledSize;          // the output size in stored pixels when scaled
-    SampleAspect sampleAspect; // the input's pixel shape, which the output keeps
+    PixelShape sampleAspect; // the input's pixel shape, which the output keeps
     bool downmixToStereo = false;
     double inputDuration = 0;  // seconds, for the progress
     std::optional<Trim> trim;  // nothing: the whole video

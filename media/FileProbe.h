@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVariantMap>
 
-#include "util/SampleAspect.h"
+#include "util/PixelShape.h"
 
 #include <optional>
 
@@ -58,7 +58,7 @@ public:
     // Its pictures per second (0 when unknown).
     double videoFrameRate() const { return m_videoFrameRate; }
     // Its pixels' shape, as the frame is shown (1:1 when square or unknown).
-    SampleAspect sampleAspect() const { return m_sampleAspect; }
+    PixelShape sampleAspect() const { return m_sampleAspect; }
     // How long the pictures last: the video stream's own duration when it is
     // known and shorter than the container's, which a subtitle or audio track
     // may outlast.
@@ -91,7 +91,7 @@ private:
     qint64 m_tagRotateValue = 0;
     std::optional<qint64> m_videoStreamIndex;
     QString m_videoCodec;
-    SampleAspect m_sampleAspect;
+    PixelShape m_sampleAspect;
     double m_videoFrameRate = 0;
     double m_videoStreamDuration = 0;
     QList<QVariantMap> m_tracksInfo;

@@ -64,14 +64,14 @@ double streamDuration(const JSON &stream)
     return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
 }
 
-SampleAspect sampleAspect(const JSON &stream)
+PixelShape sampleAspect(const JSON &stream)
 {
     const QStringList parts = stream["sample_aspect_ratio"].asText().split(u':');
     bool ok[2] = {};
     const qint64 num = parts.value(0).toLongLong(&ok[0]), den = parts.value(1).toLongLong(&ok[1]);
     if (parts.size() != 2 || !ok[0] || !ok[1] || num <= 0 || den <= 0)
         return {};
-    return isQuarterTurn(stream) ? SampleAspect { den, num } : SampleAspect { num, den };
+    return isQuarterTurn(stream) ? PixelShape { den, num } : PixelShape { num, den };
 }
 
 QList<QMap<QString, QString>> metadataTable(const JSON &report)

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariantMap>
 
-#include "util/SampleAspect.h"
+#include "util/PixelShape.h"
 
 #include <optional>
 
@@ -45,6 +45,6 @@ bool isStillPicture(const JSON &report);
 double streamDuration(const JSON &stream);
 // The shape of the stream's pixels as it is shown ("sample_aspect_ratio",
 // turned with the frame); square when unknown.
-SampleAspect sampleAspect(const JSON &stream);
+PixelShape sampleAspect(const JSON &stream);
 
 } // namespace TrackSummary

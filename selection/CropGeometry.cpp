@@ -87,14 +87,14 @@ QRect fittedCrop(const QRect &wanted, QSize frame, QSize minimum, std::optional<
     return { int(x), int(y), int(w), int(h) };
 }
 
-QSize displaySize(qint64 storedWidth, qint64 storedHeight, SampleAspect aspect)
+QSize displaySize(qint64 storedWidth, qint64 storedHeight, PixelShape aspect)
 {
     if (aspect.isSquare())
         return { int(storedWidth), int(storedHeight) };
     return { int(std::llround(double(storedWidth) * aspect.num / aspect.den)), int(storedHeight) };
 }
 
-QRect storedCrop(const QRect &displayed, SampleAspect aspect, QSize storedFrame)
+QRect storedCrop(const QRect &displayed, PixelShape aspect, QSize storedFrame)
 {
     if (aspect.isSquare())
         return displayed;
@@ -104,7 +104,7 @@ QRect storedCrop(const QRect &displayed, SampleAspect aspect, QSize storedFrame)
     return { int(x), displayed.y(), int(w), displayed.height() };
 }
 
-int storedWidth(int displayedWidth, SampleAspect aspect)
+int storedWidth(int displayedWidth, PixelShape aspect)
 {
     if (aspect.isSquare())
         return displayedWidth;

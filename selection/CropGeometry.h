@@ -4,7 +4,7 @@
 #include <QSize>
 #include <QString>
 
-#include "util/SampleAspect.h"
+#include "util/PixelShape.h"
 
 #include <optional>
 
@@ -38,11 +38,11 @@ QRectF selectionFrame(const QRect &crop, double scale, qint64 videoHeight);
 QRect fittedCrop(const QRect &wanted, QSize frame, QSize minimum, std::optional<double> ratio, bool widthGiven);
 
 // The frame as the viewer sees it: the stored width stretched by the sample aspect.
-QSize displaySize(qint64 storedWidth, qint64 storedHeight, SampleAspect aspect);
+QSize displaySize(qint64 storedWidth, qint64 storedHeight, PixelShape aspect);
 // A crop of the displayed frame as the crop of the stored pixels: even, inside the frame.
-QRect storedCrop(const QRect &displayed, SampleAspect aspect, QSize storedFrame);
+QRect storedCrop(const QRect &displayed, PixelShape aspect, QSize storedFrame);
 // An output width as the viewer sees it, in stored pixels: even, at least 2.
-int storedWidth(int displayedWidth, SampleAspect aspect);
+int storedWidth(int displayedWidth, PixelShape aspect);
 
 QString sourceLabelText(qint64 videoWidth, qint64 videoHeight);
 QString croppedLabelText(QSize cropped);

@@ -4,7 +4,7 @@
 
 // A pixel's width ÷ height as a fraction: 1:1 for square pixels, 64:45 for
 // PAL's 16:9 picture stored 720 pixels wide.
-struct SampleAspect
+struct PixelShape
 {
     qint64 num = 1;
     qint64 den = 1;
