@@ -9,8 +9,6 @@ using namespace Qt::StringLiterals;
 KeyframeListing::KeyframeListing(const QString &probeToolPath, QObject *parent)
     : QObject(parent)
 {
-    // The probe, which the posters wait for first, goes ahead of the listing.
-    prepareChildProcess(m_process, ChildPriority::Background);
     m_process.setProgram(probeToolPath);
     m_process.setStandardErrorFile(QProcess::nullDevice());
     connect(&m_process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
@@ -43,9 +41,10 @@ QList<double> KeyframeListing::keyframeTimes(const QByteArray &listing, std::opt
     return times;
 }
 
-void KeyframeListing::start(const QString &path)
+void KeyframeListing::start(const QString &path, ChildPriority priority)
 {
     cancel();
+    prepareChildProcess(m_process, priority);
     m_path = path;
     m_done = false;
     m_listed.clear();

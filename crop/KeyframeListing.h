@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/ChildProcess.h"
+
 #include <QObject>
 #include <QProcess>
 
@@ -20,7 +22,7 @@ public:
     static QList<double> keyframeTimes(const QByteArray &listing, std::optional<qint64> stream);
 
     // Starts listing path's video packets, behind more urgent work.
-    void start(const QString &path);
+    void start(const QString &path, ChildPriority priority);
     void cancel();
     bool isListing(const QString &path) const { return m_path == path && m_process.state() != QProcess::NotRunning; }
     // The stream's keyframes, once the listing of path has ended; empty otherwise.

@@ -37,12 +37,6 @@ QList<int> postersOf(const PosterPlanner::Run &run)
     return posters;
 }
 
-// One pass from the start of the video: what the encoder started early can do.
-bool decodesFromTheStart(const PosterPlanner::Run &run)
-{
-    return run.size() == 1 && run.front().seek == 0 && run.front().atKeyframe;
-}
-
 } // namespace
 
 PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
@@ -108,11 +102,11 @@ PosterPlanner::Source PosterExtractor::source() const
     return { m_video.path, m_video.stream, m_video.frame, m_posterSize };
 }
 
-std::unique_ptr<PosterExtractor::Run> PosterExtractor::newRun(const QStringList &arguments)
+std::unique_ptr<PosterExtractor::Run> PosterExtractor::newRun(const QStringList &arguments, ChildPriority priority)
 {
     auto run = std::make_unique<Run>();
     Run *r = run.get();
-    prepareChildProcess(r->process);
+    prepareChildProcess(r->process, priority);
     r->process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     r->process.setProgram(m_encoderPath);
     r->process.setArguments(arguments);
@@ -134,26 +128,31 @@ void PosterExtractor::prepare(const QString &path, const QString &framesDirector
     m_framesDirectory = framesDirectory;
     QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
-    m_listing.start(path);
-    startWarmEncoder();
+    // A small file is mostly cheap to decode whole, which needs no keyframes: their listing then
+    // yields to the probe and the encoder. A large file's posters wait for its keyframes.
+    const bool large = QFileInfo(path).size() > warmEncoderFileLimit;
+    m_listing.start(path, large ? ChildPriority::Normal : ChildPriority::Background);
+    startWarmEncoder(large);
 }
 
-void PosterExtractor::startWarmEncoder()
+void PosterExtractor::startWarmEncoder(bool keyframesOnly)
 {
 #ifdef Q_OS_UNIX
     // Loading the encoder takes about as long as the probe: it is done meanwhile, and the encoder
-    // then waits on a pipe for the filter graph that picks the frames.
-    // A file this large holds more pictures than one pass decodes cheaply, so it will not need it.
+    // then waits on a pipe for the filter graph that picks the frames. A large file is seldom cheap
+    // to decode whole, but may have few keyframes: its encoder decodes keyframes only, and loads
+    // after the listing of them that it waits for.
     const QString pipe = m_framesDirectory + u"/whole.graph"_s;
-    if (m_encoderPath.isEmpty() || QFileInfo(m_preparedPath).size() > warmEncoderFileLimit
-        || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+    if (m_encoderPath.isEmpty() || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
         return;
     m_warmGraph = pipe;
-    const PosterPlanner::Run whole { { 0, true, {}, 0 } };
+    m_warmKeyframesOnly = keyframesOnly;
+    const PosterPlanner::Run whole { { 0, true, {}, 0, m_warmKeyframesOnly } };
     const PosterPlanner::Source source { m_preparedPath, std::nullopt, {}, {} };
     m_warm = newRun(QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-filter_complex_script"_s, pipe }
                     + PosterPlanner::inputArguments(source, whole)
-                    + PosterPlanner::outputArguments(whole, m_framesDirectory + u"/run0-"_s, frameCount));
+                    + PosterPlanner::outputArguments(whole, m_framesDirectory + u"/run0-"_s, frameCount),
+                    keyframesOnly ? ChildPriority::Background : ChildPriority::Normal);
     m_warm->process.start();
 #endif
 }
@@ -222,11 +221,22 @@ void PosterExtractor::planRuns()
     m_listing.cancel();
 
     const PosterPlanner::Video costs { m_video.frameRate, double(m_video.frame.width()) * m_video.frame.height() };
-    const QList<PosterPlanner::Run> runs = PosterPlanner::plan(posterTimes(), keyframes, costs, cores());
+    QList<PosterPlanner::Run> runs;
+    if (m_warm && m_warmKeyframesOnly) {
+        if (const auto sweep = PosterPlanner::keyframesFromStart(posterTimes(), keyframes, costs))
+            runs = { PosterPlanner::Run { *sweep } };
+    }
+    if (runs.isEmpty())
+        runs = PosterPlanner::plan(posterTimes(), keyframes, costs, cores());
+    // The encoder loaded in advance reads the whole video, or its keyframes, from the start.
+    const auto warmReads = [this](const PosterPlanner::Run &run) {
+        return run.size() == 1 && run.front().seek == 0 && run.front().atKeyframe
+            && run.front().keyframesOnly == m_warmKeyframesOnly;
+    };
     for (qsizetype i = 0; i < runs.size(); ++i) {
         const QString prefix = m_framesDirectory + u"/run"_s + QString::number(i) + u'-';
         std::unique_ptr<Run> run;
-        if (i == 0 && decodesFromTheStart(runs[i]) && feedWarmEncoder(runs[i]))
+        if (i == 0 && warmReads(runs[i]) && feedWarmEncoder(runs[i]))
             run = std::move(m_warm);
         else
             run = newRun(PosterPlanner::runArguments(source(), runs[i], prefix));

@@ -2,6 +2,7 @@
 
 #include "KeyframeListing.h"
 #include "PosterPlanner.h"
+#include "util/ChildProcess.h"
 
 #include <QObject>
 #include <QProcess>
@@ -48,7 +49,8 @@ public:
     static constexpr int frameTimeoutMs = 60'000;
     // How long the posters wait for a keyframe listing that the probe did not outlast.
     static constexpr int keyframeGraceMs = 300;
-    // Files up to this size get an encoder started while the probe runs.
+    // Files up to this size get an encoder that decodes every picture started while the probe
+    // runs, larger ones one that decodes keyframes only.
     static constexpr qint64 warmEncoderFileLimit = 32 * 1024 * 1024;
 
     // The seek texts for a duration: "6.0", "12.0", ... for 72 seconds.
@@ -91,8 +93,8 @@ private:
         QString prefix;             // of the files it writes, for a planned run
     };
 
-    std::unique_ptr<Run> newRun(const QStringList &arguments);
-    void startWarmEncoder();
+    std::unique_ptr<Run> newRun(const QStringList &arguments, ChildPriority priority = ChildPriority::Normal);
+    void startWarmEncoder(bool keyframesOnly);
     bool feedWarmEncoder(const PosterPlanner::Run &run);
     void planRuns();
     // Queues a run; it starts when a core is free.
@@ -111,6 +113,7 @@ private:
     QString m_preparedPath;
     std::unique_ptr<Run> m_warm; // loaded, waiting for its filter graph
     QString m_warmGraph;         // the pipe it reads it from
+    bool m_warmKeyframesOnly = false;
     Video m_video;
     QString m_framesDirectory;
     QStringList m_seekTimes;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -38,12 +39,77 @@ double rateOf(const Video &video)
     return video.frameRate > 0 ? video.frameRate : 30;
 }
 
+bool isKeyframePoster(const Input &input)
+{
+    return input.atKeyframe
+        && std::all_of(input.posters.cbegin(), input.posters.cend(), [](const Poster &p) { return p.offset == 0; });
+}
+
+// Keyframe posters close enough joined into inputs that decode keyframes only, no
+// more of them to one input than leaves work for every run.
+std::vector<Input> joinedKeyframePosters(std::map<double, Input> inputs, const QList<double> &keyframes,
+                                         double pixels, int runs)
+{
+    const auto keyframePosters = std::count_if(inputs.cbegin(), inputs.cend(),
+                                               [](const auto &entry) { return isKeyframePoster(entry.second); });
+    const auto perInput = (keyframePosters + std::max(1, runs) - 1) / std::max(1, runs);
+    std::vector<Input> joined;
+    std::optional<size_t> open; // the input the next keyframe poster may join
+    qsizetype joinedSeeks = 0;
+    for (auto &[seek, input] : inputs) {
+        if (!isKeyframePoster(input)) {
+            joined.push_back(std::move(input));
+            continue;
+        }
+        if (open) {
+            Input &into = joined[*open];
+            const double last = into.seek + into.posters.back().offset;
+            const auto skipped = std::lower_bound(keyframes.cbegin(), keyframes.cend(), seek)
+                - std::upper_bound(keyframes.cbegin(), keyframes.cend(), last);
+            if (joinedSeeks < perInput && double(skipped) * pixels <= skippedKeyframeBudget) {
+                for (const Poster &poster : std::as_const(input.posters))
+                    into.posters.append({ poster.number, seek - into.seek });
+                into.keyframesOnly = true;
+                into.cost += double(skipped + 1) * pixels;
+                ++joinedSeeks;
+                continue;
+            }
+        }
+        joined.push_back(std::move(input));
+        open = joined.size() - 1;
+        joinedSeeks = 1;
+    }
+    return joined;
+}
+
 } // namespace
 
 bool decodesWhole(const QList<double> &times, const Video &video)
 {
     const double last = times.isEmpty() ? 0 : *std::max_element(times.cbegin(), times.cend());
     return (last * rateOf(video) + 1) * video.pixels <= exactPixelBudget;
+}
+
+std::optional<Input> keyframesFromStart(const QList<double> &times, const QList<double> &keyframes, const Video &video)
+{
+    if (keyframes.isEmpty() || decodesWhole(times, video))
+        return std::nullopt;
+    Input sweep { 0, true, {}, 0, true };
+    qsizetype decoded = 0;
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), times[i]);
+        const auto keyframe = after == keyframes.cbegin() ? after : after - 1;
+        const double offset = std::max(0.0, times[i] - *keyframe);
+        // A poster that is exact by the rule needs the pictures between.
+        if (offset > 0 && (offset * rateOf(video) + 1) * video.pixels <= exactPixelBudget)
+            return std::nullopt;
+        sweep.posters.append({ int(i) + 1, *keyframe });
+        decoded = std::max(decoded, keyframe - keyframes.cbegin() + 1);
+    }
+    sweep.cost = double(decoded) * video.pixels;
+    if (sweep.posters.isEmpty() || sweep.cost > keyframeSweepBudget)
+        return std::nullopt;
+    return sweep;
 }
 
 QList<Run> plan(const QList<double> &times, const QList<double> &keyframes_, const Video &video, int runs)
@@ -76,9 +142,7 @@ QList<Run> plan(const QList<double> &times, const QList<double> &keyframes_, con
     }
 
     // The inputs in poster order, each to the run with the least work so far.
-    std::vector<Input> ordered;
-    for (auto &[seek, input] : inputs)
-        ordered.push_back(std::move(input));
+    std::vector<Input> ordered = joinedKeyframePosters(std::move(inputs), keyframes, video.pixels, runs);
     if (ordered.empty())
         return {};
     std::sort(ordered.begin(), ordered.end(),
@@ -100,8 +164,10 @@ QStringList inputArguments(const Source &source, const Run &run)
         // At a known keyframe the seek lands on it exactly; elsewhere on the keyframe before.
         if (!input.atKeyframe)
             arguments << u"-noaccurate_seek"_s;
-        // For one picture, decoding frames ahead on other threads only costs time.
-        if (offsetsOf(input) == QList<double> { 0 })
+        // For single pictures, decoding frames ahead on other threads only costs time.
+        if (input.keyframesOnly)
+            arguments << u"-skip_frame"_s << u"nokey"_s;
+        if (input.keyframesOnly || offsetsOf(input) == QList<double> { 0 })
             arguments << u"-threads"_s << u"1"_s;
         arguments << u"-ss"_s << shortestDecimalText(input.seek) << u"-i"_s << source.path;
     }
@@ -116,8 +182,10 @@ QString filterGraph(const Source &source, const Run &run)
     for (qsizetype i = 0; i < run.size(); ++i) {
         // Times count from the seek; a frame is picked once whichever offsets it serves.
         QStringList picks;
+        // A keyframe's time, as listed, may be printed a hair late.
+        const double early = run[i].keyframesOnly ? 0.001 : 0;
         for (const double offset : offsetsOf(run[i]))
-            picks << u"gte(t,%1)*(lt(prev_t,%1)+isnan(prev_t))"_s.arg(shortestDecimalText(offset));
+            picks << u"gte(t,%1)*(lt(prev_t,%1)+isnan(prev_t))"_s.arg(shortestDecimalText(offset > 0 ? offset - early : offset));
         chains << u"[%1:%2]select='%3',showinfo@in%1%4[out%1]"_s.arg(i).arg(
             stream, picks.join(u'+'), scale.isEmpty() ? QString() : u',' + scale);
     }

@@ -11,12 +11,20 @@
 // poster is the picture of its time when decoding up to it from the keyframe
 // before it is cheap; otherwise, and whenever the keyframes are unknown, it is
 // the picture of that keyframe itself. Posters that share a keyframe interval
-// are decoded by one pass over it. A video cheap to decode whole needs no
-// keyframes: one pass from its start makes every poster.
+// are decoded by one pass over it, and keyframe posters a few keyframes apart
+// by one pass that decodes keyframes only. A video cheap to decode whole needs
+// no keyframes: one pass from its start makes every poster.
 namespace PosterPlanner {
 
 // Decoding more than this many pixels to reach a poster is not worth its exactness.
 inline constexpr double exactPixelBudget = 200e6;
+// Decoding the keyframes between two keyframe posters, rather than seeking to
+// the second, is cheaper up to this many pixels (two 1080p keyframes): each seek
+// opens the file again.
+inline constexpr double skippedKeyframeBudget = 4.5e6;
+// Keyframes decoded in one pass from the start, rather than by runs on every
+// core, up to this many pixels (twelve 1080p keyframes).
+inline constexpr double keyframeSweepBudget = 25e6;
 
 struct Poster
 {
@@ -27,15 +35,18 @@ struct Poster
 
 // The video read from one seek: at a known keyframe, or (when the keyframes
 // are unknown) wherever the seek lands, the keyframe at or before the time.
+// An input that decodes keyframes only has keyframes for its posters.
 struct Input
 {
     double seek;
     bool atKeyframe;
     QList<Poster> posters;
     double cost; // pixels decoded
+    bool keyframesOnly = false;
     bool operator==(const Input &other) const
     {
-        return seek == other.seek && atKeyframe == other.atKeyframe && posters == other.posters;
+        return seek == other.seek && atKeyframe == other.atKeyframe && posters == other.posters
+            && keyframesOnly == other.keyframesOnly;
     }
 };
 
@@ -49,6 +60,11 @@ struct Video
 
 // Whether one pass over the whole video, up to its last poster, is cheap enough.
 bool decodesWhole(const QList<double> &times, const Video &video);
+
+// One input from the start that decodes keyframes only, when every poster is a
+// keyframe by the rule and the keyframes up to the last cost at most
+// keyframeSweepBudget: an encoder loaded in advance can make them all.
+std::optional<Input> keyframesFromStart(const QList<double> &times, const QList<double> &keyframes, const Video &video);
 
 // The runs for the posters at times (seconds, in poster order), given the
 // video stream's keyframe times (sorted; empty when unknown), spread over at

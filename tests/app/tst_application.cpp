@@ -159,10 +159,12 @@ void TestApplication::makeAwkwardFiles(const QString &dir)
                             + QStringList { "-c:v", "h263", "-g", "25", "-f", "h263", raw })
         && Fixtures::runFfmpeg({ "-r", "25", "-f", "h263", "-i", raw, "-c", "copy", dir + "/h263.3gp" }))
         m_files[u"keyframes unknown"_s] = dir + u"/h263.3gp"_s;
-    // Ten seconds between keyframes, too long to decode for every poster.
-    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12"_s)
-                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", "-keyint_min", "250",
-                                            "-sc_threshold", "0", dir + "/longgop.mp4" }))
+    // A keyframe each second up to 6 s, none after: keyframe posters decoded alone, then posters
+    // from the last keyframe, exact while that is cheap and that keyframe after. Hues turn, so
+    // pictures a second apart differ.
+    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12,hue=H=t"_s)
+                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000", "-sc_threshold", "0",
+                                            "-force_key_frames", "0,1,2,3,4,5,6", dir + "/longgop.mp4" }))
         m_files[u"long keyframe intervals"_s] = dir + u"/longgop.mp4"_s;
     // A video stream that ffprobe sizes and no decoder can read.
     QByteArray broken = Fixtures::readFile(m_files[u"small"_s]);

@@ -19,7 +19,8 @@ private Q_SLOTS:
 
 namespace {
 
-// "seek k: poster@offset ... ; next input | next run", k for a known keyframe, ? for a seek that lands before.
+// "seek k: poster@offset ... ; next input | next run", k for a known keyframe, K for one from which
+// keyframes only are decoded, ? for a seek that lands before.
 QString describe(const QList<PosterPlanner::Run> &runs)
 {
     QStringList described;
@@ -29,7 +30,7 @@ QString describe(const QList<PosterPlanner::Run> &runs)
             QStringList posters;
             for (const PosterPlanner::Poster &poster : input.posters)
                 posters << u"%1@%2"_s.arg(poster.number).arg(poster.offset, 0, 'g', 3);
-            inputs << u"%1%2: %3"_s.arg(input.seek, 0, 'g', 4).arg(input.atKeyframe ? u"k"_s : u"?"_s, posters.join(u' '));
+            inputs << u"%1%2: %3"_s.arg(input.seek, 0, 'g', 4).arg(input.keyframesOnly ? u"K"_s : input.atKeyframe ? u"k"_s : u"?"_s, posters.join(u' '));
         }
         described << inputs.join(u"; "_s);
     }
@@ -54,16 +55,26 @@ void TestPosterExtractor::plans_data()
     QTest::addColumn<QSize>("frame");
     QTest::addColumn<QByteArray>("keyframes"); // the listing; empty: none known
     QTest::addColumn<QString>("plan");
+    QTest::addColumn<QString>("fromStart"); // what an encoder loaded early to decode keyframes may do
 
     // A phone clip with one keyframe: one pass decodes it once for all eleven.
     QTest::newRow("single keyframe") << 0.3 << 60.0 << QSize(3840, 2160) << listing({ 0 })
                                      << u"0k: 1@0.025 2@0.05 3@0.075 4@0.1 5@0.125 6@0.15 7@0.175 8@0.2 9@0.225 "
-                                        "10@0.25 11@0.275"_s;
-    // Ten seconds between keyframes is too long a decode: the posters are the keyframes, on both cores.
+                                        "10@0.25 11@0.275"_s
+                                     << QString();
+    // Ten seconds between keyframes is too long a decode: the posters are the keyframes, decoded
+    // without the pictures between, half on each core.
     QTest::newRow("long keyframe intervals") << 60.0 << 25.0 << QSize(1920, 1080)
                                              << listing({ 0, 10, 20, 30, 40, 50 })
-                                             << u"0k: 1@0; 20k: 4@0 5@0; 40k: 8@0 9@0 | 10k: 2@0 3@0; 30k: 6@0 7@0; "
-                                                "50k: 10@0 11@0"_s;
+                                             << u"0K: 1@0 2@10 3@10 4@20 5@20 | 30K: 6@0 7@0 8@10 9@10 10@20 11@20"_s
+                                             << u"0K: 1@0 2@10 3@10 4@20 5@20 6@30 7@30 8@40 9@40 10@50 11@50"_s;
+    // The keyframes between two keyframe posters are decoded while that is cheaper than a seek:
+    // one between 30 and 35 s is, three between 15 and 20 s are not.
+    QTest::newRow("keyframes between keyframe posters")
+        << 60.0 << 25.0 << QSize(1920, 1080)
+        << listing({ 0, 5, 10, 15, 16, 17, 18, 20, 25, 30, 32, 35, 40, 45, 50, 55 })
+        << u"5K: 1@0 2@5 3@10; 50K: 10@0 11@5 | 20K: 4@0 5@5 6@10 7@15 8@20 9@25"_s
+        << QString(); // sixteen keyframes to decode
     // Close keyframes: every poster exact, from the keyframe before it.
     QList<double> everySecond;
     for (int second = 0; second < 30; ++second)
@@ -71,15 +82,18 @@ void TestPosterExtractor::plans_data()
     QTest::newRow("a keyframe every second")
         << 30.0 << 25.0 << QSize(1920, 1080) << listing(everySecond)
         << u"2k: 1@0.5; 10k: 4@0; 12k: 5@0.5; 20k: 8@0; 22k: 9@0.5 | 5k: 2@0; 7k: 3@0.5; 15k: 6@0; 17k: 7@0.5; "
-           "25k: 10@0; 27k: 11@0.5"_s;
+           "25k: 10@0; 27k: 11@0.5"_s
+        << QString();
     // Keyframes not listed in time: each poster is the keyframe its seek lands on.
     QTest::newRow("keyframes unknown") << 24.0 << 25.0 << QSize(1920, 1080) << QByteArray()
                                        << u"2?: 1@0; 6?: 3@0; 10?: 5@0; 14?: 7@0; 18?: 9@0; 22?: 11@0 | 4?: 2@0; "
-                                          "8?: 4@0; 12?: 6@0; 16?: 8@0; 20?: 10@0"_s;
+                                          "8?: 4@0; 12?: 6@0; 16?: 8@0; 20?: 10@0"_s
+                                       << QString();
     // A first keyframe after the start, as in a stream cut off before it; too costly to decode whole.
     QTest::newRow("starts before its first keyframe") << 2.4 << 25.0 << QSize(3840, 2160) << listing({ 0.5 })
                                                       << u"0.5k: 1@0 2@0 3@0.1 4@0.3 5@0.5 6@0.7 7@0.9 8@0 9@0 10@0 "
-                                                         "11@0"_s;
+                                                         "11@0"_s
+                                                      << QString();
 }
 
 void TestPosterExtractor::plans()
@@ -89,13 +103,16 @@ void TestPosterExtractor::plans()
     QFETCH(QSize, frame);
     QFETCH(QByteArray, keyframes);
     QFETCH(QString, plan);
+    QFETCH(QString, fromStart);
 
     QList<double> times;
     for (const QString &time : PosterExtractor::seekTimes(duration))
         times << time.toDouble();
     const PosterPlanner::Video video { frameRate, double(frame.width()) * frame.height() };
-    const auto runs = PosterPlanner::plan(times, KeyframeListing::keyframeTimes(keyframes, 0), video, 2);
-    QCOMPARE(describe(runs), plan);
+    const QList<double> listed = KeyframeListing::keyframeTimes(keyframes, 0);
+    QCOMPARE(describe(PosterPlanner::plan(times, listed, video, 2)), plan);
+    const auto sweep = PosterPlanner::keyframesFromStart(times, listed, video);
+    QCOMPARE(sweep ? describe({ PosterPlanner::Run { *sweep } }) : QString(), fromStart);
 }
 
 void TestPosterExtractor::missingEncoder()
