@@ -102,11 +102,11 @@ PosterPlanner::Source PosterExtractor::source() const
     return { m_video.path, m_video.stream, m_video.frame, m_posterSize };
 }
 
-std::unique_ptr<PosterExtractor::Run> PosterExtractor::newRun(const QStringList &arguments, ChildPriority priority)
+std::unique_ptr<PosterExtractor::Run> PosterExtractor::newRun(const QStringList &arguments)
 {
     auto run = std::make_unique<Run>();
     Run *r = run.get();
-    prepareChildProcess(r->process, priority);
+    prepareChildProcess(r->process);
     r->process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     r->process.setProgram(m_encoderPath);
     r->process.setArguments(arguments);
@@ -140,8 +140,7 @@ void PosterExtractor::startWarmEncoder(bool keyframesOnly)
 #ifdef Q_OS_UNIX
     // Loading the encoder takes about as long as the probe: it is done meanwhile, and the encoder
     // then waits on a pipe for the filter graph that picks the frames. A large file is seldom cheap
-    // to decode whole, but may have few keyframes: its encoder decodes keyframes only, and loads
-    // after the listing of them that it waits for.
+    // to decode whole, but may have few keyframes: its encoder decodes keyframes only.
     const QString pipe = m_framesDirectory + u"/whole.graph"_s;
     if (m_encoderPath.isEmpty() || ::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
         return;
@@ -151,8 +150,7 @@ void PosterExtractor::startWarmEncoder(bool keyframesOnly)
     const PosterPlanner::Source source { m_preparedPath, std::nullopt, {}, {} };
     m_warm = newRun(QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-filter_complex_script"_s, pipe }
                     + PosterPlanner::inputArguments(source, whole)
-                    + PosterPlanner::outputArguments(whole, m_framesDirectory + u"/run0-"_s, frameCount),
-                    keyframesOnly ? ChildPriority::Background : ChildPriority::Normal);
+                    + PosterPlanner::outputArguments(whole, m_framesDirectory + u"/run0-"_s, frameCount));
     m_warm->process.start();
 #endif
 }
@@ -162,9 +160,10 @@ bool PosterExtractor::feedWarmEncoder(const PosterPlanner::Run &run)
 #ifdef Q_OS_UNIX
     if (!m_warm || m_warm->process.state() != QProcess::Running)
         return false;
-    // The encoder opens the pipe once it has loaded; without a reader yet, the graph waits a moment.
+    // The encoder opens the pipe once it has loaded; without a reader yet, the graph waits a
+    // moment, short enough not to stall the window; then a new run is quicker.
     int fd = -1;
-    for (int attempt = 0; attempt < 25 && fd < 0; ++attempt) {
+    for (int attempt = 0; attempt < 5 && fd < 0; ++attempt) {
         fd = ::open(QFile::encodeName(m_warmGraph).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && (errno != ENXIO || m_warm->process.waitForFinished(4)))
             break;

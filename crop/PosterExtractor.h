@@ -2,7 +2,6 @@
 
 #include "KeyframeListing.h"
 #include "PosterPlanner.h"
-#include "util/ChildProcess.h"
 
 #include <QObject>
 #include <QProcess>
@@ -93,7 +92,7 @@ private:
         QString prefix;             // of the files it writes, for a planned run
     };
 
-    std::unique_ptr<Run> newRun(const QStringList &arguments, ChildPriority priority = ChildPriority::Normal);
+    std::unique_ptr<Run> newRun(const QStringList &arguments);
     void startWarmEncoder(bool keyframesOnly);
     bool feedWarmEncoder(const PosterPlanner::Run &run);
     void planRuns();
