@@ -21,7 +21,7 @@ public:
     // tool's listing of "stream_index,pts_time,flags" lines, sorted.
     static QList<double> keyframeTimes(const QByteArray &listing, std::optional<qint64> stream);
 
-    // Starts listing path's video packets, behind more urgent work.
+    // Starts listing path's video packets; in the background, behind more urgent work.
     void start(const QString &path, ChildPriority priority);
     void cancel();
     bool isListing(const QString &path) const { return m_path == path && m_process.state() != QProcess::NotRunning; }

@@ -39,6 +39,13 @@ double rateOf(const Video &video)
     return video.frameRate > 0 ? video.frameRate : 30;
 }
 
+// The keyframe at or before t; before the first keyframe, the first one.
+QList<double>::const_iterator keyframeFor(const QList<double> &keyframes, double t)
+{
+    const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), t);
+    return after == keyframes.cbegin() ? after : after - 1;
+}
+
 bool isKeyframePoster(const Input &input)
 {
     return input.atKeyframe
@@ -97,8 +104,7 @@ std::optional<Input> keyframesFromStart(const QList<double> &times, const QList<
     Input sweep { 0, true, {}, 0, true };
     qsizetype decoded = 0;
     for (qsizetype i = 0; i < times.size(); ++i) {
-        const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), times[i]);
-        const auto keyframe = after == keyframes.cbegin() ? after : after - 1;
+        const auto keyframe = keyframeFor(keyframes, times[i]);
         const double offset = std::max(0.0, times[i] - *keyframe);
         // A poster that is exact by the rule needs the pictures between.
         if (offset > 0 && (offset * rateOf(video) + 1) * video.pixels <= exactPixelBudget)
@@ -126,9 +132,7 @@ QList<Run> plan(const QList<double> &times, const QList<double> &keyframes_, con
             it->second.posters.append({ number, 0 });
             continue;
         }
-        // The keyframe at or before t; before the first keyframe, the first one.
-        const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), t);
-        const double keyframe = after == keyframes.cbegin() ? keyframes.front() : *(after - 1);
+        const double keyframe = *keyframeFor(keyframes, t);
         const double offset = std::max(0.0, t - keyframe);
         const double cost = (offset * rate + 1) * video.pixels;
         auto [it, added] = inputs.try_emplace(keyframe, Input { keyframe, true, {}, video.pixels });
@@ -184,8 +188,10 @@ QString filterGraph(const Source &source, const Run &run)
         QStringList picks;
         // A keyframe's time, as listed, may be printed a hair late.
         const double early = run[i].keyframesOnly ? 0.001 : 0;
-        for (const double offset : offsetsOf(run[i]))
-            picks << u"gte(t,%1)*(lt(prev_t,%1)+isnan(prev_t))"_s.arg(shortestDecimalText(offset > 0 ? offset - early : offset));
+        for (const double offset : offsetsOf(run[i])) {
+            const QString from = shortestDecimalText(offset > 0 ? offset - early : offset);
+            picks << u"gte(t,%1)*(lt(prev_t,%1)+isnan(prev_t))"_s.arg(from);
+        }
         chains << u"[%1:%2]select='%3',showinfo@in%1%4[out%1]"_s.arg(i).arg(
             stream, picks.join(u'+'), scale.isEmpty() ? QString() : u',' + scale);
     }

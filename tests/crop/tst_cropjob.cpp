@@ -36,7 +36,8 @@ QString outcomeOf(CropJob &job)
     QString outcome;
     QEventLoop loop;
     QObject::connect(&job, &CropJob::succeeded, &loop, [&] { outcome = u"succeeded"_s, loop.quit(); });
-    QObject::connect(&job, &CropJob::failed, &loop, [&](const QString &why) { outcome = u"failed: "_s + why, loop.quit(); });
+    QObject::connect(&job, &CropJob::failed, &loop,
+                     [&](const QString &why) { outcome = u"failed: "_s + why, loop.quit(); });
     QObject::connect(&job, &CropJob::cancelled, &loop, [&] { outcome = u"cancelled"_s, loop.quit(); });
     if (job.isRunning())
         loop.exec();
@@ -102,7 +103,8 @@ int cropUntilKilled(char *argv[])
     CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
     job.setOutputRecordsFolder(scratch.outputRecordsDirectory());
     QObject::connect(&job, &CropJob::progressChanged, [] { std::puts("cropping"), std::fflush(stdout); });
-    job.runCropProcess(requestFor(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]), QRect(0, 0, 1280, 720)));
+    job.runCropProcess(
+        requestFor(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]), QRect(0, 0, 1280, 720)));
     return QCoreApplication::exec();
 }
 

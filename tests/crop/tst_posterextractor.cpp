@@ -30,7 +30,8 @@ QString describe(const QList<PosterPlanner::Run> &runs)
             QStringList posters;
             for (const PosterPlanner::Poster &poster : input.posters)
                 posters << u"%1@%2"_s.arg(poster.number).arg(poster.offset, 0, 'g', 3);
-            inputs << u"%1%2: %3"_s.arg(input.seek, 0, 'g', 4).arg(input.keyframesOnly ? u"K"_s : input.atKeyframe ? u"k"_s : u"?"_s, posters.join(u' '));
+            const QString kind = input.keyframesOnly ? u"K"_s : input.atKeyframe ? u"k"_s : u"?"_s;
+            inputs << u"%1%2: %3"_s.arg(input.seek, 0, 'g', 4).arg(kind, posters.join(u' '));
         }
         described << inputs.join(u"; "_s);
     }
