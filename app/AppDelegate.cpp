@@ -299,8 +299,7 @@ void AppDelegate::detectBordersBTNClicked()
     QStringList posters;
     for (int n = 1; n <= PosterExtractor::frameCount; ++n)
         posters << PosterExtractor::framePath(m_scratch->framesDirectory(), n);
-    const QRect shown(QPoint(0, 0), m_panel->videoSize());
-    const auto content = BorderDetection::cropFor(posters, shown.size(), m_panel->minimumCropSize());
+    const auto content = BorderDetection::cropFor(posters, m_panel->videoSize(), m_panel->minimumCropSize());
     if (!content) {
         m_window->statusBar()->showMessage(u"No border found: the selection is as it was."_s, 8000);
         return;

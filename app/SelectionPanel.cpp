@@ -140,16 +140,11 @@ QRect SelectionPanel::storedCrop() const
     return CropGeometry::storedCrop(crop(), m_aspect, QSize(int(m_storedWidth), int(m_storedHeight)));
 }
 
-void SelectionPanel::setCrop(const QRect &displayed)
-{
-    applyCrop(displayed, true);
-}
-
 void SelectionPanel::selectFreely(const QRect &displayed)
 {
     m_ui.proportionalCBX->setChecked(true);
     proportionalCBXClicked();
-    setCrop(displayed);
+    applyCrop(displayed, true);
 }
 
 void SelectionPanel::setOutputSize(std::optional<QSize> output)

@@ -37,8 +37,6 @@ public:
     QRect crop() const;
     // The same crop in the stored pixels, for the encoder.
     QRect storedCrop() const;
-    // Moves the selection to the crop nearest to displayed.
-    void setCrop(const QRect &displayed);
     // Unlocks the aspect, then moves the selection to exactly displayed.
     void selectFreely(const QRect &displayed);
     // The video as the viewer sees it, in pixels.

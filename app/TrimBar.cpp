@@ -38,7 +38,8 @@ void TrimBar::clear()
 std::optional<Trim> TrimBar::trim() const
 {
     // Times as shown are what counts: the whole video, to the millisecond, is no trim.
-    const bool whole = std::round(m_trim.start * 1000) == 0 && std::round(m_trim.end * 1000) == std::round(m_duration * 1000);
+    const auto millis = [](double seconds) { return std::llround(seconds * 1000); };
+    const bool whole = millis(m_trim.start) == 0 && millis(m_trim.end) == millis(m_duration);
     return whole || m_duration <= 0 ? std::nullopt : std::optional(m_trim);
 }
 

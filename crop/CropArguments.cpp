@@ -11,11 +11,6 @@ QString cropFilterText(const QRect &crop)
     return u"crop=%1:%2:%3:%4"_s.arg(crop.width()).arg(crop.height()).arg(crop.x()).arg(crop.y());
 }
 
-QStringList mapVideoStream(std::optional<qint64> videoStream)
-{
-    return videoStream ? QStringList { u"-map"_s, u"0:"_s + QString::number(*videoStream) } : QStringList();
-}
-
 Trim fittedTrim(Trim wanted, double duration, double minimum, bool startEdited)
 {
     minimum = std::min(minimum, duration);
@@ -39,7 +34,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
         arguments << u"-t"_s << shortestDecimalText(request.trim->end - request.trim->start);
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.
     if (request.videoStream)
-        arguments << mapVideoStream(request.videoStream) << u"-map"_s << u"0:a?"_s;
+        arguments << u"-map"_s << u"0:"_s + QString::number(*request.videoStream) << u"-map"_s << u"0:a?"_s;
     arguments << u"-sn"_s << u"-dn"_s << u"-map_chapters"_s << u"-1"_s << u"-map_metadata"_s << u"-1"_s
               << u"-pix_fmt"_s << u"yuv420p"_s;
     if (request.downmixToStereo)

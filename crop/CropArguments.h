@@ -1,12 +1,12 @@
 #pragma once
 
+#include "util/PixelShape.h"
+
 #include <QRect>
 #include <QSize>
 #include <QStringList>
 
 #include <optional>
-
-#include "util/PixelShape.h"
 
 // The part of a video to keep, in seconds.
 struct Trim
@@ -38,9 +38,6 @@ struct CropRequest
 
 // "crop=w:h:x:y".
 QString cropFilterText(const QRect &crop);
-
-// "-map 0:N" for the video stream N, or nothing when it is not known.
-QStringList mapVideoStream(std::optional<qint64> videoStream);
 
 // The encoder's arguments for request, writing to outputPath: the chosen video
 // stream with the audio, trimmed when asked (seeking before the input, so that

@@ -97,6 +97,11 @@ QList<double> PosterExtractor::posterTimes() const
     return times;
 }
 
+PosterPlanner::Video PosterExtractor::costs() const
+{
+    return { m_video.frameRate, double(m_video.frame.width()) * m_video.frame.height() };
+}
+
 PosterPlanner::Source PosterExtractor::source() const
 {
     return { m_video.path, m_video.stream, m_video.frame, m_posterSize };
@@ -204,8 +209,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     }
     m_next = 1;
     // The listing usually ends with the probe; a long one, or one not needed, is not waited for.
-    const PosterPlanner::Video costs { video.frameRate, double(video.frame.width()) * video.frame.height() };
-    if (m_listing.isListing(video.path) && !PosterPlanner::decodesWhole(posterTimes(), costs))
+    if (m_listing.isListing(video.path) && !PosterPlanner::decodesWhole(posterTimes(), costs()))
         m_grace.start();
     else
         planRuns();
@@ -219,14 +223,13 @@ void PosterExtractor::planRuns()
     const QList<double> keyframes = m_listing.keyframes(m_video.path, m_video.stream);
     m_listing.cancel();
 
-    const PosterPlanner::Video costs { m_video.frameRate, double(m_video.frame.width()) * m_video.frame.height() };
     QList<PosterPlanner::Run> runs;
     if (m_warm && m_warmKeyframesOnly) {
-        if (const auto sweep = PosterPlanner::keyframesFromStart(posterTimes(), keyframes, costs))
+        if (const auto sweep = PosterPlanner::keyframesFromStart(posterTimes(), keyframes, costs()))
             runs = { PosterPlanner::Run { *sweep } };
     }
     if (runs.isEmpty())
-        runs = PosterPlanner::plan(posterTimes(), keyframes, costs, cores());
+        runs = PosterPlanner::plan(posterTimes(), keyframes, costs(), cores());
     // The encoder loaded in advance reads the whole video, or its keyframes, from the start.
     const auto warmReads = [this](const PosterPlanner::Run &run) {
         return run.size() == 1 && run.front().seek == 0 && run.front().atKeyframe

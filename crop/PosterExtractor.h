@@ -18,8 +18,9 @@
 //
 // Opening a file prepares while the probe runs: the video's keyframes are
 // listed, and an encoder loads and waits, on a pipe, to learn which frames to
-// pick. The planner then decodes each keyframe interval once, in runs on every
-// core; the frames are still announced in order. A run whose decoder reports
+// pick. The planner then decodes each keyframe interval once, and keyframe
+// posters in passes over keyframes only, in runs on every core; the frames are
+// still announced in order. A run whose decoder reports
 // trouble (a seek that landed where references are missing gives grey or
 // blocky pictures) has its posters made again by decoding from the start. For
 // a frame the encoder cannot make at all, the nearest earlier frame stands in.
@@ -105,6 +106,7 @@ private:
     void announceReady();
     QList<double> posterTimes() const;
     PosterPlanner::Source source() const;
+    PosterPlanner::Video costs() const;
 
     const QString m_encoderPath;
     KeyframeListing m_listing;

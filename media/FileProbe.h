@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/PixelShape.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -7,8 +9,6 @@
 #include <QStringList>
 #include <QUrl>
 #include <QVariantMap>
-
-#include "util/PixelShape.h"
 
 #include <optional>
 

@@ -1,6 +1,7 @@
 #include "TrackSummary.h"
 
 #include "util/Numbers.h"
+#include "util/TimeText.h"
 
 #include <cmath>
 
@@ -53,13 +54,8 @@ bool isStillPicture(const JSON &report)
 double streamDuration(const JSON &stream)
 {
     // "00:00:00.080000000"; ffprobe gives Matroska streams the container's "duration".
-    const QStringList clock = stream[{ "tags", "DURATION" }].asText().split(u':');
-    if (clock.size() == 3) {
-        bool ok[3];
-        const double seconds = clock[0].toDouble(&ok[0]) * 3600 + clock[1].toDouble(&ok[1]) * 60 + clock[2].toDouble(&ok[2]);
-        if (ok[0] && ok[1] && ok[2] && std::isfinite(seconds) && seconds > 0)
-            return seconds;
-    }
+    if (const auto tagged = TimeText::parse(stream[{ "tags", "DURATION" }].asText()); tagged && *tagged > 0)
+        return *tagged;
     const double seconds = stream["duration"].asDouble();
     return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
 }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "JSON.h"
+#include "util/PixelShape.h"
 
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QVariantMap>
-
-#include "util/PixelShape.h"
 
 #include <optional>
 

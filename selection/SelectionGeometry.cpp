@@ -104,6 +104,12 @@ bool movesTop(BorderPosition h)
     return h == BorderPosition::topLeft || h == BorderPosition::top || h == BorderPosition::topRight;
 }
 
+// A holder smaller than the minimum would otherwise hold no selection.
+QSizeF minimumIn(const QRectF &holderBounds)
+{
+    return { std::min(minimumSide, holderBounds.width()), std::min(minimumSide, holderBounds.height()) };
+}
+
 QRectF freeStep(const Press &press, double dx, double dy, const Bounds &s, double minimumWidth, double minimumHeight)
 {
     const Bounds f = edgesOf(press.frame);
@@ -201,9 +207,8 @@ QRectF dragStep(const Press &press, QPointF p, bool proportional, const QRectF &
     const double dx = p.x() - press.point.x();
     const double dy = p.y() - press.point.y();
     const Bounds s = edgesOf(holderBounds);
-    // A holder smaller than the minimum would otherwise hold no selection.
-    const double minimumWidth = std::min(minimumSide, holderBounds.width());
-    const double minimumHeight = std::min(minimumSide, holderBounds.height());
+    const QSizeF minimum = minimumIn(holderBounds);
+    const double minimumWidth = minimum.width(), minimumHeight = minimum.height();
     if (press.handle == BorderPosition::none)
         return press.frame;
     if (proportional && press.handle != BorderPosition::middle && press.ratio > 0)
@@ -214,8 +219,8 @@ QRectF dragStep(const Press &press, QPointF p, bool proportional, const QRectF &
 QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, const QRectF &holderBounds)
 {
     const Bounds s = edgesOf(holderBounds);
-    const double minimumWidth = std::min(minimumSide, holderBounds.width());
-    const double minimumHeight = std::min(minimumSide, holderBounds.height());
+    const QSizeF minimum = minimumIn(holderBounds);
+    const double minimumWidth = minimum.width(), minimumHeight = minimum.height();
     anchor = { std::clamp(anchor.x(), s.x0, s.x1), std::clamp(anchor.y(), s.y0, s.y1) };
     const bool rightward = p.x() >= anchor.x(), upward = p.y() >= anchor.y();
     // The room from the anchor in the pointer's direction, or the whole holder when that is too little.
