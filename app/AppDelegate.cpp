@@ -14,6 +14,7 @@
 #include "selection/BorderDetection.h"
 #include "ui_MainWindow.h"
 #include "util/Resources.h"
+#include "util/TimeText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,6 +46,11 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_ui->setupUi(m_window.get());
     m_panel = m_ui->selectionPanel;
     posterPositionSliderTBI = m_ui->toolBar->insertWidget(m_ui->scaleFactorBTN, m_ui->posterPositionSlider);
+    m_ui->toolBar->insertWidget(m_ui->scaleFactorBTN, m_ui->posterTimeLBL);
+    // Room for the longest text, so that the toolbar never shifts as it changes.
+    m_ui->posterTimeLBL->setMinimumWidth(m_ui->posterTimeLBL->fontMetrics().horizontalAdvance(
+                                             tr("%1 · %2 / %3").arg(u"00:00:00.000"_s).arg(11).arg(11))
+                                         + 2 * m_ui->posterTimeLBL->margin());
     m_ui->toolBar->insertSeparator(m_ui->scaleFactorBTN);
 
     const QStyle *style = m_window->style();
@@ -152,6 +158,7 @@ void AppDelegate::resetControls()
     m_ui->posterPositionSlider->setValue(6);
     m_panel->clear();
     m_panel->posterView()->setImagePath(QString());
+    m_ui->posterTimeLBL->clear();
     m_ui->trimBar->clear();
     m_videoInfoWindow->hide(); // it tells of the video that goes
     m_window->setWindowTitle(u"Tessaly"_s);
@@ -168,7 +175,6 @@ void AppDelegate::enableControls()
     m_ui->posterPositionSlider->setEnabled(true);
     m_ui->posterPositionSlider->setValue(6);
     showPosterFrame();
-    m_ui->detectBordersBTN->setEnabled(true);
     m_ui->videoInfoBTN->setEnabled(true);
     m_ui->scaleFactorBTN->setEnabled(true);
 }
@@ -193,7 +199,9 @@ void AppDelegate::fileAddedByDragAndDrop(const QUrl &url)
 
 bool AppDelegate::isBusy() const
 {
-    return m_probeJob.isRunning() || m_posterExtractor.isRunning() || m_cropJob.isRunning();
+    // Posters still coming after the first do not hold a new file back.
+    return m_probeJob.isRunning() || m_cropJob.isRunning()
+        || (m_posterExtractor.isRunning() && !m_ui->cropVideoBTN->isEnabled());
 }
 
 void AppDelegate::analyzeVideoFile(const QUrl &url)
@@ -202,12 +210,10 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     if (isBusy())
         return;
     resetControls();
+    m_posterExtractor.cancel();
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
-    // What the posters need is got ready while the probe runs.
     m_probeJob.start(url.toLocalFile());
-    if (m_scratch && m_scratch->isValid())
-        m_posterExtractor.prepare(url.toLocalFile(), m_scratch->framesDirectory());
 }
 
 void AppDelegate::probeFinished(const FileProbe &probe)
@@ -230,15 +236,26 @@ void AppDelegate::probeFinished(const FileProbe &probe)
     // No poster larger than the screen can show.
     const QScreen *screen = m_window->screen();
     const QSize bound = screen ? screen->size() * screen->devicePixelRatio() : QSize();
-    m_posterExtractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.videoCodec(), probe.videoDuration(),
+    m_posterExtractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.formatName(), probe.videoDuration(),
                                             probe.videoFrameRate(), frame, shown },
                                           m_scratch->framesDirectory(), bound);
 }
 
 void AppDelegate::posterFrameMade(int n, int progress)
 {
-    m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), n));
     progressWindow->progressBar()->setValue(progress);
+    // The window is the user's as soon as there is a picture to place the selection on.
+    if (!m_ui->cropVideoBTN->isEnabled()) {
+        progressWindow->hideAnalyzingProgress();
+        enableControls();
+        m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0),
+                          globalFP->sampleAspect());
+        const double frameRate = globalFP->videoFrameRate() > 0 ? globalFP->videoFrameRate() : 25;
+        m_ui->trimBar->setVideo(globalFP->videoDuration(), 1 / frameRate);
+        m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
+    }
+    if (n <= m_ui->posterPositionSlider->value())
+        showPosterFrame();
 }
 
 void AppDelegate::postersFailed(const QString &reason)
@@ -250,13 +267,9 @@ void AppDelegate::postersFailed(const QString &reason)
 
 void AppDelegate::postersFinished()
 {
-    progressWindow->hideAnalyzingProgress();
-    enableControls();
-    m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0),
-                      globalFP->sampleAspect());
-    const double frameRate = globalFP->videoFrameRate() > 0 ? globalFP->videoFrameRate() : 25;
-    m_ui->trimBar->setVideo(globalFP->duration(), 1 / frameRate);
-    m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
+    // Borders are looked for across all eleven.
+    m_ui->detectBordersBTN->setEnabled(true);
+    showPosterFrame();
 }
 
 // ---------------------------------------------------------------- posters
@@ -266,11 +279,27 @@ void AppDelegate::posterPositionSliderChanged()
     showPosterFrame();
 }
 
+int AppDelegate::shownPoster() const
+{
+    // Until the poster asked for arrives, the last one before it stands in.
+    int n = m_ui->posterPositionSlider->value();
+    while (n > 1 && !m_posterExtractor.isMade(n))
+        --n;
+    return m_posterExtractor.isMade(n) ? n : 0;
+}
+
 void AppDelegate::showPosterFrame()
 {
-    if (m_scratch)
-        m_panel->posterView()->setImagePath(
-            PosterExtractor::framePath(m_scratch->framesDirectory(), m_ui->posterPositionSlider->value()));
+    const int n = shownPoster();
+    if (!m_scratch || n == 0) {
+        m_ui->posterTimeLBL->clear();
+        return;
+    }
+    m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), n));
+    m_ui->posterTimeLBL->setText(tr("%1 · %2 / %3")
+                                     .arg(TimeText::format(m_posterExtractor.pictureTime(n)))
+                                     .arg(n)
+                                     .arg(PosterExtractor::frameCount));
 }
 
 void AppDelegate::addTrimKeys()
@@ -286,8 +315,8 @@ void AppDelegate::addTrimKeys()
     QSlider *posters = m_ui->posterPositionSlider;
     key(u',', [posters] { posters->setValue(posters->value() - 1); });
     key(u'.', [posters] { posters->setValue(posters->value() + 1); });
-    key(u'I', [this, posters] { m_ui->trimBar->setStart(m_posterExtractor.pictureTime(posters->value())); });
-    key(u'O', [this, posters] { m_ui->trimBar->setEnd(m_posterExtractor.pictureTime(posters->value())); });
+    key(u'I', [this] { m_ui->trimBar->setStart(m_posterExtractor.pictureTime(shownPoster())); });
+    key(u'O', [this] { m_ui->trimBar->setEnd(m_posterExtractor.pictureTime(shownPoster())); });
 }
 
 // ---------------------------------------------------------------- beyond the crop
@@ -380,7 +409,7 @@ void AppDelegate::runCrop(const QString &output)
     request.sampleAspect = globalFP->sampleAspect();
     request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
     request.downmixToStereo = globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels();
-    request.inputDuration = globalFP->duration();
+    request.inputDuration = globalFP->videoDuration();
     request.trim = m_ui->trimBar->trim();
     // Up before the job starts, so that a job that fails at once takes it down again.
     progressWindow->showCroppingProgress();

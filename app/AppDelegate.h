@@ -72,6 +72,8 @@ private:
     // Posters.
     void posterPositionSliderChanged();
     void showPosterFrame();
+    // The poster on screen: the one the slider asks for once it is made.
+    int shownPoster() const;
     void addTrimKeys();
 
     // The selection and the file, beyond the crop.

@@ -28,10 +28,10 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
 {
     QStringList arguments;
     if (request.trim)
-        arguments << u"-ss"_s << shortestDecimalText(request.trim->start);
+        arguments << u"-ss"_s << decimalText(request.trim->start);
     arguments << u"-i"_s << request.input;
     if (request.trim)
-        arguments << u"-t"_s << shortestDecimalText(request.trim->end - request.trim->start);
+        arguments << u"-t"_s << decimalText(request.trim->end - request.trim->start);
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.
     if (request.videoStream)
         arguments << u"-map"_s << u"0:"_s + QString::number(*request.videoStream) << u"-map"_s << u"0:a?"_s;

@@ -2,9 +2,10 @@
 
 #include "util/Numbers.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
-#include <map>
-#include <optional>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -12,217 +13,164 @@ namespace PosterPlanner {
 
 namespace {
 
-// JPEG quality: near what the eye tells from the video, at a tenth of the size of the best.
-const QStringList quality { u"-q:v"_s, u"3"_s };
+// Packets listed after each time: a keyframe interval of 10 s at 25 pictures a second, 5 s at 60.
+const QString packetsPerTime = u"300"_s;
 
-QList<double> offsetsOf(const Input &input)
+QString streamOf(const Source &source)
 {
-    QList<double> offsets;
-    for (const Poster &poster : input.posters) {
-        if (!offsets.contains(poster.offset))
-            offsets << poster.offset;
-    }
-    return offsets;
+    return source.stream ? QString::number(*source.stream) : u"v:0"_s;
 }
 
-// Smaller than the video, or in the shape of pixels that are not square: "scale=w:h", else nothing.
+// Smaller than the video, or in the shape of pixels that are not square: ",scale=w:h", else nothing.
 QString scaleFilter(const Source &source)
 {
     if (!source.posterSize.isValid() || source.posterSize == source.frame)
         return {};
-    return u"scale=%1:%2:flags=bilinear"_s.arg(source.posterSize.width()).arg(source.posterSize.height());
+    return u",scale=%1:%2:flags=bilinear"_s.arg(source.posterSize.width()).arg(source.posterSize.height());
 }
 
-// An unknown rate counts as a common one.
-double rateOf(const Video &video)
+// JPEG quality near what the eye tells from the video, at a tenth of the size of the best; a
+// poster is renamed into place whole, so a reader never sees half of one.
+QStringList posterOutput(int frames, const QString &file)
 {
-    return video.frameRate > 0 ? video.frameRate : 30;
+    QStringList arguments { u"-fps_mode"_s, u"passthrough"_s, u"-frames:v"_s, QString::number(frames),
+                            u"-q:v"_s, u"3"_s, u"-atomic_writing"_s, u"1"_s };
+    if (frames == 1)
+        arguments << u"-update"_s << u"1"_s;
+    return arguments << u"-y"_s << file;
 }
 
-// The keyframe at or before t; before the first keyframe, the first one.
-QList<double>::const_iterator keyframeFor(const QList<double> &keyframes, double t)
-{
-    const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), t);
-    return after == keyframes.cbegin() ? after : after - 1;
-}
-
-bool isKeyframePoster(const Input &input)
-{
-    return input.atKeyframe
-        && std::all_of(input.posters.cbegin(), input.posters.cend(), [](const Poster &p) { return p.offset == 0; });
-}
-
-// Keyframe posters close enough joined into inputs that decode keyframes only, no
-// more of them to one input than leaves work for every run.
-std::vector<Input> joinedKeyframePosters(std::map<double, Input> inputs, const QList<double> &keyframes,
-                                         double pixels, int runs)
-{
-    const auto keyframePosters = std::count_if(inputs.cbegin(), inputs.cend(),
-                                               [](const auto &entry) { return isKeyframePoster(entry.second); });
-    const auto perInput = (keyframePosters + std::max(1, runs) - 1) / std::max(1, runs);
-    std::vector<Input> joined;
-    std::optional<size_t> open; // the input the next keyframe poster may join
-    qsizetype joinedSeeks = 0;
-    for (auto &[seek, input] : inputs) {
-        if (!isKeyframePoster(input)) {
-            joined.push_back(std::move(input));
-            continue;
-        }
-        if (open) {
-            Input &into = joined[*open];
-            const double last = into.seek + into.posters.back().offset;
-            const auto skipped = std::lower_bound(keyframes.cbegin(), keyframes.cend(), seek)
-                - std::upper_bound(keyframes.cbegin(), keyframes.cend(), last);
-            if (joinedSeeks < perInput && double(skipped) * pixels <= skippedKeyframeBudget) {
-                for (const Poster &poster : std::as_const(input.posters))
-                    into.posters.append({ poster.number, seek - into.seek });
-                into.keyframesOnly = true;
-                into.cost += double(skipped + 1) * pixels;
-                ++joinedSeeks;
-                continue;
-            }
-        }
-        joined.push_back(std::move(input));
-        open = joined.size() - 1;
-        joinedSeeks = 1;
-    }
-    return joined;
-}
+const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
 
 } // namespace
 
-bool decodesWhole(const QList<double> &times, const Video &video)
+QList<double> posterTimes(double duration)
+{
+    QList<double> times;
+    for (int n = 1; n <= posterCount; ++n)
+        times << n * duration / 12.0;
+    return times;
+}
+
+bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPerPicture)
 {
     const double last = times.isEmpty() ? 0 : *std::max_element(times.cbegin(), times.cend());
-    return (last * rateOf(video) + 1) * video.pixels <= exactPixelBudget;
+    const double rate = frameRate > 0 ? frameRate : 30;
+    return (last * rate + 1) * pixelsPerPicture <= wholePixelBudget;
 }
 
-std::optional<Input> keyframesFromStart(const QList<double> &times, const QList<double> &keyframes, const Video &video)
+bool seeksByIndex(const QString &formatName)
 {
-    if (keyframes.isEmpty() || decodesWhole(times, video))
-        return std::nullopt;
-    Input sweep { 0, true, {}, 0, true };
-    qsizetype decoded = 0;
-    for (qsizetype i = 0; i < times.size(); ++i) {
-        const auto keyframe = keyframeFor(keyframes, times[i]);
-        const double offset = std::max(0.0, times[i] - *keyframe);
-        // A poster that is exact by the rule needs the pictures between.
-        if (offset > 0 && (offset * rateOf(video) + 1) * video.pixels <= exactPixelBudget)
-            return std::nullopt;
-        sweep.posters.append({ int(i) + 1, *keyframe });
-        decoded = std::max(decoded, keyframe - keyframes.cbegin() + 1);
-    }
-    sweep.cost = double(decoded) * video.pixels;
-    if (sweep.posters.isEmpty() || sweep.cost > keyframeSweepBudget)
-        return std::nullopt;
-    return sweep;
+    static const QStringList indexed { u"mov"_s, u"matroska"_s, u"avi"_s, u"flv"_s, u"asf"_s };
+    const QStringList names = formatName.split(u',');
+    return std::any_of(names.cbegin(), names.cend(), [](const QString &name) { return indexed.contains(name); });
 }
 
-QList<Run> plan(const QList<double> &times, const QList<double> &keyframes_, const Video &video, int runs)
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times)
 {
-    const double rate = rateOf(video);
-    // From the start, the first picture is where decoding begins, keyframe or not.
-    const QList<double> keyframes = decodesWhole(times, video) ? QList<double> { 0 } : keyframes_;
-    std::map<double, Input> inputs; // by seek time
-    for (qsizetype i = 0; i < times.size(); ++i) {
-        const int number = int(i) + 1;
-        const double t = times[i];
-        if (keyframes.isEmpty()) {
-            auto [it, added] = inputs.try_emplace(t, Input { t, false, {}, video.pixels });
-            it->second.posters.append({ number, 0 });
-            continue;
-        }
-        const double keyframe = *keyframeFor(keyframes, t);
-        const double offset = std::max(0.0, t - keyframe);
-        const double cost = (offset * rate + 1) * video.pixels;
-        auto [it, added] = inputs.try_emplace(keyframe, Input { keyframe, true, {}, video.pixels });
-        Input &input = it->second;
-        if (cost <= exactPixelBudget) {
-            input.posters.append({ number, offset });
-            input.cost = std::max(input.cost, cost);
-        } else {
-            input.posters.append({ number, 0 });
-        }
-    }
+    QStringList intervals;
+    for (const double time : times)
+        intervals << decimalText(time) + u"%+#"_s + packetsPerTime;
+    return { u"-v"_s, u"error"_s, u"-select_streams"_s, streamOf(source), u"-read_intervals"_s, intervals.join(u','),
+             u"-show_entries"_s, u"format=start_time:packet=pts_time,flags"_s, u"-of"_s, u"csv=p=0"_s, source.path };
+}
 
-    // The inputs in poster order, each to the run with the least work so far.
-    std::vector<Input> ordered = joinedKeyframePosters(std::move(inputs), keyframes, video.pixels, runs);
-    if (ordered.empty())
-        return {};
-    std::sort(ordered.begin(), ordered.end(),
-              [](const Input &a, const Input &b) { return a.posters.front().number < b.posters.front().number; });
-    QList<Run> planned(std::max(1, std::min(runs, int(ordered.size()))));
-    QList<double> load(planned.size(), 0);
-    for (Input &input : ordered) {
-        const auto lightest = std::distance(load.begin(), std::min_element(load.begin(), load.end()));
-        load[lightest] += input.cost;
-        planned[lightest].append(std::move(input));
+QList<double> keyframeTimes(const QByteArray &listing)
+{
+    // "pts_time,flags" per packet, then the format's start time on a line of its own.
+    QList<double> times;
+    double start = 0;
+    for (const QByteArray &line : listing.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(',');
+        bool isTime = false;
+        const double time = fields.value(0).toDouble(&isTime);
+        if (isTime && fields.size() == 1)
+            start = time;
+        else if (isTime && fields.value(1).contains('K'))
+            times << time;
+    }
+    // To the microsecond, as the tool prints them.
+    for (double &time : times)
+        time = std::round((time - start) * 1e6) / 1e6;
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    return times;
+}
+
+QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes)
+{
+    QList<Input> planned;
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        double seek = times[i];
+        if (!keyframes.isEmpty()) {
+            const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), times[i] + 1e-6);
+            // Half a millisecond on, so that a time printed rounded down still reaches its keyframe.
+            seek = (after == keyframes.cbegin() ? *after : *(after - 1)) + 0.0005;
+        }
+        const auto same = std::find_if(planned.begin(), planned.end(), [&](const Input &in) { return in.seek == seek; });
+        if (same != planned.end())
+            same->posters << int(i) + 1;
+        else
+            planned.append(Input { seek, { int(i) + 1 } });
     }
     return planned;
 }
 
-QStringList inputArguments(const Source &source, const Run &run)
+QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix,
+                                 const QList<double> &from)
 {
-    QStringList arguments;
-    for (const Input &input : run) {
-        // At a known keyframe the seek lands on it exactly; elsewhere on the keyframe before.
-        if (!input.atKeyframe)
-            arguments << u"-noaccurate_seek"_s;
-        // For single pictures, decoding frames ahead on other threads only costs time.
-        if (input.keyframesOnly)
-            arguments << u"-skip_frame"_s << u"nokey"_s;
-        if (input.keyframesOnly || offsetsOf(input) == QList<double> { 0 })
-            arguments << u"-threads"_s << u"1"_s;
-        arguments << u"-ss"_s << shortestDecimalText(input.seek) << u"-i"_s << source.path;
-    }
-    return arguments;
-}
-
-QString filterGraph(const Source &source, const Run &run)
-{
-    const QString stream = source.stream ? QString::number(*source.stream) : u"v:0"_s;
-    const QString scale = scaleFilter(source);
+    QStringList arguments = quietHead;
     QStringList chains;
-    for (qsizetype i = 0; i < run.size(); ++i) {
-        // Times count from the seek; a frame is picked once whichever offsets it serves.
-        QStringList picks;
-        // A keyframe's time, as listed, may be printed a hair late.
-        const double early = run[i].keyframesOnly ? 0.001 : 0;
-        for (const double offset : offsetsOf(run[i])) {
-            const QString from = shortestDecimalText(offset > 0 ? offset - early : offset);
-            picks << u"gte(t,%1)*(lt(prev_t,%1)+isnan(prev_t))"_s.arg(from);
-        }
-        chains << u"[%1:%2]select='%3',showinfo@in%1%4[out%1]"_s.arg(i).arg(
-            stream, picks.join(u'+'), scale.isEmpty() ? QString() : u',' + scale);
+    QStringList outputs;
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        // One picture each: decoding ahead on other threads only costs time.
+        arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
+                  << u"-i"_s << source.path;
+        const QString pick = i < from.size() ? u"gte(t,%1)"_s.arg(decimalText(from[i])) : u"eq(key,1)"_s;
+        chains << u"[%1:%2]select='%3',trim=end_frame=1,showinfo@in%1%4[out%1]"_s.arg(i).arg(
+            streamOf(source), pick, scaleFilter(source));
+        outputs << u"-map"_s << u"[out%1]"_s.arg(i) << posterOutput(1, u"%1%2.jpg"_s.arg(prefix).arg(i));
     }
-    return chains.join(u';');
+    return arguments + QStringList { u"-filter_complex"_s, chains.join(u';') } + outputs;
 }
 
-QStringList outputArguments(const Run &run, const QString &prefix, std::optional<int> frames)
+QStringList wholeRunArguments(const Source &source, const QList<double> &times, const QString &prefix)
 {
-    QStringList arguments;
-    for (qsizetype i = 0; i < run.size(); ++i) {
-        arguments << u"-map"_s << u"[out%1]"_s.arg(i) << u"-fps_mode"_s << u"passthrough"_s << u"-frames:v"_s
-                  << QString::number(frames.value_or(int(offsetsOf(run[i]).size()))) << quality << u"-y"_s
-                  << u"%1%2_%d.jpg"_s.arg(prefix).arg(i);
+    // The first picture at or past each time, once whichever times it serves.
+    QStringList picks;
+    for (const double time : times) {
+        const QString pick = u"gte(t,%1)*(lt(prev_t,%1)+isnan(prev_t))"_s.arg(decimalText(time));
+        if (!picks.contains(pick))
+            picks << pick;
     }
-    return arguments;
+    const QString graph = u"[0:%1]select='%2',showinfo@in0%3[out0]"_s.arg(streamOf(source), picks.join(u'+'),
+                                                                        scaleFilter(source));
+    return quietHead + QStringList { u"-i"_s, source.path, u"-filter_complex"_s, graph, u"-map"_s, u"[out0]"_s }
+        + posterOutput(int(picks.size()), prefix + u"0_%d.jpg"_s);
 }
 
-QStringList runArguments(const Source &source, const Run &run, const QString &prefix)
+QList<QList<double>> pickedTimes(const QString &messages)
 {
-    return QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s } + inputArguments(source, run)
-        + QStringList { u"-filter_complex"_s, filterGraph(source, run) } + outputArguments(run, prefix);
+    // "[showinfo@in2 @ 0x…] [info] n:   0 pts: 1024 pts_time:0.08 …"
+    static const QRegularExpression picked(
+        u"\\[showinfo@in(\\d+) @ [^\\]]*\\] \\[info\\] n: *\\d+ pts: *-?\\d+ pts_time:(\\S+)"_s);
+    QList<QList<double>> times;
+    for (auto it = picked.globalMatch(messages); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const int input = match.captured(1).toInt();
+        if (times.size() <= input)
+            times.resize(input + 1);
+        times[input] << match.captured(2).toDouble();
+    }
+    return times;
 }
 
-QStringList fromStartArguments(const Source &source, const QString &seek, const QString &framePath)
+QString decisiveError(const QString &messages)
 {
-    QStringList arguments { u"-loglevel"_s, u"level+warning"_s, u"-i"_s, source.path, u"-ss"_s, seek, u"-map"_s,
-                            source.stream ? u"0:"_s + QString::number(*source.stream) : u"0:v:0"_s,
-                            u"-frames:v"_s, u"1"_s };
-    if (const QString scale = scaleFilter(source); !scale.isEmpty())
-        arguments << u"-vf"_s << scale;
-    return arguments + quality + QStringList { u"-y"_s, framePath };
+    // "[h264 @ 0x…] [error] …" or "[error] …"; a warning (a seek into an open GOP, an old pixel format) is no failure.
+    static const QRegularExpression error(u"^(?:\\[[^\\]]* @ [^\\]]*\\] )*\\[(?:error|fatal)\\] (.+)$"_s,
+                                          QRegularExpression::MultilineOption);
+    return error.match(messages).captured(1).trimmed();
 }
 
 } // namespace PosterPlanner

@@ -6,70 +6,16 @@
 
 #include <optional>
 
-// Which encoder runs make the eleven posters, and how. Every run decodes from
-// a keyframe, and a run may read the video at several keyframes at once. A
-// poster is the picture of its time when decoding up to it from the keyframe
-// before it is cheap; otherwise, and whenever the keyframes are unknown, it is
-// the picture of that keyframe itself. Posters that share a keyframe interval
-// are decoded by one pass over it, and keyframe posters a few keyframes apart
-// by one pass that decodes keyframes only. A video cheap to decode whole needs
-// no keyframes: one pass from its start makes every poster.
+// The command lines that make the eleven posters, as pure functions. A poster
+// is the keyframe at or before its time, reached by a seek before the input
+// and decoded alone, so its cost does not grow with the file. A video cheap to
+// decode whole is decoded once from its start instead, and every poster is
+// the exact picture of its time.
 namespace PosterPlanner {
 
-// Decoding more than this many pixels to reach a poster is not worth its exactness.
-inline constexpr double exactPixelBudget = 200e6;
-// Decoding the keyframes between two keyframe posters, rather than seeking to
-// the second, is cheaper up to this many pixels (two 1080p keyframes): each seek
-// opens the file again.
-inline constexpr double skippedKeyframeBudget = 4.5e6;
-// Keyframes decoded in one pass from the start, rather than by runs on every
-// core, up to this many pixels (twelve 1080p keyframes).
-inline constexpr double keyframeSweepBudget = 25e6;
-
-struct Poster
-{
-    int number;    // 1 ... 11
-    double offset; // seconds past the input's seek
-    bool operator==(const Poster &other) const { return number == other.number && offset == other.offset; }
-};
-
-// The video read from one seek: at a known keyframe, or (when the keyframes
-// are unknown) wherever the seek lands, the keyframe at or before the time.
-// An input that decodes keyframes only has keyframes for its posters.
-struct Input
-{
-    double seek;
-    bool atKeyframe;
-    QList<Poster> posters;
-    double cost; // pixels decoded
-    bool keyframesOnly = false;
-    bool operator==(const Input &other) const
-    {
-        return seek == other.seek && atKeyframe == other.atKeyframe && posters == other.posters
-            && keyframesOnly == other.keyframesOnly;
-    }
-};
-
-using Run = QList<Input>;
-
-struct Video
-{
-    double frameRate = 0; // pictures per second; 0 when unknown
-    double pixels = 0;    // per picture
-};
-
-// Whether one pass over the whole video, up to its last poster, is cheap enough.
-bool decodesWhole(const QList<double> &times, const Video &video);
-
-// One input from the start that decodes keyframes only, when every poster is a
-// keyframe by the rule and the keyframes up to the last cost at most
-// keyframeSweepBudget: an encoder loaded in advance can make them all.
-std::optional<Input> keyframesFromStart(const QList<double> &times, const QList<double> &keyframes, const Video &video);
-
-// The runs for the posters at times (seconds, in poster order), given the
-// video stream's keyframe times (sorted; empty when unknown), spread over at
-// most runs runs of about equal cost.
-QList<Run> plan(const QList<double> &times, const QList<double> &keyframes, const Video &video, int runs);
+inline constexpr int posterCount = 11;
+// Decoding more pixels than this from the start is not worth the exactness.
+inline constexpr double wholePixelBudget = 200e6;
 
 // What the runs read, and the size of the posters they write.
 struct Source
@@ -80,18 +26,44 @@ struct Source
     QSize posterSize;             // invalid: as stored
 };
 
-// The encoder's inputs for a run: a seek and the video for each.
-QStringList inputArguments(const Source &source, const Run &run);
-// The filter graph that picks each input's frames in one pass (the first at or
-// past each offset), reports their times through showinfo@in<i>, and scales
-// them into [out<i>].
-QString filterGraph(const Source &source, const Run &run);
-// The outputs: input i's frames, at most frames of them, as <prefix><i>_<k>.jpg.
-QStringList outputArguments(const Run &run, const QString &prefix, std::optional<int> frames = std::nullopt);
-// The whole command line of a run.
-QStringList runArguments(const Source &source, const Run &run, const QString &prefix);
-// The command line that decodes from the start up to seek, every reference
-// there, and writes that one frame as framePath.
-QStringList fromStartArguments(const Source &source, const QString &seek, const QString &framePath);
+// One seek of a run and the posters that its first keyframe serves.
+struct Input
+{
+    double seek;
+    QList<int> posters; // 1 ... 11
+    bool operator==(const Input &other) const { return seek == other.seek && posters == other.posters; }
+};
+
+// n / 12 of the duration, for n = 1 ... 11.
+QList<double> posterTimes(double duration);
+// Whether one pass from the start up to the last poster is cheap enough.
+bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPerPicture);
+// Whether the container's seeks land on the keyframe at or before a time, by
+// its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere, and
+// the keyframes are listed first.
+bool seeksByIndex(const QString &formatName);
+
+// The probe tool's arguments that list the packets after each time.
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times);
+// The keyframes' times in a listing, from the file's start, sorted.
+QList<double> keyframeTimes(const QByteArray &listing);
+// The inputs for the times: one per keyframe that serves a poster (the one
+// at or before its time, else the first after it), or one per time when the
+// keyframes are unknown.
+QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes);
+
+// The encoder's arguments that write input i's poster as <prefix><i>.jpg,
+// each the first keyframe its seek reaches, or the first picture at or after
+// from (seconds past the seek) when given.
+QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix,
+                                 const QList<double> &from = {});
+// The encoder's arguments that decode the video from its start and write the
+// first picture at or after each time as <prefix>0_<k>.jpg, k = 1, 2, ...
+QStringList wholeRunArguments(const Source &source, const QList<double> &times, const QString &prefix);
+
+// The times the encoder reports for the pictures it picked, per input, in order.
+QList<QList<double>> pickedTimes(const QString &messages);
+// The error that made a run fail, without its level; never a warning.
+QString decisiveError(const QString &messages);
 
 } // namespace PosterPlanner

@@ -78,6 +78,15 @@ FileProbe FileProbe::withPath(const QString &path) const
     return moved;
 }
 
+FileProbe FileProbe::withVideoDuration(double seconds) const
+{
+    FileProbe measured = *this;
+    measured.m_videoStreamDuration = seconds;
+    if (measured.m_duration <= 0)
+        measured.m_duration = seconds;
+    return measured;
+}
+
 double FileProbe::videoDuration() const
 {
     const bool shorter = m_videoStreamDuration > 0 && (m_duration <= 0 || m_videoStreamDuration < m_duration);
@@ -176,6 +185,7 @@ void FileProbe::derive(const QByteArray &report)
     }
 
     m_duration = r[{ "format", "duration" }].asDouble();
+    m_formatName = r[{ "format", "format_name" }].asText();
     m_bitRate = r[{ "format", "bit_rate" }].asInteger();
 
     m_metadata = TrackSummary::metadataTable(r);

@@ -32,6 +32,9 @@ public:
     // The same record for the file after a move: its path and URL follow, the
     // rest (size included) is the file's as probed.
     FileProbe withPath(const QString &path) const;
+    // The same record for a video whose header gave no duration, measured
+    // from the file itself.
+    FileProbe withVideoDuration(double seconds) const;
 
     // Whether Tessaly can crop the file: a valid report without errors and
     // not encrypted, with a video track of a known, positive size.
@@ -46,6 +49,8 @@ public:
     bool hasSubtitleTrack() const { return m_hasSubtitleTrack; }
     bool hasAudioTrackWhichHasMoreThanTwoChannels() const { return m_hasAudioTrackWhichHasMoreThanTwoChannels; }
     double duration() const { return m_duration; }
+    // The container as the probe tool names it ("matroska,webm", "mpegts", ...).
+    QString formatName() const { return m_formatName; }
     qint64 bitRate() const { return m_bitRate; }
     std::optional<qint64> videoWidth() const { return m_videoWidth; }
     std::optional<qint64> videoHeight() const { return m_videoHeight; }
@@ -84,6 +89,7 @@ private:
     bool m_hasSubtitleTrack = false;
     bool m_hasAudioTrackWhichHasMoreThanTwoChannels = false;
     double m_duration = 0;
+    QString m_formatName;
     qint64 m_bitRate = 0;
     std::optional<qint64> m_videoWidth;
     std::optional<qint64> m_videoHeight;

@@ -53,7 +53,7 @@ QStringList ProbeTool::arguments(const QString &path)
              u"-show_streams"_s, u"-show_chapters"_s, u"-show_error"_s, path };
 }
 
-bool ProbeTool::prepare(QProcess &process, const QString &path) const
+bool ProbeTool::prepare(QProcess &process, const QString &path, const QStringList &arguments) const
 {
     // A missing path is the tool's to report; a FIFO would block it forever.
     const QFileInfo info(path);
@@ -62,7 +62,7 @@ bool ProbeTool::prepare(QProcess &process, const QString &path) const
         return false;
     }
     process.setProgram(m_program);
-    process.setArguments(arguments(path));
+    process.setArguments(arguments);
     prepareChildProcess(process);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     return true;
@@ -71,7 +71,7 @@ bool ProbeTool::prepare(QProcess &process, const QString &path) const
 std::optional<QByteArray> ProbeTool::run(const QString &path)
 {
     QProcess tool;
-    if (!prepare(tool, path))
+    if (!prepare(tool, path, arguments(path)))
         return std::nullopt;
     tool.start(QIODevice::ReadOnly);
     if (!tool.waitForStarted(-1)) {
@@ -88,11 +88,11 @@ std::optional<QByteArray> ProbeTool::run(const QString &path)
     return tool.readAllStandardOutput();
 }
 
-void ProbeTool::start(const QString &path)
+void ProbeTool::start(const QString &path, const QStringList &arguments)
 {
     cancel();
     m_path = path;
-    if (!prepare(m_process, path)) {
+    if (!prepare(m_process, path, arguments.isEmpty() ? ProbeTool::arguments(path) : arguments)) {
         QMetaObject::invokeMethod(this, [this, path] {
             if (m_path == path && m_process.state() == QProcess::NotRunning)
                 complete(std::nullopt);

@@ -25,9 +25,10 @@ public:
 
     // Runs the tool to its end.
     std::optional<QByteArray> run(const QString &path);
-    // Starts the tool; finished() follows, also when it cannot run. A run
-    // still going is cancelled first.
-    void start(const QString &path);
+    // Starts the tool, with the report's arguments unless others are given;
+    // finished() follows, also when it cannot run. A run still going is
+    // cancelled first.
+    void start(const QString &path, const QStringList &arguments = {});
     // Stops the tool; no finished() follows.
     void cancel();
     bool isRunning() const { return !m_path.isEmpty(); }
@@ -36,7 +37,7 @@ Q_SIGNALS:
     void finished(const QString &path, const std::optional<QByteArray> &report);
 
 private:
-    bool prepare(QProcess &process, const QString &path) const;
+    bool prepare(QProcess &process, const QString &path, const QStringList &arguments) const;
     void stopProcess();
     void complete(const std::optional<QByteArray> &report);
 

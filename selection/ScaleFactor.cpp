@@ -21,7 +21,7 @@ QSize scaledOutputSize(QSize cropped, double percent)
 
 QString factorText(double percent)
 {
-    return shortestDecimalText(std::round(percent / 100 * 1000) / 1000);
+    return decimalText(std::round(percent / 100 * 1000) / 1000);
 }
 
 QString inputLabelText(QSize cropped)

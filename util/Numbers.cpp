@@ -1,16 +1,13 @@
 #include "Numbers.h"
 
-#include <charconv>
-
 using namespace Qt::StringLiterals;
 
-QString shortestDecimalText(double value)
+QString decimalText(double value)
 {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
-    const bool plainInteger = std::isfinite(value) && !text.contains(u'.') && !text.contains(u'e');
-    if (plainInteger)
-        text += u".0"_s;
-    return text;
+    if (!std::isfinite(value))
+        return u"0.0"_s;
+    QString text = QString::number(value, 'f', 6);
+    while (text.endsWith(u'0') && !text.endsWith(u".0"_s))
+        text.chop(1);
+    return text == u"-0.0"_s ? u"0.0"_s : text;
 }

@@ -20,6 +20,7 @@ inline qint64 saturatingTruncate(double value)
 
 #include <QString>
 
-// The shortest decimal text that reads back as the same double, with at least
-// one digit after the point: 6.0, 0.333, 1e+16.
-QString shortestDecimalText(double value);
+// Fixed-point decimal text to the microsecond, with at least one digit after
+// the point and never an exponent, which ffmpeg refuses in times: 6.0, 0.333333,
+// 0.00004, 10000000000000000.0.
+QString decimalText(double value);

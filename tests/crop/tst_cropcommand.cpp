@@ -44,6 +44,10 @@ void TestCropCommand::argumentLists_data()
     QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 })
                              << QStringList { "-ss", "15.0" } + unscaled.mid(0, 2) + QStringList { "-t", "30.04" }
             + unscaled.mid(2);
+    // ffmpeg refuses "4e-05": times are fixed-point.
+    QTest::newRow("a tiny start") << false << 100 << std::optional(Trim { 0.00004, 2 })
+                                  << QStringList { "-ss", "0.00004" } + unscaled.mid(0, 2)
+            + QStringList { "-t", "1.99996" } + unscaled.mid(2);
 }
 
 void TestCropCommand::argumentLists()

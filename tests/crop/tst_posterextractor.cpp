@@ -1,119 +1,218 @@
 #include "crop/PosterExtractor.h"
+#include "media/ProbeJob.h"
 #include "support/Fixtures.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
+// The poster plan as pure functions, and the posters of real files made by
+// ffmpeg: open GOPs, no duration in the header, an hour of stream copies.
 class TestPosterExtractor : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void plans_data();
     void plans();
+    void decisiveError_data();
+    void decisiveError();
+    void posters_data();
+    void posters();
     void missingEncoder();
+
+private:
+    struct Made
+    {
+        QList<double> times;
+        QList<QImage> pictures;
+        QString failure;
+    };
+    Made extract(const QString &path);
+
+    QTemporaryDir m_dir;
+    QHash<QString, QString> m_files;
 };
 
 namespace {
 
-// "seek k: poster@offset ... ; next input | next run", k for a known keyframe, K for one from which
-// keyframes only are decoded, ? for a seek that lands before.
-QString describe(const QList<PosterPlanner::Run> &runs)
+// "seek: posters; ..." with seeks to a tenth of a millisecond.
+QString describe(const QList<PosterPlanner::Input> &inputs)
 {
     QStringList described;
-    for (const PosterPlanner::Run &run : runs) {
-        QStringList inputs;
-        for (const PosterPlanner::Input &input : run) {
-            QStringList posters;
-            for (const PosterPlanner::Poster &poster : input.posters)
-                posters << u"%1@%2"_s.arg(poster.number).arg(poster.offset, 0, 'g', 3);
-            const QString kind = input.keyframesOnly ? u"K"_s : input.atKeyframe ? u"k"_s : u"?"_s;
-            inputs << u"%1%2: %3"_s.arg(input.seek, 0, 'g', 4).arg(kind, posters.join(u' '));
-        }
-        described << inputs.join(u"; "_s);
+    for (const PosterPlanner::Input &input : inputs) {
+        QStringList posters;
+        for (const int n : input.posters)
+            posters << QString::number(n);
+        described << u"%1: %2"_s.arg(input.seek, 0, 'f', 4).arg(posters.join(u' '));
     }
-    return described.join(u" | "_s);
+    return described.join(u"; "_s);
 }
 
-// A keyframe listing as the probe tool prints it, with a picture that is no keyframe and another stream's keyframe.
-QByteArray listing(const QList<double> &keyframes)
+QStringList lavfi(const QString &source)
 {
-    QByteArray text = "1,0.000000,K_\n";
-    for (const double time : keyframes)
-        text += "0," + QByteArray::number(time, 'f', 6) + ",K_\n0," + QByteArray::number(time + 0.04, 'f', 6) + ",__\n";
-    return text;
+    return { u"-f"_s, u"lavfi"_s, u"-i"_s, source };
 }
 
 } // namespace
 
+void TestPosterExtractor::initTestCase()
+{
+    const QString dir = m_dir.path();
+    // Hues turn fast, so that pictures a second apart differ clearly.
+    const QStringList turning = lavfi(u"testsrc2=size=320x180:rate=25:duration=24,hue=H=2*t"_s)
+        + lavfi(u"sine=duration=24"_s);
+    // Open GOPs with B-frames, a keyframe every 25 pictures, as cameras write.
+    if (Fixtures::runFfmpeg(turning + QStringList { "-c:v", "libx264", "-preset", "veryfast", "-bf", "3", "-g", "25",
+                                                    "-keyint_min", "25", "-sc_threshold", "0", "-x264-params",
+                                                    "open-gop=1", "-c:a", "aac", dir + "/opengop.mkv" }))
+        m_files[u"open GOP MKV"_s] = dir + u"/opengop.mkv"_s;
+    if (Fixtures::runFfmpeg({ "-i", dir + "/opengop.mkv", "-c", "copy", dir + "/opengop.ts" }))
+        m_files[u"open GOP MPEG-TS"_s] = dir + u"/opengop.ts"_s;
+    // A browser's recorder writes WebM to a pipe: no duration, no index.
+    QProcess recorder;
+    recorder.setStandardOutputFile(dir + u"/recorded.webm"_s);
+    recorder.start(Fixtures::ffmpeg(), turning + QStringList { "-v", "error", "-c:v", "libvpx", "-deadline", "realtime",
+                                                               "-cpu-used", "8", "-g", "25", "-c:a", "libopus", "-f",
+                                                               "webm", "pipe:1" });
+    if (recorder.waitForFinished(60'000) && recorder.exitCode() == 0)
+        m_files[u"WebM without duration"_s] = dir + u"/recorded.webm"_s;
+    // A minute looped to an hour with stream copies.
+    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=61,hue=H=2*t"_s)
+                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", dir + "/minute.mkv" })
+        && Fixtures::runFfmpeg({ "-stream_loop", "58", "-i", dir + "/minute.mkv", "-c", "copy", dir + "/hour.mkv" }))
+        m_files[u"hour-long MKV"_s] = dir + u"/hour.mkv"_s;
+    // Short enough to decode whole: every poster exact.
+    if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=6,hue=H=2*t"_s)
+                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000", dir + "/clip.mp4" }))
+        m_files[u"short clip"_s] = dir + u"/clip.mp4"_s;
+    QCOMPARE(m_files.size(), 5);
+}
+
 void TestPosterExtractor::plans_data()
 {
     QTest::addColumn<double>("duration");
-    QTest::addColumn<double>("frameRate");
-    QTest::addColumn<QSize>("frame");
-    QTest::addColumn<QByteArray>("keyframes"); // the listing; empty: none known
-    QTest::addColumn<QString>("plan");
-    QTest::addColumn<QString>("fromStart"); // what an encoder loaded early to decode keyframes may do
+    QTest::addColumn<QByteArray>("listing"); // what the probe tool lists after the times
+    QTest::addColumn<QString>("inputs");
 
-    // A phone clip with one keyframe: one pass decodes it once for all eleven.
-    QTest::newRow("single keyframe") << 0.3 << 60.0 << QSize(3840, 2160) << listing({ 0 })
-                                     << u"0k: 1@0.025 2@0.05 3@0.075 4@0.1 5@0.125 6@0.15 7@0.175 8@0.2 9@0.225 "
-                                        "10@0.25 11@0.275"_s
-                                     << QString();
-    // Ten seconds between keyframes is too long a decode: the posters are the keyframes, decoded
-    // without the pictures between, half on each core.
-    QTest::newRow("long keyframe intervals") << 60.0 << 25.0 << QSize(1920, 1080)
-                                             << listing({ 0, 10, 20, 30, 40, 50 })
-                                             << u"0K: 1@0 2@10 3@10 4@20 5@20 | 30K: 6@0 7@0 8@10 9@10 10@20 11@20"_s
-                                             << u"0K: 1@0 2@10 3@10 4@20 5@20 6@30 7@30 8@40 9@40 10@50 11@50"_s;
-    // The keyframes between two keyframe posters are decoded while that is cheaper than a seek:
-    // one between 30 and 35 s is, three between 15 and 20 s are not.
-    QTest::newRow("keyframes between keyframe posters")
-        << 60.0 << 25.0 << QSize(1920, 1080)
-        << listing({ 0, 5, 10, 15, 16, 17, 18, 20, 25, 30, 32, 35, 40, 45, 50, 55 })
-        << u"5K: 1@0 2@5 3@10; 50K: 10@0 11@5 | 20K: 4@0 5@5 6@10 7@15 8@20 9@25"_s
-        << QString(); // sixteen keyframes to decode
-    // Close keyframes: every poster exact, from the keyframe before it.
-    QList<double> everySecond;
-    for (int second = 0; second < 30; ++second)
-        everySecond << second;
-    QTest::newRow("a keyframe every second")
-        << 30.0 << 25.0 << QSize(1920, 1080) << listing(everySecond)
-        << u"2k: 1@0.5; 10k: 4@0; 12k: 5@0.5; 20k: 8@0; 22k: 9@0.5 | 5k: 2@0; 7k: 3@0.5; 15k: 6@0; 17k: 7@0.5; "
-           "25k: 10@0; 27k: 11@0.5"_s
-        << QString();
-    // Keyframes not listed in time: each poster is the keyframe its seek lands on.
-    QTest::newRow("keyframes unknown") << 24.0 << 25.0 << QSize(1920, 1080) << QByteArray()
-                                       << u"2?: 1@0; 6?: 3@0; 10?: 5@0; 14?: 7@0; 18?: 9@0; 22?: 11@0 | 4?: 2@0; "
-                                          "8?: 4@0; 12?: 6@0; 16?: 8@0; 20?: 10@0"_s
-                                       << QString();
-    // A first keyframe after the start, as in a stream cut off before it; too costly to decode whole.
-    QTest::newRow("starts before its first keyframe") << 2.4 << 25.0 << QSize(3840, 2160) << listing({ 0.5 })
-                                                      << u"0.5k: 1@0 2@0 3@0.1 4@0.3 5@0.5 6@0.7 7@0.9 8@0 9@0 10@0 "
-                                                         "11@0"_s
-                                                      << QString();
+    // Seeks that land on keyframes by the container's index.
+    QTest::newRow("keyframes unknown") << 12.0 << QByteArray()
+                                       << u"1.0000: 1; 2.0000: 2; 3.0000: 3; 4.0000: 4; 5.0000: 5; 6.0000: 6; "
+                                          "7.0000: 7; 8.0000: 8; 9.0000: 9; 10.0000: 10; 11.0000: 11"_s;
+    // Posters that share a keyframe decode it once; a time printed rounded still reaches its keyframe.
+    QTest::newRow("two keyframes") << 20.0 << QByteArray("0.000000,K_\n9.999999,K_\n10.040000,__\n0.000000\n")
+                                   << u"0.0005: 1 2 3 4 5; 10.0005: 6 7 8 9 10 11"_s;
+    // A transport stream's times count from its start; a keyframe after a time serves it when none is before.
+    QTest::newRow("MPEG-TS") << 24.0
+                             << QByteArray("3.457000,K_,\n3.497000,__,\n9.457000,K_,\n15.457000,K_,\n"
+                                           "21.457000,K_,\n1.457000\n")
+                             << u"2.0005: 1 2 3; 8.0005: 4 5 6; 14.0005: 7 8 9; 20.0005: 10 11"_s;
 }
 
 void TestPosterExtractor::plans()
 {
     QFETCH(double, duration);
-    QFETCH(double, frameRate);
-    QFETCH(QSize, frame);
-    QFETCH(QByteArray, keyframes);
-    QFETCH(QString, plan);
-    QFETCH(QString, fromStart);
+    QFETCH(QByteArray, listing);
+    QFETCH(QString, inputs);
+    const QList<double> times = PosterPlanner::posterTimes(duration);
+    QCOMPARE(describe(PosterPlanner::inputs(times, PosterPlanner::keyframeTimes(listing))), inputs);
+}
 
-    QList<double> times;
-    for (const QString &time : PosterExtractor::seekTimes(duration))
-        times << time.toDouble();
-    const PosterPlanner::Video video { frameRate, double(frame.width()) * frame.height() };
-    const QList<double> listed = KeyframeListing::keyframeTimes(keyframes, 0);
-    QCOMPARE(describe(PosterPlanner::plan(times, listed, video, 2)), plan);
-    const auto sweep = PosterPlanner::keyframesFromStart(times, listed, video);
-    QCOMPARE(sweep ? describe({ PosterPlanner::Run { *sweep } }) : QString(), fromStart);
+void TestPosterExtractor::decisiveError_data()
+{
+    QTest::addColumn<QString>("messages");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("warnings only") << u"[h264 @ 0x1] [warning] mmco: unref short failure\n[swscaler @ 0x2] "
+                                      "[swscaler @ 0x3] [warning] deprecated pixel format used\n"_s
+                                   << QString();
+    QTest::newRow("the first error") << u"[swscaler @ 0x2] [warning] deprecated pixel format used\n"
+                                        "[h264 @ 0x1] [error] Invalid NAL unit size (1 > 0).\n"
+                                        "[error] Error while decoding stream #0:0: Invalid data found\n"_s
+                                     << u"Invalid NAL unit size (1 > 0)."_s;
+}
+
+void TestPosterExtractor::decisiveError()
+{
+    QFETCH(QString, messages);
+    QFETCH(QString, error);
+    QCOMPARE(PosterPlanner::decisiveError(messages), error);
+}
+
+TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)
+{
+    Made made;
+    FileProbe probe(path, Fixtures::ffprobe());
+    if (probe.videoDuration() <= 0) {
+        // As the application measures it.
+        ProbeJob job(Fixtures::ffprobe());
+        std::optional<FileProbe> measured;
+        connect(&job, &ProbeJob::finished, this, [&](const FileProbe &finished) { measured = finished; });
+        job.start(path);
+        if (!QTest::qWaitFor([&] { return measured.has_value(); }, 30'000))
+            return made;
+        probe = *measured;
+    }
+    const QSize frame(int(probe.videoWidth().value_or(0)), int(probe.videoHeight().value_or(0)));
+    QTemporaryDir frames;
+    PosterExtractor extractor(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    QSignalSpy shown(&extractor, &PosterExtractor::frameMade);
+    QSignalSpy finished(&extractor, &PosterExtractor::finished);
+    QSignalSpy failed(&extractor, &PosterExtractor::failed);
+    extractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.formatName(), probe.videoDuration(),
+                                    probe.videoFrameRate(), frame, frame },
+                                  frames.path(), QSize());
+    if (!QTest::qWaitFor([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 60'000))
+        return made;
+    made.failure = failed.isEmpty() ? QString() : failed.first().first().toString();
+    for (int n = 1; n <= PosterExtractor::frameCount && failed.isEmpty(); ++n) {
+        // One by one, in slider order.
+        if (shown.value(n - 1).value(0).toInt() != n)
+            return made;
+        made.times << extractor.pictureTime(n);
+        made.pictures << QImage(PosterExtractor::framePath(frames.path(), n));
+    }
+    return made;
+}
+
+void TestPosterExtractor::posters_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<double>("within"); // seconds a poster may lie from n / 12 of the video: a keyframe interval
+
+    QTest::newRow("open GOP MKV") << u"open GOP MKV"_s << 1.0;
+    QTest::newRow("open GOP MPEG-TS") << u"open GOP MPEG-TS"_s << 1.0;
+    QTest::newRow("WebM without duration") << u"WebM without duration"_s << 1.0;
+    QTest::newRow("hour-long MKV") << u"hour-long MKV"_s << 10.0;
+    QTest::newRow("short clip: exact") << u"short clip"_s << 0.04;
+}
+
+void TestPosterExtractor::posters()
+{
+    QFETCH(QString, file);
+    QFETCH(double, within);
+    const QString path = m_files.value(file);
+    const Made made = extract(path);
+    QCOMPARE(made.failure, QString());
+    QCOMPARE(made.times.size(), PosterExtractor::frameCount);
+    const double duration = file == u"hour-long MKV" ? 3599 : file == u"short clip" ? 6 : 24;
+    for (int n = 1; n <= PosterExtractor::frameCount; ++n) {
+        const double time = made.times[n - 1];
+        QVERIFY2(qAbs(time - n * duration / 12) <= within + 0.01, qPrintable(u"poster %1 at %2"_s.arg(n).arg(time)));
+        // The picture of its time, told apart from one a second off.
+        const double here = Fixtures::difference(made.pictures[n - 1], Fixtures::frameAt(path, QString::number(time, 'f', 3)));
+        const double off = Fixtures::difference(made.pictures[n - 1],
+                                                Fixtures::frameAt(path, QString::number(time + 1, 'f', 3)));
+        QVERIFY2(here < 8 && off > 3 * here + 8, qPrintable(u"poster %1: %2 against %3"_s.arg(n).arg(here).arg(off)));
+        if (n > 1)
+            QVERIFY2(time > made.times[n - 2], qPrintable(u"poster %1 repeats an earlier one"_s.arg(n)));
+    }
+    // The same file, the same posters.
+    QCOMPARE(extract(path).times, made.times);
 }
 
 void TestPosterExtractor::missingEncoder()
@@ -122,7 +221,7 @@ void TestPosterExtractor::missingEncoder()
     PosterExtractor extractor(QString{}, Fixtures::ffprobe());
     QSignalSpy made(&extractor, &PosterExtractor::frameMade);
     QSignalSpy failed(&extractor, &PosterExtractor::failed);
-    extractor.extractPosterFrames({ u"/no/such.mp4"_s, 0, u"h264"_s, 10, 25, QSize(64, 64), QSize(64, 64) },
+    extractor.extractPosterFrames({ u"/no/such.mp4"_s, 0, u"mov"_s, 10, 25, QSize(64, 64), QSize(64, 64) },
                                   dir.filePath(u"Images"_s), QSize());
     QVERIFY(failed.wait(5000));
     QCOMPARE(made.count(), 0);

@@ -67,7 +67,8 @@ QImage frameAt(const QString &video, const QString &seek)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(u"frame.png"_s);
-    return runFfmpeg({ u"-i"_s, video, u"-ss"_s, seek, u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
+    // An accurate seek decodes from the keyframe before, so an hour-long file costs no more than a clip.
+    return runFfmpeg({ u"-ss"_s, seek, u"-i"_s, video, u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
 }
 
 double difference(const QImage &a, const QImage &b)
