@@ -23,7 +23,7 @@ public:
 
     // Makes the window the one that takes the keys.
     void activate();
-    // Opens path; true once the video is loaded, false when it was refused.
+    // Opens path; true once the video is loaded with all its posters, false when it was refused.
     bool open(const QString &path);
     // The alert now shown, waiting for one up to timeoutMs; null if none came.
     QMessageBox *waitForAlert(int timeoutMs = 60'000) const;

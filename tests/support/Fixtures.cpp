@@ -63,12 +63,14 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
     return path;
 }
 
-QImage frameAt(const QString &video, const QString &seek)
+QImage frameAt(const QString &video, const QString &seek, bool fromStart)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(u"frame.png"_s);
     // An accurate seek decodes from the keyframe before, so an hour-long file costs no more than a clip.
-    return runFfmpeg({ u"-ss"_s, seek, u"-i"_s, video, u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
+    const QStringList input = fromStart ? QStringList { u"-i"_s, video, u"-ss"_s, seek }
+                                        : QStringList { u"-ss"_s, seek, u"-i"_s, video };
+    return runFfmpeg(input + QStringList { u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
 }
 
 double difference(const QImage &a, const QImage &b)
@@ -111,10 +113,12 @@ int videoFrameCount(const QString &video)
 
 QList<double> keyframes(const QString &video)
 {
+    // From the file's start, as the times Tessaly shows.
+    const double start = probeVideo(video, { u"-show_entries"_s, u"format=start_time"_s }).trimmed().toDouble();
     QList<double> times;
     for (const QByteArray &line : probeVideo(video, { u"-show_entries"_s, u"packet=pts_time,flags"_s }).split('\n')) {
         if (line.contains('K'))
-            times << line.split(',').first().toDouble();
+            times << line.split(',').first().toDouble() - start;
     }
     std::sort(times.begin(), times.end());
     return times;
