@@ -31,26 +31,22 @@ PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &prob
 {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(runTimeoutMs);
-    connect(&m_timeout, &QTimer::timeout, &m_process, &QProcess::kill);
+    connect(&m_timeout, &QTimer::timeout, this, [this] {
+        for (Part &part : m_parts)
+            part.process.kill();
+    });
     // Each poster is renamed into place whole; a short look hands it over without waiting for the run.
     m_poll.setInterval(10);
     connect(&m_poll, &QTimer::timeout, this, &PosterExtractor::collect);
-    connect(&m_process, &QProcess::readyReadStandardError, this,
-            [this] { m_messages += QString::fromUtf8(m_process.readAllStandardError()); });
-    const auto ended = [this] {
-        m_messages += QString::fromUtf8(m_process.readAllStandardError());
-        m_timeout.stop();
-        m_poll.stop();
-        if (m_stage == Stage::Listing)
-            listingEnded();
-        else
-            runEnded();
-    };
-    connect(&m_process, &QProcess::finished, this, ended);
-    connect(&m_process, &QProcess::errorOccurred, this, [this, ended](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart && m_next > 0)
-            ended();
-    });
+    for (Part &part : m_parts) {
+        connect(&part.process, &QProcess::readyReadStandardError, this,
+                [&part] { part.messages += QString::fromUtf8(part.process.readAllStandardError()); });
+        connect(&part.process, &QProcess::finished, this, &PosterExtractor::partEnded);
+        connect(&part.process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart && m_next > 0)
+                partEnded();
+        });
+    }
 }
 
 PosterExtractor::~PosterExtractor()
@@ -108,41 +104,86 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
 void PosterExtractor::start(Stage stage, const QString &program, const QStringList &arguments)
 {
     m_stage = stage;
-    m_messages.clear();
-    prepareChildProcess(m_process);
-    if (qEnvironmentVariableIsSet("TESSALY_DEBUG_POSTERS"))
-        qInfo("%s %s", qPrintable(program), qPrintable(arguments.join(u' ')));
-    m_process.setProgram(program);
-    m_process.setArguments(arguments);
+    m_partCount = 1;
+    for (Part &part : m_parts)
+        part.messages.clear();
+    Part &part = m_parts[0];
+    part.first = 0;
+    prepareChildProcess(part.process);
+    part.process.setProgram(program);
+    part.process.setArguments(arguments);
     m_timeout.start();
     if (stage != Stage::Listing)
         m_poll.start();
-    m_process.start(QIODevice::ReadOnly);
+    part.process.start(QIODevice::ReadOnly);
+}
+
+void PosterExtractor::startKeyframeRun(Stage stage, const QList<double> &from)
+{
+    // The first part is the smaller, so that the first poster comes soon.
+    const qsizetype half = m_inputs.size() < 4 ? m_inputs.size() : m_inputs.size() / 2;
+    const QString prefix = runPrefix(m_framesDirectory, stage == Stage::Retry);
+    start(stage, m_encoderPath,
+          PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(0, half), prefix + u"a"_s, from.mid(0, half)));
+    if (half == m_inputs.size())
+        return;
+    Part &second = m_parts[1];
+    m_partCount = 2;
+    second.first = half;
+    prepareChildProcess(second.process);
+    second.process.setProgram(m_encoderPath);
+    second.process.setArguments(
+        PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(half), prefix + u"b"_s, from.mid(half)));
+    second.process.start(QIODevice::ReadOnly);
+}
+
+void PosterExtractor::partEnded()
+{
+    for (int i = 0; i < m_partCount; ++i) {
+        Part &part = m_parts[i];
+        if (part.process.state() != QProcess::NotRunning)
+            return;
+        part.messages += QString::fromUtf8(part.process.readAllStandardError());
+    }
+    if (m_next == 0)
+        return;
+    m_timeout.stop();
+    m_poll.stop();
+    if (m_stage == Stage::Listing)
+        listingEnded();
+    else
+        runEnded();
 }
 
 void PosterExtractor::listingEnded()
 {
-    if (m_stage == Stage::Listing && m_process.exitStatus() == QProcess::NormalExit)
-        m_keyframes = PosterPlanner::keyframeTimes(m_process.readAllStandardOutput());
+    if (m_stage == Stage::Listing && m_parts[0].process.exitStatus() == QProcess::NormalExit)
+        m_keyframes = PosterPlanner::keyframeTimes(m_parts[0].process.readAllStandardOutput());
     m_inputs = PosterPlanner::inputs(m_times, m_keyframes);
-    start(Stage::Posters, m_encoderPath,
-          PosterPlanner::keyframeRunArguments(m_source, m_inputs, runPrefix(m_framesDirectory, false)));
+    startKeyframeRun(Stage::Posters);
 }
 
-std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, const QList<QList<double>> &picked) const
+std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, const QList<QList<double>> (&picked)[2]) const
 {
     const QString prefix = runPrefix(m_framesDirectory, m_stage == Stage::Retry);
     if (m_inputs.isEmpty()) {
         // A pass from the start picks, in order, the first picture at or past each time (printed rounded).
-        const QList<double> times = picked.value(0);
+        const QList<double> times = picked[0].value(0);
         const auto at = std::find_if(times.cbegin(), times.cend(), [&](double t) { return t >= m_times[n - 1] - 1e-3; });
         if (at == times.cend())
             return std::nullopt;
         return std::pair(prefix + u"0_%1.jpg"_s.arg(at - times.cbegin() + 1), *at);
     }
     for (qsizetype i = 0; i < m_inputs.size(); ++i) {
-        if (m_inputs[i].posters.contains(n) && !picked.value(i).isEmpty())
-            return std::pair(u"%1%2.jpg"_s.arg(prefix).arg(i), std::max(0.0, m_inputs[i].seek + picked[i].front()));
+        if (!m_inputs[i].posters.contains(n))
+            continue;
+        const int part = m_partCount > 1 && i >= m_parts[1].first ? 1 : 0;
+        const qsizetype input = i - m_parts[part].first;
+        const QList<double> times = picked[part].value(input);
+        if (times.isEmpty())
+            return std::nullopt;
+        return std::pair(u"%1%2%3.jpg"_s.arg(prefix, part ? u"b"_s : u"a"_s).arg(input),
+                         std::max(0.0, m_inputs[i].seek + times.front()));
     }
     return std::nullopt;
 }
@@ -150,7 +191,8 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, con
 void PosterExtractor::collect()
 {
     // The encoder's messages tell which pictures it picked, and when they are in the video.
-    const QList<QList<double>> picked = PosterPlanner::pickedTimes(m_messages);
+    const QList<QList<double>> picked[2] = { PosterPlanner::pickedTimes(m_parts[0].messages),
+                                             PosterPlanner::pickedTimes(m_parts[1].messages) };
     for (int n = 1; n <= frameCount; ++n) {
         if (m_placed[n])
             continue;
@@ -179,8 +221,8 @@ void PosterExtractor::runEnded()
             finish();
         return;
     }
-    if (m_firstError.isEmpty())
-        m_firstError = PosterPlanner::decisiveError(m_messages);
+    for (int i = 0; i < m_partCount && m_firstError.isEmpty(); ++i)
+        m_firstError = PosterPlanner::decisiveError(m_parts[i].messages);
     if (m_stage == Stage::Retry || !retry())
         finish();
 }
@@ -206,8 +248,7 @@ bool PosterExtractor::retry()
     if (again.isEmpty())
         return false;
     m_inputs = again;
-    start(Stage::Retry, m_encoderPath,
-          PosterPlanner::keyframeRunArguments(m_source, m_inputs, runPrefix(m_framesDirectory, true), from));
+    startKeyframeRun(Stage::Retry, from);
     return true;
 }
 
@@ -247,9 +288,11 @@ void PosterExtractor::cancel()
     m_next = 0;
     m_timeout.stop();
     m_poll.stop();
-    if (m_process.state() != QProcess::NotRunning) {
-        const QSignalBlocker blocker(m_process);
-        m_process.kill();
-        m_process.waitForFinished(-1);
+    for (Part &part : m_parts) {
+        if (part.process.state() != QProcess::NotRunning) {
+            const QSignalBlocker blocker(part.process);
+            part.process.kill();
+            part.process.waitForFinished(-1);
+        }
     }
 }

@@ -73,18 +73,29 @@ private:
     enum class Stage { Listing, Posters, Retry };
 
     void start(Stage stage, const QString &program, const QStringList &arguments);
+    // A keyframe run's inputs split over two encoders, one for each of two cores.
+    void startKeyframeRun(Stage stage, const QList<double> &from = {});
+    void partEnded();
     void listingEnded();
     void runEnded();
     // Moves every picture now written into place and hands over those next in order.
     void collect();
     // The file and time of poster n's picture, once the run has written it.
-    std::optional<std::pair<QString, double>> pictureFor(int n, const QList<QList<double>> &picked) const;
+    std::optional<std::pair<QString, double>> pictureFor(int n, const QList<QList<double>> (&picked)[2]) const;
     bool retry();
     void finish();
 
     const QString m_encoderPath;
     const QString m_probeToolPath;
-    QProcess m_process;
+    // An encoder (or the listing) and the inputs it reads, from first on.
+    struct Part
+    {
+        QProcess process;
+        QString messages;
+        qsizetype first = 0;
+    };
+    Part m_parts[2];
+    int m_partCount = 1;
     QTimer m_timeout;
     QTimer m_poll;
     Stage m_stage = Stage::Posters;
@@ -94,7 +105,6 @@ private:
     QList<double> m_times;
     QList<double> m_keyframes;
     QList<PosterPlanner::Input> m_inputs; // of the keyframe run now going; empty for a whole pass
-    QString m_messages;                   // of the run now going
     QString m_firstError;
     QList<bool> m_placed;                 // per poster, its own picture in place
     QList<double> m_pictureTimes;
