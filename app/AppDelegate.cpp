@@ -181,12 +181,12 @@ void AppDelegate::enableControls()
 
 void AppDelegate::showOpenPanel()
 {
-    auto *panel = new QFileDialog(m_window.get(), u"Open Video"_s);
+    auto *panel = new QFileDialog(m_window.get(), tr("Open Video"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setFileMode(QFileDialog::ExistingFile);
-    panel->setNameFilters({ u"Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts "
-                             "*.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)"_s,
-                            u"All Files (*)"_s });
+    panel->setNameFilters({ tr("Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts "
+                               "*.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)"),
+                            tr("All Files (*)") });
     connect(panel, &QFileDialog::fileSelected, this,
             [this](const QString &path) { analyzeVideoFile(QUrl::fromLocalFile(path)); });
     panel->open();
@@ -330,12 +330,12 @@ void AppDelegate::detectBordersBTNClicked()
         posters << PosterExtractor::framePath(m_scratch->framesDirectory(), n);
     const auto content = BorderDetection::cropFor(posters, m_panel->videoSize(), m_panel->minimumCropSize());
     if (!content) {
-        m_window->statusBar()->showMessage(u"No border found: the selection is as it was."_s, 8000);
+        m_window->statusBar()->showMessage(tr("No border found: the selection is as it was."), 8000);
         return;
     }
     m_panel->selectFreely(*content);
     const QRect crop = m_panel->crop();
-    m_window->statusBar()->showMessage(u"Borders found: the selection is now the picture inside them, %1 x %2 at %3, %4."_s
+    m_window->statusBar()->showMessage(tr("Borders found: the selection is now the picture inside them, %1 x %2 at %3, %4.")
                                            .arg(crop.width())
                                            .arg(crop.height())
                                            .arg(crop.x())
@@ -361,13 +361,13 @@ void AppDelegate::cropVideoBTNClicked()
 {
     if (!globalFP || m_cropJob.isRunning())
         return;
-    auto *panel = new QFileDialog(m_window.get(), u"Save Cropped Video"_s);
+    auto *panel = new QFileDialog(m_window.get(), tr("Save Cropped Video"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setAcceptMode(QFileDialog::AcceptSave);
-    panel->setNameFilter(u"MPEG-4 Video (*.mp4)"_s);
+    panel->setNameFilter(tr("MPEG-4 Video (*.mp4)"));
     panel->setDefaultSuffix(u"mp4"_s);
     panel->setDirectory(QFileInfo(globalFP->fileFullPath().value_or(QString())).absolutePath());
-    panel->selectFile(u"Cropped.mp4"_s);
+    panel->selectFile(tr("Cropped.mp4"));
     connect(panel, &QFileDialog::fileSelected, this, &AppDelegate::checkOutputAndCrop);
     panel->open();
 }

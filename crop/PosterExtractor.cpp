@@ -92,53 +92,57 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     if (PosterPlanner::decodesWhole(m_times, video.frameRate, pixels)) {
         m_inputs.clear();
         start(Stage::Posters, m_encoderPath,
-              PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(m_framesDirectory, false)));
+              { PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(m_framesDirectory, false)) });
     } else if (PosterPlanner::seeksByIndex(video.format) || m_probeToolPath.isEmpty()) {
         m_stage = Stage::Posters;
         listingEnded();
     } else {
-        start(Stage::Listing, m_probeToolPath, PosterPlanner::keyframeListingArguments(m_source, m_times));
+        start(Stage::Listing, m_probeToolPath, { PosterPlanner::keyframeListingArguments(m_source, m_times) });
     }
 }
 
-void PosterExtractor::start(Stage stage, const QString &program, const QStringList &arguments)
+void PosterExtractor::start(Stage stage, const QString &program, const QList<QStringList> &parts,
+                            const QList<qsizetype> &firsts)
 {
     m_stage = stage;
-    m_partCount = 1;
-    for (Part &part : m_parts)
-        part.messages.clear();
-    Part &part = m_parts[0];
-    part.first = 0;
-    prepareChildProcess(part.process);
-    part.process.setProgram(program);
-    part.process.setArguments(arguments);
+    m_partCount = int(parts.size());
     m_timeout.start();
     if (stage != Stage::Listing)
         m_poll.start();
-    part.process.start(QIODevice::ReadOnly);
+    // A part that fails to start reports at once; the stage ends only once every part has been started.
+    m_starting = true;
+    for (qsizetype p = 0; p < parts.size(); ++p) {
+        Part &part = m_parts[p];
+        part.messages.clear();
+        part.first = firsts.value(p);
+        prepareChildProcess(part.process);
+        part.process.setProgram(program);
+        part.process.setArguments(parts[p]);
+        part.process.start(QIODevice::ReadOnly);
+    }
+    m_starting = false;
+    partEnded();
 }
 
 void PosterExtractor::startKeyframeRun(Stage stage, const QList<double> &from)
 {
-    // The first part is the smaller, so that the first poster comes soon.
-    const qsizetype half = m_inputs.size() < 4 ? m_inputs.size() : m_inputs.size() / 2;
+    const qsizetype count = m_inputs.size();
+    const QList<qsizetype> firsts = count < 4 ? QList<qsizetype> { 0 } : QList<qsizetype> { 0, count / 2 };
     const QString prefix = runPrefix(m_framesDirectory, stage == Stage::Retry);
-    start(stage, m_encoderPath,
-          PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(0, half), prefix + u"a"_s, from.mid(0, half)));
-    if (half == m_inputs.size())
-        return;
-    Part &second = m_parts[1];
-    m_partCount = 2;
-    second.first = half;
-    prepareChildProcess(second.process);
-    second.process.setProgram(m_encoderPath);
-    second.process.setArguments(
-        PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(half), prefix + u"b"_s, from.mid(half)));
-    second.process.start(QIODevice::ReadOnly);
+    QList<QStringList> parts;
+    for (qsizetype p = 0; p < firsts.size(); ++p) {
+        const qsizetype first = firsts[p];
+        const qsizetype size = (p + 1 < firsts.size() ? firsts[p + 1] : count) - first;
+        parts << PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(first, size), prefix + QChar(char16_t(u'a' + p)),
+                                                     from.mid(first, size));
+    }
+    start(stage, m_encoderPath, parts, firsts);
 }
 
 void PosterExtractor::partEnded()
 {
+    if (m_starting)
+        return;
     for (int i = 0; i < m_partCount; ++i) {
         Part &part = m_parts[i];
         if (part.process.state() != QProcess::NotRunning)
@@ -163,7 +167,7 @@ void PosterExtractor::listingEnded()
     startKeyframeRun(Stage::Posters);
 }
 
-std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, const QList<QList<double>> (&picked)[2]) const
+std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, const QList<QList<double>> *picked) const
 {
     const QString prefix = runPrefix(m_framesDirectory, m_stage == Stage::Retry);
     if (m_inputs.isEmpty()) {
@@ -177,12 +181,14 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, con
     for (qsizetype i = 0; i < m_inputs.size(); ++i) {
         if (!m_inputs[i].posters.contains(n))
             continue;
-        const int part = m_partCount > 1 && i >= m_parts[1].first ? 1 : 0;
+        int part = 0;
+        while (part + 1 < m_partCount && i >= m_parts[part + 1].first)
+            ++part;
         const qsizetype input = i - m_parts[part].first;
         const QList<double> times = picked[part].value(input);
         if (times.isEmpty())
             return std::nullopt;
-        return std::pair(u"%1%2%3.jpg"_s.arg(prefix, part ? u"b"_s : u"a"_s).arg(input),
+        return std::pair(u"%1%2%3.jpg"_s.arg(prefix, QChar(char16_t(u'a' + part))).arg(input),
                          std::max(0.0, m_inputs[i].seek + times.front()));
     }
     return std::nullopt;
@@ -191,8 +197,9 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, con
 void PosterExtractor::collect()
 {
     // The encoder's messages tell which pictures it picked, and when they are in the video.
-    const QList<QList<double>> picked[2] = { PosterPlanner::pickedTimes(m_parts[0].messages),
-                                             PosterPlanner::pickedTimes(m_parts[1].messages) };
+    QList<QList<double>> picked[partLimit];
+    for (int i = 0; i < m_partCount; ++i)
+        picked[i] = PosterPlanner::pickedTimes(m_parts[i].messages);
     for (int n = 1; n <= frameCount; ++n) {
         if (m_placed[n])
             continue;

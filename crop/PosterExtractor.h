@@ -72,8 +72,11 @@ Q_SIGNALS:
 private:
     enum class Stage { Listing, Posters, Retry };
 
-    void start(Stage stage, const QString &program, const QStringList &arguments);
-    // A keyframe run's inputs split over two encoders, one for each of two cores.
+    // Starts one process of program for each argument list; part p reads the inputs from firsts[p] on.
+    void start(Stage stage, const QString &program, const QList<QStringList> &parts,
+               const QList<qsizetype> &firsts = {});
+    // A keyframe run's inputs split over two encoders, one for each of two cores; the first, which
+    // opens all its inputs before it decodes any, takes the smaller half.
     void startKeyframeRun(Stage stage, const QList<double> &from = {});
     void partEnded();
     void listingEnded();
@@ -81,7 +84,7 @@ private:
     // Moves every picture now written into place and hands over those next in order.
     void collect();
     // The file and time of poster n's picture, once the run has written it.
-    std::optional<std::pair<QString, double>> pictureFor(int n, const QList<QList<double>> (&picked)[2]) const;
+    std::optional<std::pair<QString, double>> pictureFor(int n, const QList<QList<double>> *picked) const;
     bool retry();
     void finish();
 
@@ -94,8 +97,10 @@ private:
         QString messages;
         qsizetype first = 0;
     };
-    Part m_parts[2];
+    static constexpr int partLimit = 2;
+    Part m_parts[partLimit];
     int m_partCount = 1;
+    bool m_starting = false;
     QTimer m_timeout;
     QTimer m_poll;
     Stage m_stage = Stage::Posters;
