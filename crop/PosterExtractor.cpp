@@ -39,8 +39,7 @@ PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &prob
     m_poll.setInterval(10);
     connect(&m_poll, &QTimer::timeout, this, &PosterExtractor::collect);
     for (Part &part : m_parts) {
-        connect(&part.process, &QProcess::readyReadStandardError, this,
-                [&part] { part.messages += QString::fromUtf8(part.process.readAllStandardError()); });
+        connect(&part.process, &QProcess::readyReadStandardError, this, [&part] { part.read(); });
         connect(&part.process, &QProcess::finished, this, &PosterExtractor::partEnded);
         connect(&part.process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
             if (error == QProcess::FailedToStart && m_next > 0)
@@ -114,6 +113,8 @@ void PosterExtractor::start(Stage stage, const QString &program, const QList<QSt
     for (qsizetype p = 0; p < parts.size(); ++p) {
         Part &part = m_parts[p];
         part.messages.clear();
+        part.picked.clear();
+        part.parsed = 0;
         part.first = firsts.value(p);
         prepareChildProcess(part.process);
         part.process.setProgram(program);
@@ -147,7 +148,7 @@ void PosterExtractor::partEnded()
         Part &part = m_parts[i];
         if (part.process.state() != QProcess::NotRunning)
             return;
-        part.messages += QString::fromUtf8(part.process.readAllStandardError());
+        part.read(true);
     }
     if (m_next == 0)
         return;
@@ -167,12 +168,26 @@ void PosterExtractor::listingEnded()
     startKeyframeRun(Stage::Posters);
 }
 
-std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, const QList<QList<double>> *picked) const
+void PosterExtractor::Part::read(bool ended)
+{
+    // The times the encoder reports, parsed once a line is whole.
+    messages += QString::fromUtf8(process.readAllStandardError());
+    const qsizetype whole = ended ? messages.size() : messages.lastIndexOf(u'\n') + 1;
+    if (whole <= parsed)
+        return;
+    const QList<QList<double>> times = PosterPlanner::pickedTimes(messages.mid(parsed, whole - parsed));
+    picked.resize(std::max(picked.size(), times.size()));
+    for (qsizetype i = 0; i < times.size(); ++i)
+        picked[i] += times[i];
+    parsed = whole;
+}
+
+std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n) const
 {
     const QString prefix = runPrefix(m_framesDirectory, m_stage == Stage::Retry);
     if (m_inputs.isEmpty()) {
         // A pass from the start picks, in order, the first picture at or past each time (printed rounded).
-        const QList<double> times = picked[0].value(0);
+        const QList<double> times = m_parts[0].picked.value(0);
         const auto at = std::find_if(times.cbegin(), times.cend(), [&](double t) { return t >= m_times[n - 1] - 1e-3; });
         if (at == times.cend())
             return std::nullopt;
@@ -185,7 +200,7 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, con
         while (part + 1 < m_partCount && i >= m_parts[part + 1].first)
             ++part;
         const qsizetype input = i - m_parts[part].first;
-        const QList<double> times = picked[part].value(input);
+        const QList<double> times = m_parts[part].picked.value(input);
         if (times.isEmpty())
             return std::nullopt;
         return std::pair(u"%1%2%3.jpg"_s.arg(prefix, QChar(char16_t(u'a' + part))).arg(input),
@@ -196,14 +211,10 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n, con
 
 void PosterExtractor::collect()
 {
-    // The encoder's messages tell which pictures it picked, and when they are in the video.
-    QList<QList<double>> picked[partLimit];
-    for (int i = 0; i < m_partCount; ++i)
-        picked[i] = PosterPlanner::pickedTimes(m_parts[i].messages);
     for (int n = 1; n <= frameCount; ++n) {
         if (m_placed[n])
             continue;
-        const auto picture = pictureFor(n, picked);
+        const auto picture = pictureFor(n);
         if (!picture || !QFileInfo::exists(picture->first))
             continue;
         const QString frame = framePath(m_framesDirectory, n);

@@ -84,7 +84,7 @@ private:
     // Moves every picture now written into place and hands over those next in order.
     void collect();
     // The file and time of poster n's picture, once the run has written it.
-    std::optional<std::pair<QString, double>> pictureFor(int n, const QList<QList<double>> *picked) const;
+    std::optional<std::pair<QString, double>> pictureFor(int n) const;
     bool retry();
     void finish();
 
@@ -95,7 +95,11 @@ private:
     {
         QProcess process;
         QString messages;
+        QList<QList<double>> picked; // per input, the times of the pictures it picked
+        qsizetype parsed = 0;        // of the messages
         qsizetype first = 0;
+        // Takes what the process wrote; once it has ended, an unfinished last line too.
+        void read(bool ended = false);
     };
     static constexpr int partLimit = 2;
     Part m_parts[partLimit];

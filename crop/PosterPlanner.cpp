@@ -1,11 +1,11 @@
 #include "PosterPlanner.h"
 
+#include "media/ProbeTool.h"
 #include "util/Numbers.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -71,27 +71,16 @@ QStringList keyframeListingArguments(const Source &source, const QList<double> &
     QStringList intervals;
     for (const double time : times)
         intervals << decimalText(time) + u"%+#"_s + packetsPerTime;
-    return { u"-v"_s, u"error"_s, u"-select_streams"_s, streamOf(source), u"-read_intervals"_s, intervals.join(u','),
-             u"-show_entries"_s, u"format=start_time:packet=pts_time,flags"_s, u"-of"_s, u"csv=p=0"_s, source.path };
+    return ProbeTool::packetListing(source.path, streamOf(source), intervals.join(u','));
 }
 
 QList<double> keyframeTimes(const QByteArray &listing)
 {
-    // "pts_time,flags" per packet, then the format's start time on a line of its own.
     QList<double> times;
-    double start = 0;
-    for (const QByteArray &line : listing.split('\n')) {
-        const QList<QByteArray> fields = line.trimmed().split(',');
-        bool isTime = false;
-        const double time = fields.value(0).toDouble(&isTime);
-        if (isTime && fields.size() == 1)
-            start = time;
-        else if (isTime && fields.value(1).contains('K'))
-            times << time;
+    for (const ProbeTool::Packet &packet : ProbeTool::packets(listing)) {
+        if (packet.keyframe)
+            times << packet.time;
     }
-    // To the microsecond, as the tool prints them.
-    for (double &time : times)
-        time = std::round((time - start) * 1e6) / 1e6;
     std::sort(times.begin(), times.end());
     times.erase(std::unique(times.begin(), times.end()), times.end());
     return times;

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -51,6 +53,32 @@ QStringList ProbeTool::arguments(const QString &path)
 {
     return { u"-v"_s, u"quiet"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
              u"-show_streams"_s, u"-show_chapters"_s, u"-show_error"_s, path };
+}
+
+QStringList ProbeTool::packetListing(const QString &path, const QString &stream, const QString &intervals)
+{
+    return { u"-v"_s, u"error"_s, u"-select_streams"_s, stream, u"-read_intervals"_s, intervals, u"-show_entries"_s,
+             u"format=start_time:packet=pts_time,duration_time,flags"_s, u"-of"_s, u"csv=p=0"_s, path };
+}
+
+QList<ProbeTool::Packet> ProbeTool::packets(const QByteArray &listing)
+{
+    // "pts_time,duration_time,flags" per packet, then the format's start time on a line of its own.
+    QList<Packet> packets;
+    double start = 0;
+    for (const QByteArray &line : listing.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(',');
+        bool isTime = false;
+        const double time = fields.value(0).toDouble(&isTime);
+        if (isTime && fields.size() == 1)
+            start = time;
+        else if (isTime && fields.size() >= 3)
+            packets.append({ time, fields[1].toDouble(), fields[2].contains('K') });
+    }
+    // To the microsecond, as the tool prints them.
+    for (Packet &packet : packets)
+        packet.time = std::round((packet.time - start) * 1e6) / 1e6;
+    return packets;
 }
 
 bool ProbeTool::prepare(QProcess &process, const QString &path, const QStringList &arguments) const

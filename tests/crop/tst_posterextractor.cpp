@@ -104,12 +104,12 @@ void TestPosterExtractor::plans_data()
                                        << u"1.0000: 1; 2.0000: 2; 3.0000: 3; 4.0000: 4; 5.0000: 5; 6.0000: 6; "
                                           "7.0000: 7; 8.0000: 8; 9.0000: 9; 10.0000: 10; 11.0000: 11"_s;
     // Posters that share a keyframe decode it once; a time printed rounded still reaches its keyframe.
-    QTest::newRow("two keyframes") << 20.0 << QByteArray("0.000000,K_\n9.999999,K_\n10.040000,__\n0.000000\n")
+    QTest::newRow("two keyframes") << 20.0 << QByteArray("0.000000,0.040000,K_\n9.999999,0.040000,K_\n10.040000,0.040000,__\n0.000000\n")
                                    << u"0.0005: 1 2 3 4 5; 10.0005: 6 7 8 9 10 11"_s;
     // A transport stream's times count from its start; a keyframe after a time serves it when none is before.
     QTest::newRow("MPEG-TS") << 24.0
-                             << QByteArray("3.457000,K_,\n3.497000,__,\n9.457000,K_,\n15.457000,K_,\n"
-                                           "21.457000,K_,\n1.457000\n")
+                             << QByteArray("3.457000,0.040000,K_,\n3.497000,0.040000,__,\n9.457000,N/A,K_,\n"
+                                           "15.457000,0.040000,K_,\n21.457000,0.040000,K_,\n1.457000\n")
                              << u"2.0005: 1 2 3; 8.0005: 4 5 6; 14.0005: 7 8 9; 20.0005: 10 11"_s;
 }
 
