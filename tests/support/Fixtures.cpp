@@ -63,14 +63,12 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video)
     return path;
 }
 
-QImage frameAt(const QString &video, const QString &seek, bool fromStart)
+QImage frameAt(const QString &video, const QString &seek)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(u"frame.png"_s);
     // An accurate seek decodes from the keyframe before, so an hour-long file costs no more than a clip.
-    const QStringList input = fromStart ? QStringList { u"-i"_s, video, u"-ss"_s, seek }
-                                        : QStringList { u"-ss"_s, seek, u"-i"_s, video };
-    return runFfmpeg(input + QStringList { u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
+    return runFfmpeg({ u"-ss"_s, seek, u"-i"_s, video, u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
 }
 
 double difference(const QImage &a, const QImage &b)

@@ -27,9 +27,8 @@ bool runFfmpeg(const QStringList &arguments);
 // Makes a video at dir/name (the extension picks the container); empty on failure.
 QString makeVideo(const QString &dir, const QString &name, const Video &video = {});
 
-// The picture at seek seconds, as the crop's accurate seek gives it, or
-// decoded from the start (for a file whose index calls every picture a keyframe).
-QImage frameAt(const QString &video, const QString &seek, bool fromStart = false);
+// The picture at seek seconds, as the crop's accurate seek gives it.
+QImage frameAt(const QString &video, const QString &seek);
 // The mean difference of two pictures per colour channel (0 ... 255), at the smaller size.
 double difference(const QImage &a, const QImage &b);
 int videoFrameCount(const QString &video);
