@@ -2,10 +2,9 @@
 
 #include "selection/CropPresets.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
-
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -17,13 +16,18 @@ SelectionPanel::SelectionPanel(QWidget *parent)
     connect(m_ui.aspectRationPopUpBTN, &QComboBox::activated, this, &SelectionPanel::aspectRatioPopUpBTNChanged);
     connect(m_ui.presetPopUpBTN, &QComboBox::activated, this, &SelectionPanel::presetPopUpBTNChanged);
     connect(m_ui.proportionalCBX, &QCheckBox::clicked, this, &SelectionPanel::proportionalCBXClicked);
-    connect(m_ui.selectionRectangle, &SelectionRectangle::activityInSelectionRectangle, this,
+    connect(m_ui.selectionRectangleHolder, &SelectionHolder::activityInSelectionRectangle, this,
             &SelectionPanel::activityInSelectionRectangle);
     connect(m_ui.selectionRectangleHolder, &SelectionHolder::selectionDrawn, this,
             &SelectionPanel::activityInSelectionRectangle);
+    // A click on the picture gives the arrow keys back to the selection.
+    m_ui.posterView->setFocusPolicy(Qt::ClickFocus);
+    m_ui.aspectRationPopUpBTN->setPlaceholderText(tr("Custom"));
+    m_ui.presetPopUpBTN->setPlaceholderText(tr("Custom"));
     for (QSpinBox *field : { m_ui.xField, m_ui.yField, m_ui.widthField, m_ui.heightField }) {
         // A file dropped on a field opens, as anywhere on the window.
         field->findChild<QLineEdit *>()->setAcceptDrops(false);
+        field->installEventFilter(this);
         connect(field, &QSpinBox::valueChanged, this, [this, field] { applyTypedNumber(field); });
     }
     addKeys();
@@ -31,7 +35,7 @@ SelectionPanel::SelectionPanel(QWidget *parent)
 
 void SelectionPanel::addKeys()
 {
-    // Arrows move the selection, Alt+arrows its right or bottom edge; Shift makes steps of 20.
+    // Arrows move the selection, Alt+arrows its right or bottom edge; Shift makes steps of 20 video pixels.
     const struct
     {
         Qt::Key key;
@@ -54,14 +58,14 @@ void SelectionPanel::setControlsEnabled(bool enabled)
 {
     m_ui.selectionRectangleHolder->setVisible(enabled);
     m_ui.selectionRectangle->setVisible(enabled);
-    m_ui.inputResolutionTF->setText(u"Source: 0 x 0"_s);
-    m_ui.outputResolutionTF->setText(u"Cropped: 0 x 0"_s);
+    m_ui.inputResolutionTF->setText(CropGeometry::sourceLabelText(0, 0));
+    m_ui.outputResolutionTF->setText(CropGeometry::croppedLabelText(QSize(0, 0)));
     m_ui.proportionalCBX->setChecked(true);
     m_ui.proportionalCBX->setEnabled(enabled);
     m_ui.aspectRationPopUpBTN->setEnabled(enabled);
     m_ui.presetPopUpBTN->setEnabled(enabled);
     m_ui.wideTallBTN->setEnabled(enabled);
-    m_ui.wideTallBTN->setText(u"Wide"_s);
+    m_ui.wideTallBTN->setText(tr("Wide"));
     for (QSpinBox *field : { m_ui.xField, m_ui.yField, m_ui.widthField, m_ui.heightField })
         field->setEnabled(enabled);
     const auto keys = findChildren<QShortcut *>();
@@ -72,7 +76,6 @@ void SelectionPanel::setControlsEnabled(bool enabled)
 void SelectionPanel::clear()
 {
     m_storedWidth = m_storedHeight = m_videoWidth = m_videoHeight = 0;
-    m_layoutScale = 0;
     m_outputSize.reset();
     setControlsEnabled(false);
 }
@@ -87,9 +90,10 @@ void SelectionPanel::setVideo(qint64 width, qint64 height, PixelShape aspect)
     m_videoHeight = shown.height();
     m_outputSize.reset();
     setControlsEnabled(true);
-    m_ui.selectionRectangle->setProportional(false);
+    m_ui.selectionRectangleHolder->setProportional(false);
     m_ui.inputResolutionTF->setText(CropGeometry::sourceLabelText(m_videoWidth, m_videoHeight));
     layoutSelectionHolder();
+    m_ui.aspectRationPopUpBTN->clear();
     // A square video counts as tall.
     m_ui.wideTallBTN->setChecked(m_videoHeight < m_videoWidth);
     wideTallBTNClicked();
@@ -98,23 +102,16 @@ void SelectionPanel::setVideo(qint64 width, qint64 height, PixelShape aspect)
 void SelectionPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (m_layoutScale <= 0)
-        return;
-    // The selection keeps its video pixels.
-    const QRectF frame = m_ui.selectionRectangle->selectionFrame();
-    const double oldScale = m_layoutScale;
-    layoutSelectionHolder();
-    const double factor = m_layoutScale / oldScale;
-    m_ui.selectionRectangle->setSelectionFrame(
-        QRectF(frame.x() * factor, frame.y() * factor, frame.width() * factor, frame.height() * factor));
+    if (m_videoWidth > 0)
+        layoutSelectionHolder();
 }
 
 void SelectionPanel::layoutSelectionHolder()
 {
-    m_layoutScale = displayScale();
     const QSize area = m_ui.posterView->size();
     const QRect holder = CropGeometry::holderFrame(m_videoWidth, m_videoHeight, area.width(), area.height()).toRect();
     m_ui.selectionRectangleHolder->setGeometry(holder);
+    m_ui.selectionRectangleHolder->setPicture(pictureSize());
     m_ui.posterView->setPictureRect(holder);
 }
 
@@ -124,6 +121,17 @@ double SelectionPanel::displayScale() const
     return CropGeometry::displayScale(m_videoWidth, m_videoHeight, area.width(), area.height());
 }
 
+QSizeF SelectionPanel::pictureSize() const
+{
+    return QSizeF(double(m_videoWidth), double(m_videoHeight));
+}
+
+void SelectionPanel::setSelection(const QRectF &selection)
+{
+    m_selection = selection;
+    m_ui.selectionRectangleHolder->setSelection(selection);
+}
+
 QSize SelectionPanel::croppedSize() const
 {
     return crop().size();
@@ -131,8 +139,7 @@ QSize SelectionPanel::croppedSize() const
 
 QRect SelectionPanel::crop() const
 {
-    return CropGeometry::cropRect(m_ui.selectionRectangle->selectionFrame(), displayScale(), m_videoWidth,
-                                  m_videoHeight);
+    return CropGeometry::cropRect(m_selection, m_videoWidth, m_videoHeight);
 }
 
 QRect SelectionPanel::storedCrop() const
@@ -155,16 +162,41 @@ void SelectionPanel::setOutputSize(std::optional<QSize> output)
 
 QSize SelectionPanel::minimumCropSize() const
 {
-    // The selection's minimum on screen, in video pixels, rounded up to even.
-    const double s = displayScale();
-    const auto pixels = [s](double points) { return int(2 * std::ceil(points / s / 2)); };
-    return { pixels(std::min(SelectionGeometry::minimumSide, m_videoWidth * s)),
-             pixels(std::min(SelectionGeometry::minimumSide, m_videoHeight * s)) };
+    const QSizeF least = SelectionGeometry::minimumIn(pictureSize());
+    const auto even = [](double side) { return int(side) - int(side) % 2; };
+    return { even(least.width()), even(least.height()) };
 }
 
 void SelectionPanel::step(int dx, int dy, int dw, int dh)
 {
-    applyCrop(crop().translated(dx, dy).adjusted(0, 0, dw, dh), dh == 0);
+    if (m_videoWidth <= 0)
+        return;
+    const bool resizes = dw != 0 || dh != 0;
+    const bool locked = resizes && m_ui.selectionRectangleHolder->isProportional();
+    const QRectF stepped =
+        SelectionGeometry::keyStep(m_selection, QPoint(dx, dy), QPoint(dw, dh), locked, pictureSize());
+    if (stepped == m_selection) {
+        if (!resizes)
+            return;
+        const QSize least = minimumCropSize();
+        Q_EMIT notice(dw + dh < 0 ? tr("The crop is at its smallest, %1 x %2.").arg(least.width()).arg(least.height())
+                      : locked    ? tr("The crop cannot grow that way and keep its ratio: it is at the picture's edge.")
+                                  : tr("The crop cannot grow that way: it is at the picture's edge."));
+        return;
+    }
+    setSelection(stepped);
+    activityInSelectionRectangle();
+}
+
+bool SelectionPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // Escape in a number field gives the arrow keys back to the selection.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && qobject_cast<QSpinBox *>(watched)) {
+        m_ui.selectionRectangleHolder->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SelectionPanel::applyTypedNumber(QSpinBox *field)
@@ -184,26 +216,22 @@ void SelectionPanel::applyTypedNumber(QSpinBox *field)
         return;
     const QSize least = minimumCropSize();
     const QString name = findChild<QLabel *>(field->objectName() + u"Label"_s)->text();
-    Q_EMIT notice(u"%1 %2 became %3: the crop stays even, inside the picture, at least %4 x %5"_s.arg(name)
-                      .arg(typed)
-                      .arg(field->value())
-                      .arg(least.width())
-                      .arg(least.height())
-                  + (m_ui.selectionRectangle->isProportional() ? u", and keeps its ratio."_s : u"."_s));
+    const QString note = m_ui.selectionRectangleHolder->isProportional()
+        ? tr("%1 %2 became %3: the crop stays even, inside the picture, at least %4 x %5, and keeps its ratio.")
+        : tr("%1 %2 became %3: the crop stays even, inside the picture, at least %4 x %5.");
+    Q_EMIT notice(note.arg(name).arg(typed).arg(field->value()).arg(least.width()).arg(least.height()));
 }
 
 void SelectionPanel::applyCrop(const QRect &wanted, bool widthGiven)
 {
-    if (m_layoutScale <= 0)
+    if (m_videoWidth <= 0)
         return;
-    const QRect current = crop();
-    const auto ratio = m_ui.selectionRectangle->isProportional()
-        ? std::optional(double(current.width()) / current.height())
+    const auto ratio = m_ui.selectionRectangleHolder->isProportional()
+        ? std::optional(m_selection.width() / m_selection.height())
         : std::nullopt;
     const QRect fitted = CropGeometry::fittedCrop(wanted, QSize(int(m_videoWidth), int(m_videoHeight)),
                                                   minimumCropSize(), ratio, widthGiven);
-    m_ui.selectionRectangle->setSelectionFrame(CropGeometry::selectionFrame(fitted, displayScale(), m_videoHeight));
-    m_ui.selectionRectangleHolder->update();
+    setSelection(QRectF(fitted));
     activityInSelectionRectangle();
 }
 
@@ -214,6 +242,7 @@ void SelectionPanel::updateCroppedLabel()
     if (m_outputSize)
         text += u" → %1 x %2"_s.arg(m_outputSize->width()).arg(m_outputSize->height());
     m_ui.outputResolutionTF->setText(text);
+    showWhetherPresetsHold(c.size());
     // The fields follow the selection; what they show is never taken back as typed.
     const std::pair<QSpinBox *, int> values[] = { { m_ui.xField, c.x() }, { m_ui.yField, c.y() },
                                                   { m_ui.widthField, c.width() }, { m_ui.heightField, c.height() } };
@@ -223,12 +252,25 @@ void SelectionPanel::updateCroppedLabel()
     }
 }
 
+void SelectionPanel::showWhetherPresetsHold(QSize crop)
+{
+    // Once the selection is no longer the chosen ratio or preset, the pop-ups say so.
+    QComboBox *ratios = m_ui.aspectRationPopUpBTN;
+    QComboBox *presets = m_ui.presetPopUpBTN;
+    if (ratios->currentIndex() >= 0 && !CropPresets::fitsRatio(crop, ratios->currentText()))
+        ratios->setCurrentIndex(-1);
+    if (presets->currentIndex() >= 0 && presets->currentText() != CropPresets::presetTitle(crop))
+        presets->setCurrentIndex(-1);
+}
+
 void SelectionPanel::fillAspectRatioPopUp()
 {
-    m_ui.aspectRationPopUpBTN->clear();
-    m_ui.aspectRationPopUpBTN->addItems(m_ui.wideTallBTN->isChecked() ? CropPresets::wideRatios()
-                                                                      : CropPresets::tallRatios());
-    m_ui.aspectRationPopUpBTN->setCurrentIndex(0);
+    // The lists hold each other's transposes at the same places: 4:3 turns into 3:4.
+    QComboBox *ratios = m_ui.aspectRationPopUpBTN;
+    const int chosen = std::max(0, ratios->currentIndex());
+    ratios->clear();
+    ratios->addItems(m_ui.wideTallBTN->isChecked() ? CropPresets::wideRatios() : CropPresets::tallRatios());
+    ratios->setCurrentIndex(chosen);
 }
 
 void SelectionPanel::fillPresetPopUp()
@@ -237,6 +279,7 @@ void SelectionPanel::fillPresetPopUp()
     presets->clear();
     presets->addItems(
         CropPresets::presetTitles(m_videoWidth, m_videoHeight, m_ui.aspectRationPopUpBTN->currentText()));
+    presets->setPlaceholderText(tr("Custom"));
     presets->setCurrentIndex(presets->count() > 0 ? 0 : -1);
 }
 
@@ -244,14 +287,12 @@ void SelectionPanel::placeSelectionRectangle()
 {
     QComboBox *presets = m_ui.presetPopUpBTN;
     const auto preset = presets->count() > 0 ? std::optional(presets->currentText()) : std::nullopt;
-    m_ui.selectionRectangle->setSelectionFrame(
-        CropPresets::placeSelection(preset, m_videoWidth, m_videoHeight, displayScale()));
-    m_ui.selectionRectangleHolder->update();
+    setSelection(CropPresets::placeSelection(preset, m_videoWidth, m_videoHeight));
 }
 
 void SelectionPanel::wideTallBTNClicked()
 {
-    m_ui.wideTallBTN->setText(m_ui.wideTallBTN->isChecked() ? u"Wide"_s : u"Tall"_s);
+    m_ui.wideTallBTN->setText(m_ui.wideTallBTN->isChecked() ? tr("Wide") : tr("Tall"));
     fillAspectRatioPopUp();
     fillPresetPopUp();
     placeSelectionRectangle();
@@ -277,12 +318,13 @@ void SelectionPanel::presetPopUpBTNChanged()
 void SelectionPanel::proportionalCBXClicked()
 {
     // Ticked means free resizing; unticked keeps the aspect ratio.
-    m_ui.selectionRectangle->setProportional(!m_ui.proportionalCBX->isChecked());
+    m_ui.selectionRectangleHolder->setProportional(!m_ui.proportionalCBX->isChecked());
     Q_EMIT cropChanged();
 }
 
 void SelectionPanel::activityInSelectionRectangle()
 {
+    m_selection = m_ui.selectionRectangleHolder->selection();
     updateCroppedLabel();
     Q_EMIT cropChanged();
 }

@@ -11,8 +11,9 @@
 // The picture with the crop selection over it and the controls that shape the
 // selection: wide/tall, ratio and preset pop-ups, free resize, the X, Y,
 // Width and Height fields, the arrow keys, and the source and crop size
-// labels. It lays its holder over the picture at the display scale whenever
-// it resizes, and tells the outside one thing: the crop changed.
+// labels. It holds the selection in video pixels, lays its holder over the
+// picture whenever it resizes, and tells the outside one thing: the crop
+// changed.
 //
 // Everything here is in the pixels the viewer sees: for a video of non-square
 // pixels, the stored width stretched by the sample aspect.
@@ -41,8 +42,11 @@ public:
     void selectFreely(const QRect &displayed);
     // The video as the viewer sees it, in pixels.
     QSize videoSize() const { return QSize(int(m_videoWidth), int(m_videoHeight)); }
-    // The selection's minimum on screen, in video pixels.
+    // The smallest crop the selection allows, in video pixels.
     QSize minimumCropSize() const;
+    // The selection in video pixels, not yet rounded to the crop's even numbers.
+    QRectF selection() const { return m_selection; }
+    bool isProportional() const { return m_ui.selectionRectangleHolder->isProportional(); }
     // The output size to show beside the crop's, when it is scaled.
     void setOutputSize(std::optional<QSize> output);
 
@@ -61,6 +65,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void addKeys();
@@ -69,6 +74,9 @@ private:
     void fillAspectRatioPopUp();
     void fillPresetPopUp();
     void placeSelectionRectangle();
+    void setSelection(const QRectF &selection);
+    QSizeF pictureSize() const;
+    void showWhetherPresetsHold(QSize crop);
     void updateCroppedLabel();
     // Edits from the keyboard and the fields, in video pixels.
     void step(int dx, int dy, int dw, int dh);
@@ -81,6 +89,6 @@ private:
     PixelShape m_aspect;
     qint64 m_videoWidth = 0; // as the viewer sees it
     qint64 m_videoHeight = 0;
-    double m_layoutScale = 0; // the display scale the holder was last laid out with; 0 while empty
+    QRectF m_selection; // the model: in video pixels as the viewer sees them
     std::optional<QSize> m_outputSize;
 };

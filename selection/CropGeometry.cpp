@@ -2,6 +2,8 @@
 
 #include "util/Numbers.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,28 +40,18 @@ qint64 evenRound(double value)
     return 2 * saturatingTruncate(std::round(value * 0.5));
 }
 
-QSize croppedSize(QSizeF selectionSize, double scale, qint64 videoWidth, qint64 videoHeight)
+QRect cropRect(const QRectF &selection, qint64 videoWidth, qint64 videoHeight)
 {
-    // The encoder refuses a crop larger than the frame.
-    const qint64 w = std::min(evenRound(selectionSize.width() / scale), evenFloor(videoWidth));
-    const qint64 h = std::min(evenRound(selectionSize.height() / scale), evenFloor(videoHeight));
-    return { int(w), int(h) };
-}
-
-QRect cropRect(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight)
-{
-    const QSize size = croppedSize(selection.size(), scale, videoWidth, videoHeight);
-    const double maxY = selection.y() + selection.height();
-    const qint64 x = std::clamp(evenRound(selection.x() / scale), qint64(0), evenFloor(videoWidth - size.width()));
-    const qint64 y = std::clamp(evenRound(videoHeight - maxY / scale), qint64(0),
-                                evenFloor(videoHeight - size.height()));
-    return { QPoint(int(x), int(y)), size };
-}
-
-QRectF selectionFrame(const QRect &crop, double scale, qint64 videoHeight)
-{
-    return { crop.x() * scale, double(videoHeight - crop.y() - crop.height()) * scale, crop.width() * scale,
-             crop.height() * scale };
+    // Edges, not sizes, are rounded: a width rounded on its own would leave a gap at the frame's edge.
+    const auto span = [](double from, double to, qint64 frame) {
+        const qint64 end = evenFloor(frame);
+        const qint64 a = std::clamp(evenRound(from), qint64(0), std::max<qint64>(0, end - 2));
+        const qint64 b = std::clamp(evenRound(to), std::min(a + 2, end), end);
+        return std::pair(a, b - a);
+    };
+    const auto [x, w] = span(selection.left(), selection.right(), videoWidth);
+    const auto [y, h] = span(selection.top(), selection.bottom(), videoHeight);
+    return { int(x), int(y), int(w), int(h) };
 }
 
 QRect fittedCrop(const QRect &wanted, QSize frame, QSize minimum, std::optional<double> ratio, bool widthGiven)
@@ -113,12 +105,12 @@ int storedWidth(int displayedWidth, PixelShape aspect)
 
 QString sourceLabelText(qint64 videoWidth, qint64 videoHeight)
 {
-    return u"Source: %1 x %2"_s.arg(videoWidth).arg(videoHeight);
+    return QCoreApplication::translate("CropGeometry", "Source: %1 x %2").arg(videoWidth).arg(videoHeight);
 }
 
 QString croppedLabelText(QSize cropped)
 {
-    return u"Cropped: %1 x %2"_s.arg(cropped.width()).arg(cropped.height());
+    return QCoreApplication::translate("CropGeometry", "Cropped: %1 x %2").arg(cropped.width()).arg(cropped.height());
 }
 
 } // namespace CropGeometry

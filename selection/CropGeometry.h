@@ -8,8 +8,8 @@
 
 #include <optional>
 
-// Between window points (origin bottom-left, y up) and video pixels (origin
-// top-left). W × H is the video's frame size in displayed orientation.
+// Between the screen and video pixels (origin top-left), and the crop's even
+// numbers. W × H is the video's frame size in displayed orientation.
 namespace CropGeometry {
 
 // Points per video pixel: 1 when the video fits the container (it is never
@@ -22,15 +22,10 @@ QRectF holderFrame(qint64 videoWidth, qint64 videoHeight, double containerWidth,
 // E(v) = 2 × round(v × 0.5), halves away from zero.
 qint64 evenRound(double value);
 
-// The crop in video pixels: even, and never beyond the frame rounded down to even.
-QSize croppedSize(QSizeF selectionSize, double scale, qint64 videoWidth, qint64 videoHeight);
-
-// The crop in video pixels (top-left origin) for the selection: even, and
-// within the frame.
-QRect cropRect(const QRectF &selection, double scale, qint64 videoWidth, qint64 videoHeight);
-
-// The selection's frame for a crop: the inverse of cropRect.
-QRectF selectionFrame(const QRect &crop, double scale, qint64 videoHeight);
+// The crop for a selection in video pixels: each edge rounded to even on its
+// own, so an edge on the frame's edge stays there; inside the frame, at least
+// 2 x 2.
+QRect cropRect(const QRectF &selection, qint64 videoWidth, qint64 videoHeight);
 
 // The crop nearest to wanted that a selection can be: even numbers, at least
 // minimum, inside the frame. With a ratio, the height follows the width when

@@ -1,9 +1,10 @@
 #include "CropPresets.h"
 
 #include "CropGeometry.h"
-#include "SelectionGeometry.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -42,27 +43,33 @@ QStringList presetTitles(qint64 videoWidth, qint64 videoHeight, const QString &r
         const qint64 w = CropGeometry::evenRound(h * a / b);
         if (!(videoWidth > w))
             continue;
-        titles.append(QString::number(w) + u'x' + QString::number(qint64(h)));
+        titles.append(presetTitle(QSize(int(w), int(h))));
     }
     return titles;
 }
 
-QRectF placeSelection(const std::optional<QString> &presetTitle, qint64 videoWidth, qint64 videoHeight,
-                      double scale)
+QString presetTitle(QSize size)
 {
-    const double holderWidth = videoWidth * scale;
-    const double holderHeight = videoHeight * scale;
-    const double minimumWidth = std::min(SelectionGeometry::minimumSide, holderWidth);
-    const double minimumHeight = std::min(SelectionGeometry::minimumSide, holderHeight);
+    return QString::number(size.width()) + u'x' + QString::number(size.height());
+}
 
-    double w = minimumWidth;
-    double h = minimumHeight;
-    if (presetTitle) {
-        const auto [pw, ph] = splitPair(*presetTitle, u'x');
-        w = std::max(minimumWidth, pw * scale);
-        h = std::max(minimumHeight, ph * scale);
-    }
-    return { holderWidth * 0.5 - w * 0.5, holderHeight * 0.5 - h * 0.5, w, h };
+bool fitsRatio(QSize size, const QString &ratioTitle)
+{
+    const auto [a, b] = splitPair(ratioTitle, u':');
+    if (a <= 0 || b <= 0 || size.isEmpty())
+        return false;
+    return std::abs(size.width() - size.height() * a / b) <= 2 || std::abs(size.height() - size.width() * b / a) <= 2;
+}
+
+QRectF placeSelection(const std::optional<QString> &presetTitle, qint64 videoWidth, qint64 videoHeight)
+{
+    // Without a preset, a square a hand can grab: 100 pixels, or the whole of a smaller picture.
+    double w = std::min<double>(100, videoWidth);
+    double h = std::min<double>(100, videoHeight);
+    if (presetTitle)
+        std::tie(w, h) = splitPair(*presetTitle, u'x');
+    return QRectF(CropGeometry::evenRound((videoWidth - w) / 2), CropGeometry::evenRound((videoHeight - h) / 2), w, h)
+        .intersected(QRectF(0, 0, videoWidth, videoHeight));
 }
 
 } // namespace CropPresets

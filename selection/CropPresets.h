@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QSize>
 #include <QStringList>
 
 #include <optional>
@@ -15,9 +16,12 @@ QStringList tallRatios();
 // the ratio "a:b" is also below the video, largest first.
 QStringList presetTitles(qint64 videoWidth, qint64 videoHeight, const QString &ratioTitle);
 
-// The selection for a preset title, or the fallback square without one:
-// centred in the holder, at least 100 points a side but never beyond it.
-QRectF placeSelection(const std::optional<QString> &presetTitle, qint64 videoWidth, qint64 videoHeight,
-                      double scale);
+QString presetTitle(QSize size);
+// Whether size is of the ratio "a:b", within one even step of either side.
+bool fitsRatio(QSize size, const QString &ratioTitle);
+
+// The selection for a preset title, or the fallback square without one, in
+// video pixels: centred, never beyond the picture.
+QRectF placeSelection(const std::optional<QString> &presetTitle, qint64 videoWidth, qint64 videoHeight);
 
 } // namespace CropPresets

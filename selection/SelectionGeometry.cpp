@@ -4,42 +4,20 @@
 
 namespace SelectionGeometry {
 
-bool holds(const QRectF &zone, QPointF p)
+BorderPosition borderPositionAt(QPointF p, const QRectF &shown, double grab)
 {
-    return zone.x() <= p.x() && p.x() < zone.x() + zone.width() && zone.y() <= p.y()
-        && p.y() < zone.y() + zone.height();
-}
-
-bool contains(const QRectF &outer, const QRectF &inner)
-{
-    return inner.x() >= outer.x() && inner.y() >= outer.y()
-        && inner.x() + inner.width() <= outer.x() + outer.width()
-        && inner.y() + inner.height() <= outer.y() + outer.height();
-}
-
-BorderPosition borderPositionAt(QPointF p, QSizeF size)
-{
-    const double w = size.width();
-    const double h = size.height();
-    const struct
-    {
-        BorderPosition position;
-        QRectF zone;
-    } zones[] = {
-        { BorderPosition::bottomLeft, { 0, 0, ten, ten } },
-        { BorderPosition::topLeft, { 0, h - ten, ten, ten } },
-        { BorderPosition::topRight, { w - ten, h - ten, ten, ten } },
-        { BorderPosition::bottomRight, { w - ten, 0, ten, ten } },
-        { BorderPosition::left, { 0, h * 0.5 - fifteen, five, thirty } },
-        { BorderPosition::top, { w * 0.5 - fifteen, h - five, thirty, five } },
-        { BorderPosition::right, { w - five, h * 0.5 - fifteen, five, thirty } },
-        { BorderPosition::bottom, { w * 0.5 - fifteen, 0, thirty, five } },
-    };
-    for (const auto &[position, zone] : zones) {
-        if (holds(zone, p))
-            return position;
-    }
-    return BorderPosition::middle;
+    const double out = grab / 2;
+    const double inX = std::min(grab / 2, shown.width() / 3), inY = std::min(grab / 2, shown.height() / 3);
+    const double x = p.x(), y = p.y();
+    if (x < shown.left() - out || x > shown.right() + out || y < shown.top() - out || y > shown.bottom() + out)
+        return BorderPosition::none;
+    const bool left = x < shown.left() + inX, right = !left && x > shown.right() - inX;
+    const bool top = y < shown.top() + inY, bottom = !top && y > shown.bottom() - inY;
+    if (top)
+        return left ? BorderPosition::topLeft : right ? BorderPosition::topRight : BorderPosition::top;
+    if (bottom)
+        return left ? BorderPosition::bottomLeft : right ? BorderPosition::bottomRight : BorderPosition::bottom;
+    return left ? BorderPosition::left : right ? BorderPosition::right : BorderPosition::middle;
 }
 
 Qt::CursorShape cursorShapeFor(BorderPosition handle)
@@ -62,7 +40,7 @@ Qt::CursorShape cursorShapeFor(BorderPosition handle)
     case BorderPosition::none:
         break;
     }
-    return Qt::ArrowCursor;
+    return Qt::CrossCursor;
 }
 
 namespace {
@@ -78,7 +56,7 @@ Bounds edgesOf(const QRectF &r)
 }
 
 // Between low and high; high wins where they cross, so that the frame stays
-// inside the holder.
+// inside the picture.
 double clampInside(double value, double low, double high)
 {
     return std::min(std::max(value, low), high);
@@ -104,13 +82,7 @@ bool movesTop(BorderPosition h)
     return h == BorderPosition::topLeft || h == BorderPosition::top || h == BorderPosition::topRight;
 }
 
-// A holder smaller than the minimum would otherwise hold no selection.
-QSizeF minimumIn(const QRectF &holderBounds)
-{
-    return { std::min(minimumSide, holderBounds.width()), std::min(minimumSide, holderBounds.height()) };
-}
-
-QRectF freeStep(const Press &press, double dx, double dy, const Bounds &s, double minimumWidth, double minimumHeight)
+QRectF freeStep(const Press &press, double dx, double dy, const Bounds &s, QSizeF minimum)
 {
     const Bounds f = edgesOf(press.frame);
     Bounds r = f;
@@ -121,18 +93,17 @@ QRectF freeStep(const Press &press, double dx, double dy, const Bounds &s, doubl
         return { r.x0, r.y0, w, h };
     }
     if (movesLeft(press.handle))
-        r.x0 = std::max(s.x0, std::min(f.x0 + dx, f.x1 - minimumWidth));
+        r.x0 = std::max(s.x0, std::min(f.x0 + dx, f.x1 - minimum.width()));
     if (movesRight(press.handle))
-        r.x1 = std::min(s.x1, std::max(f.x1 + dx, f.x0 + minimumWidth));
-    if (movesBottom(press.handle))
-        r.y0 = std::max(s.y0, std::min(f.y0 + dy, f.y1 - minimumHeight));
+        r.x1 = std::min(s.x1, std::max(f.x1 + dx, f.x0 + minimum.width()));
     if (movesTop(press.handle))
-        r.y1 = std::min(s.y1, std::max(f.y1 + dy, f.y0 + minimumHeight));
+        r.y0 = std::max(s.y0, std::min(f.y0 + dy, f.y1 - minimum.height()));
+    if (movesBottom(press.handle))
+        r.y1 = std::min(s.y1, std::max(f.y1 + dy, f.y0 + minimum.height()));
     return { r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0 };
 }
 
-QRectF proportionalStep(const Press &press, double dx, double dy, const Bounds &s, double minimumWidth,
-                        double minimumHeight)
+QRectF proportionalStep(const Press &press, double dx, double dy, const Bounds &s, QSizeF minimum)
 {
     const Bounds f = edgesOf(press.frame);
     const double r = press.ratio;
@@ -140,28 +111,28 @@ QRectF proportionalStep(const Press &press, double dx, double dy, const Bounds &
     const double w = f.x1 - f.x0, h = f.y1 - f.y0;
     // Room for the height from a fixed corner or centre line, along each axis.
     const double rightward = (s.x1 - f.x0) / r, leftward = (f.x1 - s.x0) / r;
-    const double upward = s.y1 - f.y0, downward = f.y1 - s.y0;
+    const double upward = f.y1 - s.y0, downward = s.y1 - f.y0;
     const double across = 2 * std::min(cx - s.x0, s.x1 - cx) / r, along = 2 * std::min(cy - s.y0, s.y1 - cy);
 
     double height = h, room = h;
     switch (press.handle) {
     case BorderPosition::topRight:
-        height = h + dy, room = std::min(rightward, upward);
+        height = h - dy, room = std::min(rightward, upward);
         break;
     case BorderPosition::topLeft:
-        height = h + dy, room = std::min(leftward, upward);
+        height = h - dy, room = std::min(leftward, upward);
         break;
     case BorderPosition::bottomLeft:
-        height = h - dy, room = std::min(leftward, downward);
+        height = h + dy, room = std::min(leftward, downward);
         break;
     case BorderPosition::bottomRight:
         height = (w + dx) / r, room = std::min(rightward, downward);
         break;
     case BorderPosition::top:
-        height = h + dy, room = std::min(upward, across);
+        height = h - dy, room = std::min(upward, across);
         break;
     case BorderPosition::bottom:
-        height = h - dy, room = std::min(downward, across);
+        height = h + dy, room = std::min(downward, across);
         break;
     case BorderPosition::right:
         height = (w + dx) / r, room = std::min(rightward, along);
@@ -173,22 +144,22 @@ QRectF proportionalStep(const Press &press, double dx, double dy, const Bounds &
     case BorderPosition::none:
         break;
     }
-    height = clampInside(height, std::max(minimumHeight, minimumWidth / r), room);
+    height = clampInside(height, std::max(minimum.height(), minimum.width() / r), room);
     const double width = r * height;
 
     switch (press.handle) {
     case BorderPosition::topRight:
-        return { f.x0, f.y0, width, height };
-    case BorderPosition::topLeft:
-        return { f.x1 - width, f.y0, width, height };
-    case BorderPosition::bottomLeft:
-        return { f.x1 - width, f.y1 - height, width, height };
-    case BorderPosition::bottomRight:
         return { f.x0, f.y1 - height, width, height };
+    case BorderPosition::topLeft:
+        return { f.x1 - width, f.y1 - height, width, height };
+    case BorderPosition::bottomLeft:
+        return { f.x1 - width, f.y0, width, height };
+    case BorderPosition::bottomRight:
+        return { f.x0, f.y0, width, height };
     case BorderPosition::top:
-        return { cx - width / 2, f.y0, width, height };
-    case BorderPosition::bottom:
         return { cx - width / 2, f.y1 - height, width, height };
+    case BorderPosition::bottom:
+        return { cx - width / 2, f.y0, width, height };
     case BorderPosition::right:
         return { f.x0, cy - height / 2, width, height };
     case BorderPosition::left:
@@ -202,43 +173,54 @@ QRectF proportionalStep(const Press &press, double dx, double dy, const Bounds &
 
 } // namespace
 
-QRectF dragStep(const Press &press, QPointF p, bool proportional, const QRectF &holderBounds)
+QSizeF minimumIn(QSizeF picture)
+{
+    return { std::min(minimumSide, picture.width()), std::min(minimumSide, picture.height()) };
+}
+
+QRectF dragStep(const Press &press, QPointF p, bool proportional, QSizeF picture)
 {
     const double dx = p.x() - press.point.x();
     const double dy = p.y() - press.point.y();
-    const Bounds s = edgesOf(holderBounds);
-    const QSizeF minimum = minimumIn(holderBounds);
-    const double minimumWidth = minimum.width(), minimumHeight = minimum.height();
+    const Bounds s { 0, 0, picture.width(), picture.height() };
     if (press.handle == BorderPosition::none)
         return press.frame;
     if (proportional && press.handle != BorderPosition::middle && press.ratio > 0)
-        return proportionalStep(press, dx, dy, s, minimumWidth, minimumHeight);
-    return freeStep(press, dx, dy, s, minimumWidth, minimumHeight);
+        return proportionalStep(press, dx, dy, s, minimumIn(picture));
+    return freeStep(press, dx, dy, s, minimumIn(picture));
 }
 
-QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, const QRectF &holderBounds)
+QRectF keyStep(const QRectF &selection, QPoint move, QPoint resize, bool locked, QSizeF picture)
 {
-    const Bounds s = edgesOf(holderBounds);
-    const QSizeF minimum = minimumIn(holderBounds);
-    const double minimumWidth = minimum.width(), minimumHeight = minimum.height();
+    const bool resizes = !resize.isNull();
+    const BorderPosition handle =
+        !resizes ? BorderPosition::middle : resize.x() != 0 ? BorderPosition::right : BorderPosition::bottom;
+    const Press press { selection, QPointF(0, 0), handle, selection.width() / selection.height() };
+    return dragStep(press, QPointF(resizes ? resize : move), locked && resizes, picture);
+}
+
+QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, QSizeF picture)
+{
+    const Bounds s { 0, 0, picture.width(), picture.height() };
+    const QSizeF minimum = minimumIn(picture);
     anchor = { std::clamp(anchor.x(), s.x0, s.x1), std::clamp(anchor.y(), s.y0, s.y1) };
-    const bool rightward = p.x() >= anchor.x(), upward = p.y() >= anchor.y();
-    // The room from the anchor in the pointer's direction, or the whole holder when that is too little.
+    const bool rightward = p.x() >= anchor.x(), downward = p.y() >= anchor.y();
+    // The room from the anchor in the pointer's direction, or the whole picture when that is too little.
     const double roomX = rightward ? s.x1 - anchor.x() : anchor.x() - s.x0;
-    const double roomY = upward ? s.y1 - anchor.y() : anchor.y() - s.y0;
+    const double roomY = downward ? s.y1 - anchor.y() : anchor.y() - s.y0;
     double w = std::abs(p.x() - anchor.x());
     double h = std::abs(p.y() - anchor.y());
     if (proportional && ratio > 0) {
-        const double least = std::min(std::max(minimumHeight, minimumWidth / ratio),
-                                      std::min(holderBounds.width() / ratio, holderBounds.height()));
+        const double least = std::min(std::max(minimum.height(), minimum.width() / ratio),
+                                      std::min(picture.width() / ratio, picture.height()));
         h = std::clamp(std::max(h, w / ratio), least, std::max(least, std::min(roomX / ratio, roomY)));
         w = ratio * h;
     } else {
-        w = std::clamp(w, minimumWidth, std::max(roomX, minimumWidth));
-        h = std::clamp(h, minimumHeight, std::max(roomY, minimumHeight));
+        w = std::clamp(w, minimum.width(), std::max(roomX, minimum.width()));
+        h = std::clamp(h, minimum.height(), std::max(roomY, minimum.height()));
     }
     const double x = rightward ? anchor.x() : anchor.x() - w;
-    const double y = upward ? anchor.y() : anchor.y() - h;
+    const double y = downward ? anchor.y() : anchor.y() - h;
     // A minimum that does not fit beside the anchor is pushed inside.
     return { std::clamp(x, s.x0, std::max(s.x0, s.x1 - w)), std::clamp(y, s.y0, std::max(s.y0, s.y1 - h)), w, h };
 }

@@ -2,34 +2,32 @@
 
 #include "BorderPosition.h"
 
+#include <QPoint>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <Qt>
 
-// The selection rectangle's hit test, drag step and drawing. Rectangles are
-// (x, y, width, height) in points with the origin at the bottom-left and y up.
+// The selection rectangle's hit test and drag steps. Selections are in video
+// pixels of the picture as shown (origin top-left, y down); only the hit test
+// works on the screen, where a hand has to find the handles.
 namespace SelectionGeometry {
 
-inline constexpr double five = 5.0;     // thickness of an edge handle
-inline constexpr double ten = 5.0;      // side of a corner handle
-inline constexpr double fifteen = 15.0; // half the length of an edge handle
-inline constexpr double thirty = 30.0;  // length of an edge handle
-inline constexpr double minimumSide = 100.0;
+// The smallest crop a drag, a key or a typed number leaves, in video pixels.
+inline constexpr double minimumSide = 16.0;
+// How wide the grab zone along each edge is on the screen, centred on the line.
+inline constexpr double grabWidth = 16.0;
 
-// x0 <= x < x0 + w and y0 <= y < y0 + h: the maximum edges are outside.
-bool holds(const QRectF &zone, QPointF p);
-// Whether inner lies entirely within outer; shared edges allowed.
-bool contains(const QRectF &outer, const QRectF &inner);
-
-// The handle under p, in the rectangle's own coordinates; corners win over
-// edges, and anything else (even outside) is middle.
-BorderPosition borderPositionAt(QPointF p, QSizeF size);
+// The handle under p for the selection shown at shown (both on the screen):
+// each edge along its whole length, each corner a square, corners winning;
+// middle inside, none outside. Towards the inside a zone takes at most a
+// third of the side, so that a small selection can still be moved.
+BorderPosition borderPositionAt(QPointF p, const QRectF &shown, double grab = grabWidth);
 
 Qt::CursorShape cursorShapeFor(BorderPosition handle);
 
-// A press on the selection: the frame then and the pointer, in the holder's
-// coordinates, the handle grabbed, and width ÷ height of the frame then.
+// A press on the selection: the frame then and the pointer, in video pixels,
+// the handle grabbed, and width ÷ height of the frame then.
 struct Press
 {
     QRectF frame;
@@ -38,16 +36,23 @@ struct Press
     double ratio = 1.0;
 };
 
-// The frame with the pointer at p (holder coordinates): the grabbed edges
-// follow the pointer, each stopping at the holder's edge and at the minimum
-// size on its own. Proportionally, the motion that drives the size moves the
-// grabbed corner or edge while the opposite corner (or the centre line) stays,
-// and the size stops where the ratio would leave the holder.
-QRectF dragStep(const Press &press, QPointF p, bool proportional, const QRectF &holderBounds);
+// The frame with the pointer at p: the grabbed edges follow the pointer, each
+// stopping at the picture's edge and at the minimum size on its own.
+// Proportionally, the motion that drives the size moves the grabbed corner or
+// edge while the opposite corner (or the centre line) stays, and the size
+// stops where the ratio would leave the picture.
+QRectF dragStep(const Press &press, QPointF p, bool proportional, QSizeF picture);
 
-// A selection drawn from anchor towards p, in the holder's coordinates: at
-// least the minimum size, inside the holder, and of the given ratio when
-// proportional.
-QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, const QRectF &holderBounds);
+// An arrow key's step: (dx, dy) moves the selection, (dw, dh) its right or
+// bottom edge, as a drag of the middle or of that edge by as much would; a
+// locked selection keeps its ratio about its centre line.
+QRectF keyStep(const QRectF &selection, QPoint move, QPoint resize, bool locked, QSizeF picture);
+
+// A selection drawn from anchor towards p: at least the minimum size, inside
+// the picture, and of the given ratio when proportional.
+QRectF drawnSelection(QPointF anchor, QPointF p, bool proportional, double ratio, QSizeF picture);
+
+// The minimum for a picture smaller than it.
+QSizeF minimumIn(QSizeF picture);
 
 } // namespace SelectionGeometry

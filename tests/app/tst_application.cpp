@@ -1,6 +1,6 @@
 #include "AppDriver.h"
 #include "ImageDropView.h"
-#include "SelectionRectangle.h"
+#include "SelectionHolder.h"
 #include "SignalQuit.h"
 #include "crop/CropJob.h"
 #include "crop/PosterExtractor.h"
@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QtEndian>
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void beyondTheCrop_data();
     void beyondTheCrop();
     void changeChainsResetTheScale();
+    void handlesInTheWindow();
     void drops_data();
     void drops();
     void toolsDoNotInheritTheSignalSocket();
@@ -186,19 +188,17 @@ AppDelegate::Tools TestApplication::misbehavingEncoder(const QByteArray &script)
 void TestApplication::verifyPlacedOverThePicture(AppDriver &app)
 {
     // The holder covers the picture, centred, with the video's shape; the
-    // selection widget sits where its y-up frame says.
+    // selection widget sits where the selection in video pixels maps to.
     auto *poster = app.control<ImageDropView>("posterView");
-    auto *holder = app.control<QWidget>("selectionRectangleHolder");
-    auto *selection = app.control<SelectionRectangle>("selectionRectangle");
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
+    auto *selection = app.control<QWidget>("selectionRectangle");
     const FileProbe &video = *app.delegate().openVideo();
     const QRect h = holder->geometry();
     QVERIFY(qAbs(h.center().x() - poster->rect().center().x()) <= 1);
     QVERIFY(qAbs(h.center().y() - poster->rect().center().y()) <= 1);
     QVERIFY(h.width() == poster->width() || h.height() == poster->height() || h.size() == QSize(*video.videoWidth(), *video.videoHeight()));
     QVERIFY(qAbs(double(h.width()) / h.height() - *video.videoRatio()) < 0.01);
-    const QRectF frame = selection->selectionFrame();
-    QCOMPARE(selection->geometry(),
-             QRectF(frame.x(), h.height() - frame.y() - frame.height(), frame.width(), frame.height()).toRect());
+    QCOMPARE(selection->geometry(), holder->shown(holder->selection()).toRect());
 }
 
 void TestApplication::verifyPosters(AppDriver &app, const QString &input)
@@ -603,12 +603,12 @@ void TestApplication::selectionByHand()
         for (int i = 0; i < times.toInt(); ++i)
             QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
     } else if (hands == u"drag") {
-        auto *selection = app.control<SelectionRectangle>("selectionRectangle");
-        const QPoint corner(selection->width() - 2, selection->height() - 2);
-        QTest::mousePress(selection, Qt::LeftButton, {}, corner);
+        auto *holder = app.control<QWidget>("selectionRectangleHolder");
+        const QPoint corner = app.control<QWidget>("selectionRectangle")->geometry().bottomRight() - QPoint(1, 1);
+        QTest::mousePress(holder, Qt::LeftButton, {}, corner);
         for (const QPoint far : { QPoint(100, 100), QPoint(600, 500), QPoint(2000, 2000) })
-            QTest::mouseMove(selection, corner + far);
-        QTest::mouseRelease(selection, Qt::LeftButton, {}, corner + QPoint(2000, 2000));
+            QTest::mouseMove(holder, corner + far);
+        QTest::mouseRelease(holder, Qt::LeftButton, {}, corner + QPoint(2000, 2000));
     } else if (hands.startsWith(u"type")) {
         const std::pair<const char *, QString> typed[] = { { "widthField", hands.section(u' ', 1, 1) },
                                                           { "heightField", hands.section(u' ', 2, 2) } };
@@ -729,18 +729,22 @@ void TestApplication::changeChainsResetTheScale()
     AppDriver app(m_work->path());
     QVERIFY(app.open(m_files[u"hd"_s]));
     auto *scale = app.control<QSlider>("scaleFactorSlider");
-    auto *selection = app.control<SelectionRectangle>("selectionRectangle");
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
 
+    const auto choose = [](QComboBox *box, int index) {
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+    };
     const QList<std::pair<const char *, std::function<void()>>> changes = {
-        { "preset", [&] { QTest::keyClick(app.control<QComboBox>("presetPopUpBTN"), Qt::Key_Down); } },
-        { "ratio", [&] { QTest::keyClick(app.control<QComboBox>("aspectRationPopUpBTN"), Qt::Key_Down); } },
+        { "preset", [&] { choose(app.control<QComboBox>("presetPopUpBTN"), 1); } },
+        { "ratio", [&] { choose(app.control<QComboBox>("aspectRationPopUpBTN"), 1); } },
         { "proportional", [&] { QTest::mouseClick(app.control<QCheckBox>("proportionalCBX"), Qt::LeftButton); } },
         { "wide/tall", [&] { QTest::mouseClick(app.control<QPushButton>("wideTallBTN"), Qt::LeftButton); } },
         { "drag", [&] {
-             const QPoint middle = selection->rect().center();
-             QTest::mousePress(selection, Qt::LeftButton, {}, middle);
-             QTest::mouseMove(selection, middle + QPoint(5, 5));
-             QTest::mouseRelease(selection, Qt::LeftButton, {}, middle + QPoint(5, 5));
+             const QPoint middle = app.control<QWidget>("selectionRectangle")->geometry().center();
+             QTest::mousePress(holder, Qt::LeftButton, {}, middle);
+             QTest::mouseMove(holder, middle + QPoint(5, 5));
+             QTest::mouseRelease(holder, Qt::LeftButton, {}, middle + QPoint(5, 5));
          } },
     };
     for (const auto &[name, change] : changes) {
@@ -750,13 +754,81 @@ void TestApplication::changeChainsResetTheScale()
         QVERIFY2(scale->value() == 100, name);
         QCOMPARE(label(app, "scaleFactorLBL")->text(), u"Scale Factor: 1.0x"_s);
     }
-    // Wide/tall went back to the first ratio of the other list and its largest preset.
     QCOMPARE(app.control<QPushButton>("wideTallBTN")->text(), u"Tall"_s);
-    QCOMPARE(app.control<QComboBox>("aspectRationPopUpBTN")->currentText(), u"9:16"_s);
-    QCOMPARE(app.control<QComboBox>("presetPopUpBTN")->currentText(), u"506x900"_s);
-    QCOMPARE(label(app, "scaleFactorInputLBL")->text(), u"Cropped: 506 x 900"_s);
+    // Wide/tall turned 4:3 into 3:4, at its largest preset; the move kept both.
+    QCOMPARE(app.control<QComboBox>("aspectRationPopUpBTN")->currentText(), u"3:4"_s);
+    QCOMPARE(app.control<QComboBox>("presetPopUpBTN")->currentText(), u"676x900"_s);
+    QCOMPARE(label(app, "scaleFactorInputLBL")->text(), u"Cropped: 676 x 900"_s);
     // The proportional box is off now: resizing keeps the ratio.
-    QVERIFY(selection->isProportional());
+    QVERIFY(holder->isProportional());
+}
+
+void TestApplication::handlesInTheWindow()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"hd"_s]));
+    app.activate();
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
+    auto *ratios = app.control<QComboBox>("aspectRationPopUpBTN");
+    auto *presets = app.control<QComboBox>("presetPopUpBTN");
+    auto *widthField = app.control<QSpinBox>("widthField");
+    const auto crop = [&] {
+        return QRect(app.control<QSpinBox>("xField")->value(), app.control<QSpinBox>("yField")->value(),
+                     widthField->value(), app.control<QSpinBox>("heightField")->value());
+    };
+    const auto shown = [&] { return app.control<QWidget>("selectionRectangle")->geometry(); };
+    const auto drag = [&](QPoint from, QPoint by) {
+        QTest::mousePress(holder, Qt::LeftButton, {}, from);
+        QTest::mouseMove(holder, from + by / 2);
+        QTest::mouseMove(holder, from + by);
+        QTest::mouseRelease(holder, Qt::LeftButton, {}, from + by);
+    };
+    const auto choose = [](QComboBox *box, int index) {
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+    };
+
+    // The left edge pressed at 15 % of its height moves alone.
+    drag(QPoint(shown().left(), shown().top() + shown().height() * 15 / 100), QPoint(40, 0));
+    QVERIFY2(crop().x() > 160 && crop().x() + crop().width() == 1760, qPrintable(QDebug::toString(crop())));
+    QCOMPARE(ratios->currentIndex(), -1);
+    QCOMPARE(ratios->placeholderText(), u"Custom"_s);
+
+    // 6 pixels inside a corner, dragged past the picture's: the crop touches both edges.
+    choose(presets, 0);
+    drag(shown().center(), QPoint(-33, 7));
+    drag(shown().bottomRight() - QPoint(5, 5), QPoint(3000, 3000));
+    QCOMPARE(crop().x() + crop().width(), 1920);
+    QCOMPARE(crop().y() + crop().height(), 1080);
+
+    // Alt+Left repeated, the right edge stops at the minimum, and the status bar says why.
+    choose(presets, 0);
+    for (int i = 0; i < 100; ++i)
+        QTest::keyClick(app.window(), Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier);
+    QVERIFY2(crop().width() <= 16, qPrintable(QDebug::toString(crop())));
+    QCOMPARE(app.window()->statusBar()->currentMessage(), u"The crop is at its smallest, 16 x 16."_s);
+
+    // Tall turns 4:3 into 3:4.
+    choose(ratios, 1);
+    QTest::mouseClick(app.control<QPushButton>("wideTallBTN"), Qt::LeftButton);
+    QCOMPARE(ratios->currentText(), u"3:4"_s);
+
+    // After a typed number, a click on the picture, or Escape in a field, gives the arrows back.
+    for (const bool escape : { false, true }) {
+        widthField->setFocus();
+        widthField->selectAll();
+        QTest::keyClicks(widthField, u"300"_s);
+        QTest::keyClick(widthField, Qt::Key_Return);
+        if (escape)
+            QTest::keyClick(widthField, Qt::Key_Escape);
+        else
+            QTest::mouseClick(holder, Qt::LeftButton, {}, shown().center());
+        QCOMPARE(QApplication::focusWidget(), holder);
+        const int x = crop().x();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QCOMPARE(crop().x(), x - 2);
+        QCOMPARE(widthField->value(), 300);
+    }
 }
 
 void TestApplication::drops_data()

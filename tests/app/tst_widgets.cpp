@@ -9,8 +9,8 @@
 using namespace Qt::StringLiterals;
 using namespace ViewStyling;
 
-// The widgets under real Qt events: the selection rectangle and its holder
-// (640 x 360), and how a styled view paints.
+// The widgets under real Qt events: the selection's holder (640 x 360)
+// showing a 1280 x 720 picture at half size, and how a styled view paints.
 class TestWidgets : public QObject
 {
     Q_OBJECT
@@ -19,31 +19,27 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void followsItsHolder();
-    void announcesAfterEachStep();
+    void dragsInVideoPixels_data();
+    void dragsInVideoPixels();
     void drawingANewSelection();
     void cursorWhilePressed_data();
     void cursorWhilePressed();
     void painting();
 
 private:
-    // A point given in the frame's own y-up coordinates, as a widget position.
-    QPoint widgetPoint(QPointF own) const;
-    // Moves the pointer to a position in the holder, as the window would see it.
-    void moveTo(QPoint inHolder);
-
     SelectionHolder *m_holder = nullptr;
     SelectionRectangle *m_rect = nullptr;
 };
-
 
 void TestWidgets::init()
 {
     m_holder = new SelectionHolder;
     m_holder->resize(640, 360);
     m_rect = new SelectionRectangle(m_holder);
+    m_holder->setPicture(QSizeF(1280, 720));
     m_holder->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_holder));
-    m_rect->setSelectionFrame(QRectF(10, 10, 200, 100));
+    m_holder->setSelection(QRectF(20, 20, 400, 200));
 }
 
 void TestWidgets::cleanup()
@@ -52,41 +48,58 @@ void TestWidgets::cleanup()
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
-QPoint TestWidgets::widgetPoint(QPointF own) const
-{
-    return QPointF(own.x(), m_rect->selectionFrame().height() - own.y()).toPoint();
-}
-
-void TestWidgets::moveTo(QPoint inHolder)
-{
-    QTest::mouseMove(m_rect, inHolder - m_rect->pos());
-}
-
 void TestWidgets::followsItsHolder()
 {
-    // The frame counts from the holder's bottom edge: a taller holder moves the widget down.
-    m_holder->resize(640, 400);
-    QCOMPARE(m_rect->selectionFrame(), QRectF(10, 10, 200, 100));
-    QCOMPARE(m_rect->geometry(), QRect(10, 400 - 110, 200, 100));
+    QCOMPARE(m_rect->geometry(), QRect(10, 10, 200, 100));
+    m_holder->resize(960, 540);
+    QCOMPARE(m_holder->selection(), QRectF(20, 20, 400, 200));
+    QCOMPARE(m_rect->geometry(), QRect(15, 15, 300, 150));
 }
 
-void TestWidgets::announcesAfterEachStep()
+void TestWidgets::dragsInVideoPixels_data()
 {
-    m_rect->setSelectionFrame(QRectF(10, 10, 120, 100));
-    QList<QRectF> seen;
-    connect(m_rect, &SelectionRectangle::activityInSelectionRectangle, this,
-            [&] { seen << m_rect->selectionFrame(); });
+    QTest::addColumn<QSize>("holder");
+    QTest::addColumn<QPoint>("press"); // on the screen, with the selection at (10, 10, 200, 100)
+    QTest::addColumn<QList<QPoint>>("moves");
+    QTest::addColumn<QList<QRectF>>("seen"); // in video pixels, after each move
 
-    const QPoint press = widgetPoint({ 2, 50 });
-    const QPoint pressInHolder = m_rect->pos() + press;
-    QTest::mousePress(m_rect, Qt::LeftButton, {}, press);
-    QCOMPARE(seen.size(), 0);
-    // A listener sees each step's frame; the left edge stops at the minimum width.
-    moveTo(pressInHolder + QPoint(30, 0));
-    moveTo(pressInHolder + QPoint(-5, 0));
-    QCOMPARE(seen, (QList<QRectF> { QRectF(30, 10, 100, 100), QRectF(5, 10, 125, 100) }));
-    QTest::mouseRelease(m_rect, Qt::LeftButton, {}, m_rect->mapFromParent(pressInHolder));
-    QCOMPARE(seen.size(), 2);
+    // Pressed at 15 % of its height, the left edge moves and the right one stays,
+    // each step measured from the press.
+    QTest::newRow("left edge, off its middle") << QSize(640, 360) << QPoint(11, 25)
+                                               << QList<QPoint> { { 51, 25 }, { 71, 30 } }
+                                               << QList<QRectF> { { 100, 20, 320, 200 }, { 140, 20, 280, 200 } };
+    QTest::newRow("top edge, two events") << QSize(640, 360) << QPoint(150, 12)
+                                          << QList<QPoint> { { 150, 22 }, { 150, 32 } }
+                                          << QList<QRectF> { { 20, 40, 400, 180 }, { 20, 60, 400, 160 } };
+    // The minimum is 16 video pixels at any window size.
+    QTest::newRow("to the minimum") << QSize(640, 360) << QPoint(10, 60) << QList<QPoint> { { 600, 60 } }
+                                    << QList<QRectF> { { 404, 20, 16, 200 } };
+    QTest::newRow("to the minimum, small window") << QSize(320, 180) << QPoint(5, 30) << QList<QPoint> { { 300, 30 } }
+                                                  << QList<QRectF> { { 404, 20, 16, 200 } };
+    QTest::newRow("corner past the picture") << QSize(640, 360) << QPoint(204, 104)
+                                             << QList<QPoint> { { 900, 900 } }
+                                             << QList<QRectF> { { 20, 20, 1260, 700 } };
+}
+
+void TestWidgets::dragsInVideoPixels()
+{
+    QFETCH(QSize, holder);
+    QFETCH(QPoint, press);
+    QFETCH(QList<QPoint>, moves);
+    QFETCH(QList<QRectF>, seen);
+
+    m_holder->resize(holder);
+    const double scale = holder.width() / 1280.0;
+    const auto onScreen = [scale](QPoint p) { return (QPointF(p) * (scale / 0.5)).toPoint(); };
+    QList<QRectF> announced;
+    connect(m_holder, &SelectionHolder::activityInSelectionRectangle, this,
+            [&] { announced << m_holder->selection(); });
+    QTest::mousePress(m_holder, Qt::LeftButton, {}, onScreen(press));
+    QCOMPARE(announced.size(), 0);
+    for (const QPoint to : moves)
+        QTest::mouseMove(m_holder, onScreen(to));
+    QTest::mouseRelease(m_holder, Qt::LeftButton, {}, onScreen(moves.last()));
+    QCOMPARE(announced, seen);
 }
 
 void TestWidgets::drawingANewSelection()
@@ -94,42 +107,45 @@ void TestWidgets::drawingANewSelection()
     QSignalSpy drawn(m_holder, &SelectionHolder::selectionDrawn);
     // A click on the picture outside the selection changes nothing.
     QTest::mouseClick(m_holder, Qt::LeftButton, {}, QPoint(400, 100));
-    QCOMPARE(m_rect->selectionFrame(), QRectF(10, 10, 200, 100));
+    QCOMPARE(m_holder->selection(), QRectF(20, 20, 400, 200));
     // Dragged, it draws a new selection from where the press began.
     QTest::mousePress(m_holder, Qt::LeftButton, {}, QPoint(300, 60));
     QTest::mouseMove(m_holder, QPoint(400, 100));
     QTest::mouseMove(m_holder, QPoint(500, 200));
     QTest::mouseRelease(m_holder, Qt::LeftButton, {}, QPoint(500, 200));
-    QCOMPARE(m_rect->selectionFrame(), QRectF(300, 160, 200, 140));
+    QCOMPARE(m_holder->selection(), QRectF(600, 120, 400, 280));
     QCOMPARE(m_rect->geometry(), QRect(300, 60, 200, 140));
     QCOMPARE(drawn.count(), 2);
 }
 
 void TestWidgets::cursorWhilePressed_data()
 {
-    QTest::addColumn<QPointF>("own");
+    QTest::addColumn<QPoint>("press");
     QTest::addColumn<Qt::CursorShape>("shape");
 
-    QTest::newRow("middle: closed hand") << QPointF(100, 50) << Qt::ClosedHandCursor;
-    QTest::newRow("right edge") << QPointF(197, 50) << Qt::SizeHorCursor;
-    QTest::newRow("top-left corner") << QPointF(2, 97) << Qt::SizeFDiagCursor;
+    QTest::newRow("middle: closed hand") << QPoint(110, 60) << Qt::ClosedHandCursor;
+    QTest::newRow("right edge") << QPoint(213, 80) << Qt::SizeHorCursor;
+    QTest::newRow("top-left corner") << QPoint(12, 12) << Qt::SizeFDiagCursor;
 }
 
 void TestWidgets::cursorWhilePressed()
 {
-    QFETCH(QPointF, own);
+    QFETCH(QPoint, press);
     QFETCH(Qt::CursorShape, shape);
 
-    const QPoint press = widgetPoint(own);
-    QTest::mousePress(m_rect, Qt::LeftButton, {}, press);
+    QTest::mouseMove(m_holder, press);
+    QCOMPARE(m_holder->cursor().shape(), shape == Qt::ClosedHandCursor ? Qt::OpenHandCursor : shape);
+    QTest::mousePress(m_holder, Qt::LeftButton, {}, press);
     QVERIFY(QGuiApplication::overrideCursor());
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), shape);
     // Far outside the rectangle, the press's cursor stays.
-    QTest::mouseMove(m_rect, press + QPoint(300, 200));
+    QTest::mouseMove(m_holder, press + QPoint(300, 200));
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), shape);
-    QTest::mouseRelease(m_rect, Qt::LeftButton, {}, press + QPoint(300, 200));
+    QTest::mouseRelease(m_holder, Qt::LeftButton, {}, press + QPoint(300, 200));
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(m_rect->cursor().shape(), Qt::ArrowCursor);
+    // Then the cursor says what lies under the pointer: the moved selection, or the picture.
+    const QRectF shown = m_holder->shown(m_holder->selection());
+    QCOMPARE(m_holder->cursor().shape(), shown.contains(press + QPoint(300, 200)) ? Qt::OpenHandCursor : Qt::CrossCursor);
 }
 
 void TestWidgets::painting()

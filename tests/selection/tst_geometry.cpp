@@ -23,6 +23,9 @@ private Q_SLOTS:
     void hitTest();
     void dragSteps_data();
     void dragSteps();
+    void edgesReachTheFrame();
+    void keySteps_data();
+    void keySteps();
     void drawing_data();
     void drawing();
     void filterText_data();
@@ -40,114 +43,173 @@ private Q_SLOTS:
 void TestGeometry::hitTest_data()
 {
     QTest::addColumn<QPointF>("point");
-    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<QRectF>("shown");
     QTest::addColumn<BorderPosition>("expected");
 
-    const QSizeF square(100, 100);
-    QTest::newRow("bottom-left") << QPointF(2, 2) << square << BorderPosition::bottomLeft;
-    QTest::newRow("bottom-left inner edge") << QPointF(4.99, 4.99) << square << BorderPosition::bottomLeft;
-    // The maximum edges of a zone lie outside it.
-    QTest::newRow("just past the corner") << QPointF(5, 5) << square << BorderPosition::middle;
-    QTest::newRow("on the corner's right edge") << QPointF(5, 2) << square << BorderPosition::middle;
-    QTest::newRow("on the corner's top edge") << QPointF(2, 5) << square << BorderPosition::middle;
-    QTest::newRow("top-left") << QPointF(0, 99) << square << BorderPosition::topLeft;
-    QTest::newRow("top-right") << QPointF(97, 97) << square << BorderPosition::topRight;
-    QTest::newRow("bottom-right") << QPointF(97, 2) << square << BorderPosition::bottomRight;
-    QTest::newRow("left") << QPointF(2, 50) << square << BorderPosition::left;
-    QTest::newRow("below the left handle") << QPointF(2, 34.9) << square << BorderPosition::middle;
-    QTest::newRow("left handle's lower end") << QPointF(2, 35) << square << BorderPosition::left;
-    QTest::newRow("left handle's upper end") << QPointF(2, 65) << square << BorderPosition::middle;
-    QTest::newRow("bottom") << QPointF(50, 2) << square << BorderPosition::bottom;
-    QTest::newRow("right") << QPointF(97, 50) << square << BorderPosition::right;
-    QTest::newRow("centre") << QPointF(50, 50) << square << BorderPosition::middle;
-    QTest::newRow("outside") << QPointF(-3, 50) << square << BorderPosition::middle;
-    // On a small rectangle the zones overlap and the corner wins.
-    QTest::newRow("tiny: corner over edge") << QPointF(2, 2) << QSizeF(30, 30) << BorderPosition::bottomLeft;
-    QTest::newRow("empty rectangle") << QPointF(0, 0) << QSizeF(0, 0) << BorderPosition::bottomLeft;
+    // Zones 16 wide, centred on the lines, along each whole edge.
+    const QRectF shown(100, 100, 200, 100);
+    QTest::newRow("left edge near its top end") << QPointF(100, 115) << shown << BorderPosition::left;
+    QTest::newRow("left edge, 7 outside") << QPointF(93, 150) << shown << BorderPosition::left;
+    QTest::newRow("left edge, 7 inside") << QPointF(107, 150) << shown << BorderPosition::left;
+    QTest::newRow("9 inside the left edge") << QPointF(109, 150) << shown << BorderPosition::middle;
+    QTest::newRow("9 outside the left edge") << QPointF(91, 150) << shown << BorderPosition::none;
+    QTest::newRow("top edge near its right end") << QPointF(285, 96) << shown << BorderPosition::top;
+    QTest::newRow("right edge") << QPointF(295, 150) << shown << BorderPosition::right;
+    QTest::newRow("bottom edge") << QPointF(120, 206) << shown << BorderPosition::bottom;
+    QTest::newRow("top-left corner") << QPointF(104, 104) << shown << BorderPosition::topLeft;
+    QTest::newRow("top-right, outside") << QPointF(306, 94) << shown << BorderPosition::topRight;
+    QTest::newRow("bottom-left, outside") << QPointF(94, 206) << shown << BorderPosition::bottomLeft;
+    QTest::newRow("6 inside the bottom-right corner") << QPointF(294, 194) << shown << BorderPosition::bottomRight;
+    QTest::newRow("far outside") << QPointF(500, 150) << shown << BorderPosition::none;
+    // A small selection keeps a middle third to move it by.
+    QTest::newRow("small: middle") << QPointF(112, 112) << QRectF(100, 100, 24, 24) << BorderPosition::middle;
+    QTest::newRow("small: left") << QPointF(106, 112) << QRectF(100, 100, 24, 24) << BorderPosition::left;
+    QTest::newRow("empty rectangle") << QPointF(-2, -2) << QRectF() << BorderPosition::topLeft;
 }
 
 void TestGeometry::hitTest()
 {
     QFETCH(QPointF, point);
-    QFETCH(QSizeF, size);
+    QFETCH(QRectF, shown);
     QFETCH(BorderPosition, expected);
-    QCOMPARE(borderPositionAt(point, size), expected);
+    QCOMPARE(borderPositionAt(point, shown), expected);
 }
 
 void TestGeometry::dragSteps_data()
 {
-    QTest::addColumn<QRectF>("holder");
+    QTest::addColumn<QSizeF>("picture");
     QTest::addColumn<QRectF>("frame");
-    QTest::addColumn<QPointF>("press"); // in the frame's own coordinates
+    QTest::addColumn<BorderPosition>("handle");
     QTest::addColumn<bool>("proportional");
     QTest::addColumn<QPointF>("move"); // of the pointer since the press
     QTest::addColumn<QRectF>("expected");
 
-    const QRectF holder(0, 0, 640, 360);
-    const QRectF wide(10, 10, 200, 100);
-    const QRectF middle(100, 100, 200, 100);
+    using B = BorderPosition;
+    const QSizeF hd(1920, 1080);
+    const QRectF wide(100, 100, 400, 200);
 
-    QTest::newRow("right") << holder << wide << QPointF(197, 50) << false << QPointF(20, 0) << QRectF(10, 10, 220, 100);
-    QTest::newRow("left") << holder << wide << QPointF(2, 50) << false << QPointF(20, 0) << QRectF(30, 10, 180, 100);
-    QTest::newRow("top") << holder << wide << QPointF(100, 97) << false << QPointF(0, 20) << QRectF(10, 10, 200, 120);
-    QTest::newRow("top-left follows the pointer") << holder << wide << QPointF(2, 97) << false << QPointF(20, 20)
-                                                  << QRectF(30, 10, 180, 120);
-    QTest::newRow("bottom-right follows the pointer") << holder << middle << QPointF(197, 2) << false
-                                                      << QPointF(20, -20) << QRectF(100, 80, 220, 120);
-    QTest::newRow("locked top stays centred") << holder << wide << QPointF(100, 97) << true << QPointF(0, 10)
-                                              << QRectF(0, 10, 220, 110);
+    QTest::newRow("right") << hd << wide << B::right << false << QPointF(40, 0) << QRectF(100, 100, 440, 200);
+    QTest::newRow("left") << hd << wide << B::left << false << QPointF(40, 0) << QRectF(140, 100, 360, 200);
+    QTest::newRow("top") << hd << wide << B::top << false << QPointF(0, -40) << QRectF(100, 60, 400, 240);
+    QTest::newRow("top-left follows the pointer") << hd << wide << B::topLeft << false << QPointF(40, -40)
+                                                  << QRectF(140, 60, 360, 240);
+    QTest::newRow("bottom-right follows the pointer") << hd << wide << B::bottomRight << false << QPointF(40, 40)
+                                                      << QRectF(100, 100, 440, 240);
+    QTest::newRow("locked top stays centred") << hd << wide << B::top << true << QPointF(0, -20)
+                                              << QRectF(80, 80, 440, 220);
     // Locked: the horizontal motion drives bottom-right; the vertical is ignored.
-    QTest::newRow("locked bottom-right") << holder << wide << QPointF(197, 2) << true << QPointF(20, -40)
-                                         << QRectF(10, 0, 220, 110);
-    QTest::newRow("locked bottom-left keeps top-right") << holder << middle << QPointF(2, 2) << true
-                                                        << QPointF(0, -10) << QRectF(80, 90, 220, 110);
-    QTest::newRow("locked right stays centred") << holder << middle << QPointF(197, 50) << true << QPointF(20, 0)
-                                                << QRectF(100, 95, 220, 110);
-    QTest::newRow("locked left stays centred") << holder << QRectF(100, 100, 300, 150) << QPointF(2, 75) << true
-                                               << QPointF(20, 0) << QRectF(120, 105, 280, 140);
-    QTest::newRow("move stops at the left edge") << holder << QRectF(20, 20, 200, 100) << QPointF(100, 50) << false
-                                                 << QPointF(-50, 0) << QRectF(0, 20, 200, 100);
-    QTest::newRow("move stops at the right edge") << holder << QRectF(420, 20, 200, 100) << QPointF(100, 50)
-                                                  << false << QPointF(50, 0) << QRectF(440, 20, 200, 100);
-    QTest::newRow("move stops at the top") << holder << QRectF(20, 200, 200, 100) << QPointF(100, 50) << false
-                                           << QPointF(0, 100) << QRectF(20, 260, 200, 100);
-    // Steps that were once refused whole now stop where the edge or the minimum is.
-    QTest::newRow("left stops at the minimum width") << holder << QRectF(10, 10, 120, 100) << QPointF(2, 50) << false
-                                                    << QPointF(30, 0) << QRectF(30, 10, 100, 100);
-    QTest::newRow("left stops at the holder's edge") << holder << QRectF(20, 20, 200, 100) << QPointF(2, 50) << false
-                                                    << QPointF(-50, 0) << QRectF(0, 20, 220, 100);
-    QTest::newRow("right stops at the holder's edge") << holder << QRectF(420, 20, 200, 100) << QPointF(197, 50)
-                                                     << false << QPointF(50, 0) << QRectF(420, 20, 220, 100);
-    QTest::newRow("corner far past the holder's corner") << holder << middle << QPointF(197, 2) << false
-                                                         << QPointF(900, -900) << QRectF(100, 0, 540, 200);
+    QTest::newRow("locked bottom-right") << hd << wide << B::bottomRight << true << QPointF(40, -80)
+                                         << QRectF(100, 100, 440, 220);
+    QTest::newRow("locked bottom-left keeps top-right") << hd << wide << B::bottomLeft << true << QPointF(0, 20)
+                                                        << QRectF(60, 100, 440, 220);
+    QTest::newRow("locked right stays centred") << hd << wide << B::right << true << QPointF(40, 0)
+                                                << QRectF(100, 90, 440, 220);
+    QTest::newRow("locked left stays centred") << hd << wide << B::left << true << QPointF(40, 0)
+                                               << QRectF(140, 110, 360, 180);
+    QTest::newRow("move stops at the left edge") << hd << QRectF(20, 20, 400, 200) << B::middle << false
+                                                 << QPointF(-50, 0) << QRectF(0, 20, 400, 200);
+    QTest::newRow("move stops at the right edge") << hd << QRectF(1500, 20, 400, 200) << B::middle << false
+                                                  << QPointF(50, 0) << QRectF(1520, 20, 400, 200);
+    QTest::newRow("move stops at the bottom") << hd << QRectF(20, 860, 400, 200) << B::middle << false
+                                              << QPointF(0, 100) << QRectF(20, 880, 400, 200);
+    // The minimum is 16 video pixels, whatever the window.
+    QTest::newRow("left stops at the minimum width") << hd << wide << B::left << false << QPointF(1000, 0)
+                                                    << QRectF(484, 100, 16, 200);
+    QTest::newRow("top stops at the minimum height") << hd << wide << B::top << false << QPointF(0, 1000)
+                                                    << QRectF(100, 284, 400, 16);
+    QTest::newRow("locked stops at the minimum height") << hd << wide << B::left << true << QPointF(1000, 0)
+                                                       << QRectF(468, 192, 32, 16);
+    QTest::newRow("left stops at the frame") << hd << wide << B::left << false << QPointF(-500, 0)
+                                             << QRectF(0, 100, 500, 200);
     // Along an edge, one side stopping does not hold back the other.
-    QTest::newRow("one side at the edge, the other goes on") << holder << QRectF(100, 0, 200, 100) << QPointF(197, 2)
+    QTest::newRow("one side at the edge, the other goes on") << hd << QRectF(100, 0, 200, 100) << B::topRight
                                                              << false << QPointF(80, -30) << QRectF(100, 0, 280, 100);
-    QTest::newRow("locked corner stops where the ratio fits") << holder << middle << QPointF(197, 197 - 100) << true
-                                                              << QPointF(0, 900) << QRectF(100, 100, 520, 260);
-    QTest::newRow("locked edge stops where the centre line allows") << holder << QRectF(20, 100, 200, 100)
-                                                                    << QPointF(100, 97) << true << QPointF(0, 200)
-                                                                    << QRectF(0, 100, 240, 120);
-    // A holder lower than the minimum: the selection can still move and resize.
-    QTest::newRow("holder under 100 points") << QRectF(0, 0, 960, 48) << QRectF(430, 0, 100, 48) << QPointF(50, 24)
-                                             << false << QPointF(100, 0) << QRectF(530, 0, 100, 48);
-    QTest::newRow("holder under 100 points, resize") << QRectF(0, 0, 960, 48) << QRectF(430, 0, 100, 48)
-                                                     << QPointF(97, 24) << false << QPointF(30, 0)
-                                                     << QRectF(430, 0, 130, 48);
+    QTest::newRow("locked corner stops where the ratio fits") << hd << wide << B::bottomRight << true
+                                                              << QPointF(5000, 0) << QRectF(100, 100, 1820, 910);
+    QTest::newRow("locked edge stops where the centre line allows") << hd << QRectF(20, 100, 400, 200) << B::top
+                                                                    << true << QPointF(0, -1000)
+                                                                    << QRectF(0, 80, 440, 220);
+    // A picture lower than the minimum: the selection can still move and resize.
+    QTest::newRow("picture under 16 pixels") << QSizeF(960, 12) << QRectF(430, 0, 100, 12) << B::middle << false
+                                             << QPointF(100, 0) << QRectF(530, 0, 100, 12);
+    QTest::newRow("picture under 16 pixels, resize") << QSizeF(960, 12) << QRectF(430, 0, 100, 12) << B::right
+                                                     << false << QPointF(30, 0) << QRectF(430, 0, 130, 12);
 }
 
 void TestGeometry::dragSteps()
 {
-    QFETCH(QRectF, holder);
+    QFETCH(QSizeF, picture);
     QFETCH(QRectF, frame);
-    QFETCH(QPointF, press);
+    QFETCH(BorderPosition, handle);
     QFETCH(bool, proportional);
     QFETCH(QPointF, move);
     QFETCH(QRectF, expected);
 
-    const Press pressed { frame, frame.topLeft() + press, borderPositionAt(press, frame.size()),
-                          frame.width() / frame.height() };
-    QCOMPARE(dragStep(pressed, pressed.point + move, proportional, holder), expected);
+    const Press pressed { frame, QPointF(300, 300), handle, frame.width() / frame.height() };
+    QCOMPARE(dragStep(pressed, pressed.point + move, proportional, picture), expected);
+}
+
+void TestGeometry::edgesReachTheFrame()
+{
+    // From an odd place left by earlier moves, a corner dragged far past the
+    // picture's corner puts both its edges on the frame's, with no gap.
+    const QSize hd(1920, 1080);
+    const QRectF moved(38.3, 90.7, 1200.4, 700.2);
+    const std::pair<BorderPosition, QPointF> corners[] = { { BorderPosition::topLeft, { -5000, -5000 } },
+                                                           { BorderPosition::topRight, { 5000, -5000 } },
+                                                           { BorderPosition::bottomLeft, { -5000, 5000 } },
+                                                           { BorderPosition::bottomRight, { 5000, 5000 } } };
+    for (const auto &[corner, far] : corners) {
+        const QRectF frame = dragStep({ moved, QPointF(0, 0), corner, 1.0 }, far, false, hd);
+        const QRect crop = cropRect(frame, hd.width(), hd.height());
+        const bool left = far.x() < 0, top = far.y() < 0;
+        QCOMPARE(left ? crop.x() : crop.x() + crop.width(), left ? 0 : 1920);
+        QCOMPARE(top ? crop.y() : crop.y() + crop.height(), top ? 0 : 1080);
+    }
+}
+
+void TestGeometry::keySteps_data()
+{
+    QTest::addColumn<QRectF>("selection");
+    QTest::addColumn<QPoint>("move");
+    QTest::addColumn<QPoint>("resize");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<QRect>("crop");
+
+    const QRectF preset(160, 90, 1600, 900);
+    QTest::newRow("Right x5") << preset << QPoint(2, 0) << QPoint() << false << 5 << QRect(170, 90, 1600, 900);
+    QTest::newRow("Left x5") << preset << QPoint(-2, 0) << QPoint() << false << 5 << QRect(150, 90, 1600, 900);
+    QTest::newRow("Shift+Down x3") << preset << QPoint(0, 20) << QPoint() << false << 3 << QRect(160, 150, 1600, 900);
+    QTest::newRow("Shift+Up to the frame") << preset << QPoint(0, -20) << QPoint() << false << 6
+                                           << QRect(160, 0, 1600, 900);
+    QTest::newRow("Alt+Right at the frame: nothing moves")
+        << QRectF(320, 90, 1600, 900) << QPoint() << QPoint(2, 0) << false << 1 << QRect(320, 90, 1600, 900);
+    QTest::newRow("Alt+Left to the minimum") << preset << QPoint() << QPoint(-20, 0) << false << 90
+                                             << QRect(160, 90, 16, 900);
+    // Locked, the height follows about its centre line: 16:9 within one even step.
+    QTest::newRow("locked Alt+Right x30") << preset << QPoint() << QPoint(2, 0) << true << 30
+                                          << QRect(160, 74, 1660, 932);
+    QTest::newRow("locked Alt+Down x30") << preset << QPoint() << QPoint(0, 2) << true << 30
+                                         << QRect(106, 90, 1708, 960);
+    QTest::newRow("locked Alt+Left to the minimum") << preset << QPoint() << QPoint(-20, 0) << true << 100
+                                                    << QRect(160, 532, 28, 16);
+}
+
+void TestGeometry::keySteps()
+{
+    QFETCH(QRectF, selection);
+    QFETCH(QPoint, move);
+    QFETCH(QPoint, resize);
+    QFETCH(bool, locked);
+    QFETCH(int, times);
+    QFETCH(QRect, crop);
+
+    for (int i = 0; i < times; ++i)
+        selection = keyStep(selection, move, resize, locked, QSizeF(1920, 1080));
+    QCOMPARE(cropRect(selection, 1920, 1080), crop);
+    if (locked)
+        QVERIFY(CropPresets::fitsRatio(crop.size(), u"16:9"_s));
 }
 
 void TestGeometry::drawing_data()
@@ -157,16 +219,18 @@ void TestGeometry::drawing_data()
     QTest::addColumn<bool>("proportional");
     QTest::addColumn<QRectF>("expected");
 
-    QTest::newRow("towards the top-right") << QPointF(100, 100) << QPointF(350, 250) << false << QRectF(100, 100, 250, 150);
-    QTest::newRow("towards the bottom-left") << QPointF(400, 300) << QPointF(150, 50) << false << QRectF(150, 50, 250, 250);
-    QTest::newRow("small: the minimum") << QPointF(100, 100) << QPointF(120, 110) << false << QRectF(100, 100, 100, 100);
-    QTest::newRow("past the holder") << QPointF(100, 100) << QPointF(900, 900) << false << QRectF(100, 100, 540, 260);
+    QTest::newRow("towards the bottom-right") << QPointF(100, 100) << QPointF(350, 250) << false
+                                              << QRectF(100, 100, 250, 150);
+    QTest::newRow("towards the top-left") << QPointF(400, 300) << QPointF(150, 50) << false
+                                          << QRectF(150, 50, 250, 250);
+    QTest::newRow("small: the minimum") << QPointF(100, 100) << QPointF(105, 110) << false << QRectF(100, 100, 16, 16);
+    QTest::newRow("past the picture") << QPointF(100, 100) << QPointF(900, 900) << false << QRectF(100, 100, 540, 260);
     // The minimum does not fit beside an anchor near the edge: it is pushed inside.
-    QTest::newRow("anchor near the edge") << QPointF(620, 340) << QPointF(630, 350) << false
-                                          << QRectF(540, 260, 100, 100);
+    QTest::newRow("anchor near the edge") << QPointF(635, 355) << QPointF(640, 360) << false
+                                          << QRectF(624, 344, 16, 16);
     QTest::newRow("locked to 2:1") << QPointF(100, 100) << QPointF(400, 120) << true << QRectF(100, 100, 300, 150);
-    QTest::newRow("locked, stopped by the top") << QPointF(100, 100) << QPointF(700, 120) << true
-                                                << QRectF(100, 100, 520, 260);
+    QTest::newRow("locked, stopped by the bottom") << QPointF(100, 100) << QPointF(700, 120) << true
+                                                   << QRectF(100, 100, 520, 260);
 }
 
 void TestGeometry::drawing()
@@ -175,43 +239,34 @@ void TestGeometry::drawing()
     QFETCH(QPointF, pointer);
     QFETCH(bool, proportional);
     QFETCH(QRectF, expected);
-    QCOMPARE(drawnSelection(anchor, pointer, proportional, 2.0, QRectF(0, 0, 640, 360)), expected);
+    QCOMPARE(drawnSelection(anchor, pointer, proportional, 2.0, QSizeF(640, 360)), expected);
 }
 
 void TestGeometry::filterText_data()
 {
     QTest::addColumn<QSize>("video");
-    QTest::addColumn<double>("scale");
     QTest::addColumn<QRectF>("selection");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("half scale") << QSize(1920, 1080) << 0.5 << QRectF(100, 50, 640, 360)
-                                << u"crop=1280:720:200:260"_s;
-    QTest::newRow("top edge gives y 0") << QSize(640, 360) << 1.0 << QRectF(0, 0, 640, 360) << u"crop=640:360:0:0"_s;
+    QTest::newRow("a preset") << QSize(1920, 1080) << QRectF(160, 90, 1600, 900) << u"crop=1600:900:160:90"_s;
+    // Each edge is rounded on its own: the one on the frame's edge stays there.
+    QTest::newRow("to the frame from an odd place") << QSize(1920, 1080) << QRectF(38.3, 90.7, 1881.7, 989.3)
+                                                    << u"crop=1882:990:38:90"_s;
     // Nothing may reach past the frame: the encoder refuses such a crop.
-    QTest::newRow("odd frame, full selection") << QSize(641, 359) << 1.0 << QRectF(0, 0, 641, 359)
-                                               << u"crop=640:358:0:0"_s;
-    QTest::newRow("touching the right edge") << QSize(640, 360) << 1.0 << QRectF(541, 0, 99, 100)
-                                             << u"crop=100:100:540:260"_s;
-    QTest::newRow("past the bottom edge") << QSize(640, 360) << 1.0 << QRectF(0, -1, 100, 101)
-                                          << u"crop=100:102:0:258"_s;
-    QTest::newRow("video under 100 pixels") << QSize(50, 50) << 1.0 << QRectF(-25, -25, 100, 100)
-                                            << u"crop=50:50:0:0"_s;
-    QTest::newRow("2 x 2 video") << QSize(2, 2) << 1.0 << QRectF(0, 0, 2, 2) << u"crop=2:2:0:0"_s;
+    QTest::newRow("odd frame, full selection") << QSize(641, 359) << QRectF(0, 0, 641, 359) << u"crop=640:358:0:0"_s;
+    QTest::newRow("a sliver keeps 2 pixels") << QSize(640, 360) << QRectF(100.2, 0, 0.5, 360)
+                                             << u"crop=2:360:100:0"_s;
+    QTest::newRow("video under 16 pixels") << QSize(10, 10) << QRectF(0, 0, 10, 10) << u"crop=10:10:0:0"_s;
+    QTest::newRow("2 x 2 video") << QSize(2, 2) << QRectF(0, 0, 2, 2) << u"crop=2:2:0:0"_s;
 }
 
 void TestGeometry::filterText()
 {
     QFETCH(QSize, video);
-    QFETCH(double, scale);
     QFETCH(QRectF, selection);
     QFETCH(QString, text);
 
-    QCOMPARE(::cropFilterText(cropRect(selection, scale, video.width(), video.height())), text);
-    const QSize crop = croppedSize(selection.size(), scale, video.width(), video.height());
-    QVERIFY(crop.width() <= video.width() && crop.height() <= video.height());
-    QCOMPARE(crop.width() % 2, 0);
-    QCOMPARE(crop.height() % 2, 0);
+    QCOMPARE(::cropFilterText(cropRect(selection, video.width(), video.height())), text);
 }
 
 void TestGeometry::presets_data()
@@ -241,35 +296,33 @@ void TestGeometry::presets()
     QFETCH(QString, ratio);
     QFETCH(QStringList, titles);
     QCOMPARE(CropPresets::presetTitles(video.width(), video.height(), ratio), titles);
+    // Wide and tall turn a ratio into its transpose, 4:3 into 3:4: the lists match place for place.
+    const QStringList wide = CropPresets::wideRatios(), tall = CropPresets::tallRatios();
+    for (int i = 0; i < wide.size(); ++i)
+        QCOMPARE(tall.value(i), wide[i].section(u':', 1) + u':' + wide[i].section(u':', 0, 0));
 }
 
 void TestGeometry::placement_data()
 {
     QTest::addColumn<QString>("preset"); // empty: none
     QTest::addColumn<QSize>("video");
-    QTest::addColumn<double>("scale");
     QTest::addColumn<QRectF>("frame");
 
-    QTest::newRow("largest 16:9 at half scale") << u"1600x900"_s << QSize(1920, 1080) << 0.5
-                                                << QRectF(80, 45, 800, 450);
-    // Under 100 points in one dimension only: that one grows, the ratio is lost.
-    QTest::newRow("small preset") << u"426x240"_s << QSize(640, 480) << 0.3 << QRectF(32.1, 22, 127.8, 100);
-    QTest::newRow("fallback square") << QString() << QSize(320, 240) << 1.0 << QRectF(110, 70, 100, 100);
-    // Centred in the picture at the display scale, not beyond the holder.
-    QTest::newRow("fallback square, scaled") << QString() << QSize(4000, 200) << 0.24 << QRectF(430, 0, 100, 48);
-    QTest::newRow("fallback square, tiny video") << QString() << QSize(50, 50) << 1.0 << QRectF(0, 0, 50, 50);
+    QTest::newRow("largest 16:9") << u"1600x900"_s << QSize(1920, 1080) << QRectF(160, 90, 1600, 900);
+    QTest::newRow("small preset, even place") << u"426x240"_s << QSize(640, 480) << QRectF(108, 120, 426, 240);
+    QTest::newRow("fallback square") << QString() << QSize(320, 240) << QRectF(110, 70, 100, 100);
+    QTest::newRow("fallback square, low video") << QString() << QSize(4000, 60) << QRectF(1950, 0, 100, 60);
+    QTest::newRow("fallback square, tiny video") << QString() << QSize(50, 50) << QRectF(0, 0, 50, 50);
 }
 
 void TestGeometry::placement()
 {
     QFETCH(QString, preset);
     QFETCH(QSize, video);
-    QFETCH(double, scale);
     QFETCH(QRectF, frame);
 
     const auto title = preset.isEmpty() ? std::nullopt : std::optional(preset);
-    const QRectF placed = CropPresets::placeSelection(title, video.width(), video.height(), scale);
-    QCOMPARE(placed, frame);
+    QCOMPARE(CropPresets::placeSelection(title, video.width(), video.height()), frame);
 }
 
 void TestGeometry::scaleLabels_data()
