@@ -179,7 +179,7 @@ void SelectionPanel::step(int dx, int dy, int dw, int dh)
         if (!resizes)
             return;
         const QSize least = minimumCropSize();
-        Q_EMIT notice(dw + dh < 0 ? tr("The crop is at its smallest, %1 x %2.").arg(least.width()).arg(least.height())
+        Q_EMIT notice(dw + dh < 0 ? tr("The crop cannot be smaller than %1 x %2.").arg(least.width()).arg(least.height())
                       : locked    ? tr("The crop cannot grow that way and keep its ratio: it is at the picture's edge.")
                                   : tr("The crop cannot grow that way: it is at the picture's edge."));
         return;

@@ -806,7 +806,7 @@ void TestApplication::handlesInTheWindow()
     for (int i = 0; i < 100; ++i)
         QTest::keyClick(app.window(), Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier);
     QVERIFY2(crop().width() <= 16, qPrintable(QDebug::toString(crop())));
-    QCOMPARE(app.window()->statusBar()->currentMessage(), u"The crop is at its smallest, 16 x 16."_s);
+    QCOMPARE(app.window()->statusBar()->currentMessage(), u"The crop cannot be smaller than 16 x 16."_s);
 
     // Tall turns 4:3 into 3:4.
     choose(ratios, 1);
