@@ -5,6 +5,7 @@
 #include "util/TimeText.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -15,6 +16,11 @@ using namespace Qt::StringLiterals;
 namespace Alerts {
 
 namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Alerts", text);
+}
 
 QMessageBox *alert(QWidget *window, QMessageBox::Icon icon, const QString &text, const QString &informative,
                    bool withOk = true)
@@ -49,6 +55,19 @@ QMessageBox *unsupportedFile(QWidget *window)
     return opened(alert(window, QMessageBox::Warning,
                         u"Seems to be an unsupported file.\nDoes the video play in a video player?"_s,
                         u"Please try opening some other file or contact : "_s + support));
+}
+
+QMessageBox *notFound(QWidget *window, const QString &path)
+{
+    return opened(alert(window, QMessageBox::Warning, tr("“%1” was not found.").arg(QFileInfo(path).fileName()),
+                        tr("It may have been moved, renamed or deleted: %1\nQuestions? : %2")
+                            .arg(QDir::toNativeSeparators(path), support)));
+}
+
+QMessageBox *noVideo(QWidget *window, const QString &path)
+{
+    return opened(alert(window, QMessageBox::Warning, tr("“%1” has no video.").arg(QFileInfo(path).fileName()),
+                        tr("It holds only sound, and Tessaly crops pictures. Questions? : %1").arg(support)));
 }
 
 QMessageBox *sameName(QWidget *window)
@@ -106,10 +125,17 @@ QString resultText(const FileProbe &input, const FileProbe &output)
         .arg(output.fileSizeHuman().value_or(unknown), TimeText::format(output.duration()));
 }
 
-QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output)
+QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output, const QStringList &notes,
+                        std::optional<double> readableEnd)
 {
-    QMessageBox *box = alert(window, QMessageBox::Information, u"Video Cropped Successfully!"_s,
-                             resultText(input, output), false);
+    QStringList lines { resultText(input, output) };
+    lines += notes;
+    if (readableEnd)
+        lines << QString() << tr("The input could be read only up to %1: the rest of it is damaged or missing.")
+                                  .arg(TimeText::format(*readableEnd));
+    QMessageBox *box = alert(window, readableEnd ? QMessageBox::Warning : QMessageBox::Information,
+                             readableEnd ? tr("Video Cropped, but Shorter than Asked") : tr("Video Cropped Successfully!"),
+                             lines.join(u'\n'), false);
     box->addButton(u"OK"_s, QMessageBox::AcceptRole)->setProperty(responseProperty, ok);
     box->addButton(DesktopIntegration::revealButtonTitle(), QMessageBox::ActionRole)
         ->setProperty(responseProperty, reveal);

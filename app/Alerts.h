@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class FileProbe;
 class QMessageBox;
@@ -19,6 +22,8 @@ enum Response { ok = 1000, reveal = 1001, play = 1002 };
 
 QMessageBox *vobRefused(QWidget *window);
 QMessageBox *unsupportedFile(QWidget *window);
+QMessageBox *notFound(QWidget *window, const QString &path);
+QMessageBox *noVideo(QWidget *window, const QString &path);
 QMessageBox *sameName(QWidget *window);
 QMessageBox *help(QWidget *window);
 QMessageBox *cropFailed(QWidget *window, const QString &reason);
@@ -27,9 +32,12 @@ QMessageBox *noScratchFolder(QWidget *window);
 QMessageBox *undecodableVideo(QWidget *window, const QString &reason);
 // Asks before replacing path: "Replace" has the accept role, "Cancel" is the default.
 QMessageBox *replaceFile(QWidget *window, const QString &path);
-// "Video Cropped Successfully!" with OK, reveal and play buttons; the caller
-// connects buttonClicked and reads the clicked button's response with responseOf().
-QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output);
+// "Video Cropped Successfully!" with OK, reveal and play buttons, and a line
+// for each note; a warning instead when the input could be read only up to
+// readableEnd. The caller connects buttonClicked and reads the clicked
+// button's response with responseOf().
+QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe &output, const QStringList &notes,
+                        std::optional<double> readableEnd);
 int responseOf(const QObject *button);
 
 // "Input Resolution: 1920 x 1080 (12.3 MB)\nOutput Resolution: 1280 x 720 (4.5 MB)\nOutput Duration: 00:00:30.000".

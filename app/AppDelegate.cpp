@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -96,6 +97,9 @@ void AppDelegate::connectActions()
     connect(m_ui->helpBTN, &QAction::triggered, this, &AppDelegate::helpBTNClicked);
     connect(m_ui->detectBordersBTN, &QAction::triggered, this, &AppDelegate::detectBordersBTNClicked);
     connect(m_ui->videoInfoBTN, &QAction::triggered, this, &AppDelegate::videoInfoBTNClicked);
+    m_ui->keepRecordingDateBTN->setChecked(QSettings().value(u"keepRecordingDate"_s, true).toBool());
+    connect(m_ui->keepRecordingDateBTN, &QAction::toggled, this,
+            [](bool on) { QSettings().setValue(u"keepRecordingDate"_s, on); });
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
     connect(m_ui->posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
@@ -220,13 +224,20 @@ void AppDelegate::probeFinished(const FileProbe &probe)
 {
     globalFP = probe;
     const QString path = probe.fileFullPath().value_or(QString());
-    const auto refuse = [this](QMessageBox *(*alert)(QWidget *)) {
+    const auto refuse = [this](auto alert) {
         m_posterExtractor.cancel();
         progressWindow->hideAnalyzingProgress();
         alert(m_window.get());
     };
+    const auto about = [path](QMessageBox *(*alert)(QWidget *, const QString &)) {
+        return [alert, path](QWidget *window) { return alert(window, path); };
+    };
     if (QFileInfo(path).suffix().toLower() == u"vob")
         return refuse(Alerts::vobRefused);
+    if (!QFileInfo::exists(path))
+        return refuse(about(Alerts::notFound));
+    if (probe.isValidMediaFile() && !probe.hasVideoTrack() && probe.hasAudioTrack())
+        return refuse(about(Alerts::noVideo));
     if (!probe.isCroppableVideo())
         return refuse(Alerts::unsupportedFile);
     if (!m_scratch || !m_scratch->isValid())
@@ -409,6 +420,9 @@ void AppDelegate::runCrop(const QString &output)
     request.sampleAspect = globalFP->sampleAspect();
     request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
     request.downmixToStereo = globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels();
+    request.deinterlace = globalFP->isInterlaced();
+    if (m_ui->keepRecordingDateBTN->isChecked())
+        request.creationTime = globalFP->creationTime();
     request.inputDuration = globalFP->videoDuration();
     request.trim = m_ui->trimBar->trim();
     // Up before the job starts, so that a job that fails at once takes it down again.
@@ -432,7 +446,15 @@ void AppDelegate::closeBTNInsideProgressWindowClicked()
 void AppDelegate::cropFinished(const FileProbe &output)
 {
     progressWindow->hideCroppingProgress();
-    QMessageBox *alert = Alerts::cropResult(m_window.get(), *globalFP, output);
+    // What the crop changed beyond the picture, said rather than done silently.
+    const CropRequest &request = m_cropJob.request();
+    QStringList notes;
+    if (request.downmixToStereo)
+        notes << tr("Audio: %1 mixed down to stereo").arg(globalFP->multichannelLayout());
+    if (request.deinterlace)
+        notes << tr("Interlaced: made progressive");
+    QMessageBox *alert = Alerts::cropResult(m_window.get(), *globalFP, output, notes,
+                                            readableEnd(request, output.videoDuration()));
     connect(alert, &QMessageBox::buttonClicked, this,
             [this, output](QAbstractButton *button) { handleResultButton(Alerts::responseOf(button), output); });
 }

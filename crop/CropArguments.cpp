@@ -35,12 +35,17 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.
     if (request.videoStream)
         arguments << u"-map"_s << u"0:"_s + QString::number(*request.videoStream) << u"-map"_s << u"0:a?"_s;
-    arguments << u"-sn"_s << u"-dn"_s << u"-map_chapters"_s << u"-1"_s << u"-map_metadata"_s << u"-1"_s
-              << u"-pix_fmt"_s << u"yuv420p"_s;
+    arguments << u"-sn"_s << u"-dn"_s << u"-map_chapters"_s << u"-1"_s << u"-map_metadata"_s << u"-1"_s;
+    // Galleries sort a clip by the day it was shot; the place it was shot stays out.
+    if (!request.creationTime.isEmpty())
+        arguments << u"-metadata"_s << u"creation_time="_s + request.creationTime;
+    // A variable frame rate stays variable: no frame is repeated or dropped.
+    arguments << u"-fps_mode"_s << u"passthrough"_s << u"-pix_fmt"_s << u"yuv420p"_s;
     if (request.downmixToStereo)
         arguments << u"-ac"_s << u"2"_s;
 
-    QString filter = cropFilterText(request.crop);
+    // Fields are woven into frames before a crop that may start on an odd line.
+    QString filter = (request.deinterlace ? u"bwdif=mode=send_frame,"_s : QString()) + cropFilterText(request.crop);
     if (request.scalePercent != 100) {
         // "64:45" would read as two options of setsar; a ratio is written "64/45".
         const PixelShape &aspect = request.sampleAspect;
@@ -50,4 +55,14 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     }
     arguments << u"-vf"_s << filter << u"-y"_s << outputPath;
     return arguments;
+}
+
+std::optional<double> readableEnd(const CropRequest &request, double outputDuration)
+{
+    const double start = request.trim ? request.trim->start : 0;
+    const double asked = request.trim ? request.trim->end - request.trim->start : request.inputDuration;
+    const double tolerance = std::max(0.1, std::min(1.0, 0.05 * asked));
+    if (asked <= 0 || asked - outputDuration <= tolerance)
+        return std::nullopt;
+    return start + std::max(0.0, outputDuration);
 }

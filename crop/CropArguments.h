@@ -32,6 +32,8 @@ struct CropRequest
     QSize scaledSize;          // the output size in stored pixels when scaled
     PixelShape sampleAspect; // the input's pixel shape, which the output keeps
     bool downmixToStereo = false;
+    bool deinterlace = false;  // the input's pictures are fields: made progressive first
+    QString creationTime;      // the input's recording date, kept; empty: none
     double inputDuration = 0;  // seconds, for the progress
     std::optional<Trim> trim;  // nothing: the whole video
 };
@@ -42,7 +44,15 @@ QString cropFilterText(const QRect &crop);
 // The encoder's arguments for request, writing to outputPath: the chosen video
 // stream with the audio, trimmed when asked (seeking before the input, so that
 // the output starts at the trim's start, to the frame, and lasts its length);
-// no subtitles, data, chapters or metadata; 4:2:0 pixels; audio down-mixed to stereo when
-// asked; the crop filter, followed by a scale (keeping the pixels' shape)
-// unless the scale is 100 percent; the output last, after "-y".
+// no subtitles, data, chapters or metadata but the recording date when given;
+// every frame with its own time; 4:2:0 pixels; audio down-mixed to stereo when
+// asked; deinterlacing (a frame per frame) when asked, the crop filter,
+// followed by a scale (keeping the pixels' shape) unless the scale is 100
+// percent; the output last, after "-y".
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath);
+
+// The time in the input where its readable part ends, when the output of
+// request, outputDuration seconds long, is shorter than asked by more than a
+// second (or 5 % of a clip under 20 s): the encoder stops quietly at damage.
+// Nothing when the output is as long as asked.
+std::optional<double> readableEnd(const CropRequest &request, double outputDuration);

@@ -35,6 +35,8 @@ public:
     // Asks the encoder to stop; it is killed if it does not within a few seconds.
     void cancel();
     bool isRunning() const { return m_state != State::Idle; }
+    // The crop last asked for.
+    const CropRequest &request() const { return m_request; }
 
     static constexpr int killDelayMs = 3000;
 

@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <utility>
 #include <filesystem>
 #include <system_error>
 
@@ -93,6 +94,11 @@ double FileProbe::videoDuration() const
     return shorter ? m_videoStreamDuration : m_duration;
 }
 
+bool FileProbe::isInterlaced() const
+{
+    return m_fieldOrder == u"tt" || m_fieldOrder == u"bb" || m_fieldOrder == u"tb" || m_fieldOrder == u"bt";
+}
+
 bool FileProbe::isCroppableVideo() const
 {
     return m_isValidMediaFile && !m_hasErrors && !m_isEncrypted && m_hasVideoTrack && m_videoWidth.value_or(0) > 0
@@ -142,23 +148,24 @@ void FileProbe::derive(const QByteArray &report)
         }
     }
 
-    const bool stillPicture = TrackSummary::isStillPicture(r);
-    std::optional<qsizetype> videoStream;
-    for (qsizetype i = 0; i < n && !stillPicture; ++i) {
-        const JSON s = streams[i];
-        if (!s["codec_type"].isText(u"video") || s["avg_frame_rate"].isText(u"0/0") || TrackSummary::isAttachedPicture(s))
-            continue;
+    if (const auto chosen = TrackSummary::videoStream(r)) {
+        const JSON s = streams[*chosen];
         m_hasVideoTrack = true;
-        m_videoWidth = s["width"].asInteger();
-        m_videoHeight = s["height"].asInteger();
+        m_videoWidth = s["width"].asOptionalInteger();
+        m_videoHeight = s["height"].asOptionalInteger();
         m_tagRotateValue = s[{ "tags", "rotate" }].asInteger();
-        if (TrackSummary::isQuarterTurn(s)) {
-            m_videoWidth = s["height"].asInteger();
-            m_videoHeight = s["width"].asInteger();
-        }
-        m_videoRatio = double(*m_videoWidth) / double(*m_videoHeight);
-        videoStream = i;
-        break;
+        if (TrackSummary::isQuarterTurn(s))
+            std::swap(m_videoWidth, m_videoHeight);
+        if (m_videoWidth && m_videoHeight)
+            m_videoRatio = double(*m_videoWidth) / double(*m_videoHeight);
+        m_videoStreamIndex = s["index"].exists() ? s["index"].asInteger() : qint64(*chosen);
+        m_videoCodec = s["codec_name"].asText();
+        m_videoStreamDuration = TrackSummary::streamDuration(s);
+        m_sampleAspect = TrackSummary::sampleAspect(s);
+        m_fieldOrder = s["field_order"].asText();
+        const QStringList rate = s["avg_frame_rate"].asText().split(u'/');
+        const double frameRate = rate.value(0).toDouble() / rate.value(1).toDouble();
+        m_videoFrameRate = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 0;
     }
 
     for (qsizetype i = 0; i < n; ++i) {
@@ -172,6 +179,9 @@ void FileProbe::derive(const QByteArray &report)
         const JSON channels = streams[i]["channels"];
         if (!channels.isNull() && channels.asInteger() > 2) {
             m_hasAudioTrackWhichHasMoreThanTwoChannels = true;
+            // "5.1(side)" is 5.1 to a listener.
+            const QString layout = streams[i]["channel_layout"].asText().section(u'(', 0, 0);
+            m_multichannelLayout = layout.isEmpty() ? QString::number(channels.asInteger()) + u" channels"_s : layout;
             break;
         }
     }
@@ -189,21 +199,7 @@ void FileProbe::derive(const QByteArray &report)
     m_bitRate = r[{ "format", "bit_rate" }].asInteger();
 
     m_metadata = TrackSummary::metadataTable(r);
+    m_creationTime = r[{ "format", "tags", "creation_time" }].asText();
 
-    TrackSummary::VideoFacts facts { m_hasVideoTrack, m_videoWidth, m_videoHeight, m_videoRatio, videoStream };
-    m_tracksInfo = TrackSummary::trackList(r, *m_fileFullPath, facts);
-    m_hasVideoTrack = facts.hasVideoTrack;
-    m_videoWidth = facts.width;
-    m_videoHeight = facts.height;
-    m_videoRatio = facts.ratio;
-    if (facts.stream) {
-        const JSON s = streams[*facts.stream];
-        m_videoStreamIndex = s["index"].exists() ? s["index"].asInteger() : qint64(*facts.stream);
-        m_videoCodec = s["codec_name"].asText();
-        m_videoStreamDuration = TrackSummary::streamDuration(s);
-        m_sampleAspect = TrackSummary::sampleAspect(s);
-        const QStringList rate = s["avg_frame_rate"].asText().split(u'/');
-        const double frameRate = rate.value(0).toDouble() / rate.value(1).toDouble();
-        m_videoFrameRate = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 0;
-    }
+    m_tracksInfo = TrackSummary::trackList(r, *m_fileFullPath);
 }

@@ -48,6 +48,10 @@ public:
     bool hasAudioTrack() const { return m_hasAudioTrack; }
     bool hasSubtitleTrack() const { return m_hasSubtitleTrack; }
     bool hasAudioTrackWhichHasMoreThanTwoChannels() const { return m_hasAudioTrackWhichHasMoreThanTwoChannels; }
+    // The first audio track of more than two channels as a listener names it ("5.1").
+    QString multichannelLayout() const { return m_multichannelLayout; }
+    // When the recording was made, as the file says ("2024-05-01T10:00:00.000000Z"); empty if it does not.
+    QString creationTime() const { return m_creationTime; }
     double duration() const { return m_duration; }
     // The container as the probe tool names it ("matroska,webm", "mpegts", ...).
     QString formatName() const { return m_formatName; }
@@ -56,12 +60,16 @@ public:
     std::optional<qint64> videoHeight() const { return m_videoHeight; }
     std::optional<double> videoRatio() const { return m_videoRatio; }
     qint64 tagRotateValue() const { return m_tagRotateValue; }
-    // The video stream the frame size comes from: its index in the file, as
-    // the tools' "-map 0:N" names it, and its codec.
+    // The video stream that is shown and cropped (the one marked default, else
+    // the first that is not a still picture): its index in the file, as the
+    // tools' "-map 0:N" names it, and its codec.
     std::optional<qint64> videoStreamIndex() const { return m_videoStreamIndex; }
     QString videoCodec() const { return m_videoCodec; }
     // Its pictures per second (0 when unknown).
     double videoFrameRate() const { return m_videoFrameRate; }
+    // Whether its pictures are made of two fields, as the probe reports the
+    // field order ("tt", "bb", "tb", "bt"); "progressive" or unknown is not.
+    bool isInterlaced() const;
     // Its pixels' shape, as the frame is shown (1:1 when square or unknown).
     PixelShape sampleAspect() const { return m_sampleAspect; }
     // How long the pictures last: the video stream's own duration when it is
@@ -88,6 +96,8 @@ private:
     bool m_hasAudioTrack = false;
     bool m_hasSubtitleTrack = false;
     bool m_hasAudioTrackWhichHasMoreThanTwoChannels = false;
+    QString m_multichannelLayout;
+    QString m_creationTime;
     double m_duration = 0;
     QString m_formatName;
     qint64 m_bitRate = 0;
@@ -99,6 +109,7 @@ private:
     QString m_videoCodec;
     PixelShape m_sampleAspect;
     double m_videoFrameRate = 0;
+    QString m_fieldOrder;
     double m_videoStreamDuration = 0;
     QList<QVariantMap> m_tracksInfo;
     QList<QMap<QString, QString>> m_metadata;

@@ -4,6 +4,7 @@
 #include "util/TimeText.h"
 
 #include <cmath>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -91,18 +92,20 @@ QList<QMap<QString, QString>> metadataTable(const JSON &report)
 
 namespace {
 
-enum class Kind { Video, VideoWithUpdate, Audio, Subtitle, Poster, Other };
+enum class Kind { Video, Audio, Subtitle, Poster, Other };
+
+// A picture among the streams: a cover, or a stream that holds one frame and no rate.
+bool isPicture(const JSON &s)
+{
+    return isAttachedPicture(s) || (s["avg_frame_rate"].isText(u"0/0") && s["nb_frames"].asInteger() == 1);
+}
 
 Kind classify(const JSON &s)
 {
     const bool video = s["codec_type"].isText(u"video");
     if (video && s["codec_name"].isText(u"mjpeg") && s["codec_tag_string"].isText(u"jpeg"))
         return Kind::Other;
-    if (video && (s["codec_name"].isText(u"h264") || s["codec_name"].isText(u"theora")))
-        return Kind::VideoWithUpdate;
-    if (video && s["codec_name"].isText(u"wmv3") && s["codec_tag_string"].isText(u"WMV3"))
-        return Kind::VideoWithUpdate;
-    if (video && !s["avg_frame_rate"].isText(u"0/0"))
+    if (video && !isPicture(s))
         return Kind::Video;
     if (s["codec_type"].isText(u"audio"))
         return Kind::Audio;
@@ -114,29 +117,10 @@ Kind classify(const JSON &s)
     return Kind::Other;
 }
 
-void updateVideoFacts(const JSON &s, qsizetype position, VideoFacts &facts)
-{
-    facts.hasVideoTrack = true;
-    facts.stream = position;
-    const auto width = s["width"].asOptionalInteger();
-    const auto height = s["height"].asOptionalInteger();
-    // A stream without a numeric size leaves the earlier size in place.
-    if (!width || !height)
-        return;
-    facts.width = width;
-    facts.height = height;
-    if (isQuarterTurn(s)) {
-        facts.width = height;
-        facts.height = width;
-    }
-    facts.ratio = double(*facts.width) / double(*facts.height);
-}
-
 QString typeName(Kind kind)
 {
     switch (kind) {
     case Kind::Video:
-    case Kind::VideoWithUpdate:
         return u"Video"_s;
     case Kind::Audio:
         return u"Audio"_s;
@@ -152,10 +136,27 @@ QString typeName(Kind kind)
 
 } // namespace
 
-QList<QVariantMap> trackList(const JSON &report, const QString &path, VideoFacts &facts)
+std::optional<qsizetype> videoStream(const JSON &report)
+{
+    if (isStillPicture(report))
+        return std::nullopt;
+    const JSON streams = report["streams"];
+    std::optional<qsizetype> first;
+    for (qsizetype i = 0; i < streams.elementCount(); ++i) {
+        const JSON s = streams[i];
+        if (!s["codec_type"].isText(u"video") || isPicture(s))
+            continue;
+        if (s[{ "disposition", "default" }].asInteger() == 1)
+            return i;
+        if (!first)
+            first = i;
+    }
+    return first;
+}
+
+QList<QVariantMap> trackList(const JSON &report, const QString &path)
 {
     const JSON streams = report["streams"];
-    const bool stillPicture = isStillPicture(report);
     QList<QVariantMap> tracks;
     tracks.reserve(streams.elementCount());
     for (qsizetype i = 0; i < streams.elementCount(); ++i) {
@@ -163,15 +164,17 @@ QList<QVariantMap> trackList(const JSON &report, const QString &path, VideoFacts
         const double seconds = s["duration"].asDouble();
 
         const Kind kind = classify(s);
-        if (kind == Kind::VideoWithUpdate && !stillPicture && !isAttachedPicture(s))
-            updateVideoFacts(s, i, facts);
 
         QString detail;
         switch (kind) {
-        case Kind::Video:
-        case Kind::VideoWithUpdate:
-            detail = QString::number(facts.width.value_or(0)) + u'x' + QString::number(facts.height.value_or(0));
+        case Kind::Video: {
+            // As it is shown, turned.
+            auto size = std::pair(s["width"].asInteger(), s["height"].asInteger());
+            if (isQuarterTurn(s))
+                std::swap(size.first, size.second);
+            detail = QString::number(size.first) + u'x' + QString::number(size.second);
             break;
+        }
         case Kind::Audio:
             detail = s["channel_layout"].asText();
             break;

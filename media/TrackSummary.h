@@ -12,22 +12,17 @@
 
 namespace TrackSummary {
 
-// The video facts of a record under construction; the track pass may redo them.
-struct VideoFacts
-{
-    bool hasVideoTrack = false;
-    std::optional<qint64> width;
-    std::optional<qint64> height;
-    std::optional<double> ratio;
-    std::optional<qsizetype> stream; // the position in "streams" of the stream they come from
-};
-
 // The twelve labelled rows taken from the container's tags.
 QList<QMap<QString, QString>> metadataTable(const JSON &report);
 
-// One summary per stream, in report order. Streams of the codecs h264, theora
-// and wmv3 update facts; the last one wins.
-QList<QVariantMap> trackList(const JSON &report, const QString &path, VideoFacts &facts);
+// The position in "streams" of the video to show and crop, whatever its codec:
+// the video stream marked default, else the first one; never a still picture
+// (an attached picture, or a stream of no frame rate and a single frame), nor
+// anything in a report of a still picture.
+std::optional<qsizetype> videoStream(const JSON &report);
+
+// One summary per stream, in report order.
+QList<QVariantMap> trackList(const JSON &report, const QString &path);
 
 // "HH:MM:SS.ff": whole seconds truncated, hundredths rounded, independently.
 QString humanDuration(double seconds);

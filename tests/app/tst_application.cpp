@@ -109,6 +109,14 @@ void TestApplication::initTestCase()
     for (const QString &kind : { u"hd"_s, u"long"_s, u"portrait"_s, u"square"_s, u"rotated"_s, u"small"_s, u"audio"_s })
         QVERIFY2(!m_files.value(kind).isEmpty(), qPrintable(kind));
     m_files[u"missing"_s] = dir + u"/missing.mp4"_s;
+    m_files[u"text"_s] = Fixtures::writeFile(dir + u"/notes.mp4"_s, "Not a video, whatever its name says.\n");
+    QVERIFY(Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=2", "-f", "lavfi", "-i",
+                                  "testsrc=size=1280x960:rate=25:duration=4", "-map", "0", "-map", "1", "-c:v",
+                                  "libx264", "-preset", "ultrafast", dir + "/dual.mp4" }));
+    m_files[u"dual"_s] = dir + u"/dual.mp4"_s;
+    QVERIFY(Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=640x480:rate=15:duration=2", "-c:v", "flv1",
+                                  dir + "/sorenson.flv" }));
+    m_files[u"sorenson"_s] = dir + u"/sorenson.flv"_s;
     if (Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=720x576:rate=25:duration=1", "-vf", "setsar=64/45",
                               "-c:v", "libx264", "-preset", "ultrafast", dir + "/pal.mp4" }))
         m_files[u"pal"_s] = dir + u"/pal.mp4"_s;
@@ -237,10 +245,16 @@ void TestApplication::opening_data()
     QTest::newRow("rotated phone video") << QStringList { "rotated" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
     QTest::newRow("square counts as tall") << QStringList { "square" } << u"Source: 480 x 480, Tall 9:16 202x360"_s;
     QTest::newRow(".VOB name") << QStringList { "vob" } << u"Tessaly cannot open .VOB files."_s;
-    QTest::newRow("audio only") << QStringList { "audio" } << unsupported;
-    QTest::newRow("missing file") << QStringList { "missing" } << unsupported;
+    QTest::newRow("audio only") << QStringList { "audio" } << u"“song.m4a” has no video."_s;
+    QTest::newRow("missing file") << QStringList { "missing" } << u"“missing.mp4” was not found."_s;
+    QTest::newRow("a text file named .mp4") << QStringList { "text" } << unsupported;
+    // Whatever the codec, the stream marked default (else the first) is shown and cropped.
+    QTest::newRow("two video streams: the first") << QStringList { "dual" }
+                                                  << u"Source: 640 x 360, Wide 16:9 426x240"_s;
+    // "0/0" with frames is a video, as an old Sorenson FLV reports it.
+    QTest::newRow("no frame rate reported") << QStringList { "no rate" } << u"Source: 640 x 480, Wide 16:9 426x240"_s;
     QTest::newRow("probe killed by a signal") << QStringList { "probe killed" } << unsupported;
-    QTest::newRow("refused after a loaded video") << QStringList { "hd", "audio" } << unsupported;
+    QTest::newRow("refused after a loaded video") << QStringList { "hd", "text" } << unsupported;
     // Files from phones, cameras and tools.
     QTest::newRow("nothing decodable: refused at load") << QStringList { "undecodable" }
                                                         << u"Tessaly cannot decode the pictures of this video."_s;
@@ -258,6 +272,11 @@ void TestApplication::opening()
     if (files.last() == u"probe killed") {
         tools.probe = Fixtures::writeScript(m_work->filePath(u"in/sniffer"_s), "kill -9 $$");
         files.last() = u"small"_s;
+    } else if (files.last() == u"no rate") {
+        tools.probe = Fixtures::writeScript(m_work->filePath(u"in/sniffer"_s),
+                                            "\"" + Fixtures::ffprobe().toUtf8()
+                                                + "\" \"$@\" | sed 's#\"avg_frame_rate\": \"[0-9/]*\"#\"avg_frame_rate\": \"0/0\"#'");
+        files.last() = u"sorenson"_s;
     }
     AppDriver app(m_work->path(), tools);
     bool loaded = false;

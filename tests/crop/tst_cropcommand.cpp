@@ -16,6 +16,8 @@ class TestCropCommand : public QObject
 private Q_SLOTS:
     void argumentLists_data();
     void argumentLists();
+    void shortOutputs_data();
+    void shortOutputs();
     void fittedTrims_data();
     void fittedTrims();
     void progress_data();
@@ -29,23 +31,33 @@ void TestCropCommand::argumentLists_data()
     QTest::addColumn<bool>("downmix");
     QTest::addColumn<int>("scale");
     QTest::addColumn<std::optional<Trim>>("trim");
+    QTest::addColumn<QString>("kept"); // "interlaced", or a recording date
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList head { "-i", "/in \"put\" ₤.mov", "-sn", "-dn", "-map_chapters", "-1", "-map_metadata", "-1",
-                             "-pix_fmt", "yuv420p" };
+    const QStringList input { "-i", "/in \"put\" ₤.mov" };
+    const QStringList dropped { "-sn", "-dn", "-map_chapters", "-1", "-map_metadata", "-1" };
+    const QStringList passthrough { "-fps_mode", "passthrough", "-pix_fmt", "yuv420p" };
+    const QStringList head = input + dropped + passthrough;
     const QStringList unscaled = head + QStringList { "-vf", "crop=640:360:0:60", "-y", "/tmp/o.mp4" };
     const std::optional<Trim> whole;
-    QTest::newRow("unscaled") << false << 100 << whole << unscaled;
+    QTest::newRow("unscaled") << false << 100 << whole << QString() << unscaled;
     // The down-mix stands between the pixel format and the filter.
     QTest::newRow("down-mixed at half scale")
-        << true << 50 << whole
+        << true << 50 << whole << QString()
         << head + QStringList { "-ac", "2", "-vf", "crop=640:360:0:60,scale=320:180,setsar=1:1", "-y", "/tmp/o.mp4" };
+    QTest::newRow("interlaced") << false << 100 << whole << u"interlaced"_s
+                                << head + QStringList { "-vf", "bwdif=mode=send_frame,crop=640:360:0:60", "-y",
+                                                        "/tmp/o.mp4" };
+    QTest::newRow("recording date") << false << 100 << whole << u"2024-05-01T10:00:00.000000Z"_s
+                                    << input + dropped
+            + QStringList { "-metadata", "creation_time=2024-05-01T10:00:00.000000Z" } + passthrough
+            + unscaled.mid(head.size());
     // Seeking before the input decodes from the keyframe before and drops what comes before the start.
-    QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 })
+    QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 }) << QString()
                              << QStringList { "-ss", "15.0" } + unscaled.mid(0, 2) + QStringList { "-t", "30.04" }
             + unscaled.mid(2);
     // ffmpeg refuses "4e-05": times are fixed-point.
-    QTest::newRow("a tiny start") << false << 100 << std::optional(Trim { 0.00004, 2 })
+    QTest::newRow("a tiny start") << false << 100 << std::optional(Trim { 0.00004, 2 }) << QString()
                                   << QStringList { "-ss", "0.00004" } + unscaled.mid(0, 2)
             + QStringList { "-t", "1.99996" } + unscaled.mid(2);
 }
@@ -55,6 +67,7 @@ void TestCropCommand::argumentLists()
     QFETCH(bool, downmix);
     QFETCH(int, scale);
     QFETCH(std::optional<Trim>, trim);
+    QFETCH(QString, kept);
     QFETCH(QStringList, expected);
 
     CropRequest request;
@@ -65,8 +78,39 @@ void TestCropCommand::argumentLists()
     request.scaledSize = QSize(320, 180);
     request.downmixToStereo = downmix;
     request.trim = trim;
+    request.deinterlace = kept == u"interlaced";
+    request.creationTime = request.deinterlace ? QString() : kept;
     // The command writes where it is told, not to the destination.
     QCOMPARE(buildCropArguments(request, u"/tmp/o.mp4"_s), expected);
+}
+
+void TestCropCommand::shortOutputs_data()
+{
+    QTest::addColumn<std::optional<Trim>>("trim"); // of a 20 s video
+    QTest::addColumn<double>("output");
+    QTest::addColumn<double>("end"); // -1: as long as asked
+
+    const std::optional<Trim> whole;
+    QTest::newRow("as asked") << whole << 20.0 << -1.0;
+    QTest::newRow("a second short") << whole << 19.0 << -1.0;
+    QTest::newRow("damaged after 2.4 s") << whole << 2.4 << 2.4;
+    QTest::newRow("trimmed, damaged inside") << std::optional(Trim { 5, 15 }) << 3.0 << 8.0;
+    // A short clip: 5 % of it.
+    QTest::newRow("short clip, a frame short") << std::optional(Trim { 1, 3 }) << 1.96 << -1.0;
+    QTest::newRow("short clip, a fifth short") << std::optional(Trim { 1, 3 }) << 1.6 << 2.6;
+}
+
+void TestCropCommand::shortOutputs()
+{
+    QFETCH(std::optional<Trim>, trim);
+    QFETCH(double, output);
+    QFETCH(double, end);
+
+    CropRequest request;
+    request.inputDuration = 20;
+    request.trim = trim;
+    const auto found = readableEnd(request, output);
+    QCOMPARE(found.value_or(-1), end);
 }
 
 void TestCropCommand::fittedTrims_data()

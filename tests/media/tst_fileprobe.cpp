@@ -119,7 +119,7 @@ void TestFileProbe::derivation_data()
         "side_data_list": [{"side_data_type": "Display Matrix", "rotation": 180}]})")
                                         << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 0 0 0 0 123.456 1"_s;
     QTest::newRow("cover before movie") << streamsReport(R"({"codec_type": "video", "codec_name": "mjpeg",
-        "avg_frame_rate": "0/0", "width": 600, "height": 600}, {"codec_type": "video", "codec_name": "vp9",
+        "avg_frame_rate": "0/0", "nb_frames": "1", "width": 600, "height": 600}, {"codec_type": "video", "codec_name": "vp9",
         "avg_frame_rate": "25/1", "width": 640, "height": 360})")
                                         << u"a.mkv"_s << u"1 0 0 2 1 640 360 1.77778 0 0 0 0 123.456 1"_s;
     // Chapter art with a real frame rate, marked as an attached picture.
@@ -132,18 +132,27 @@ void TestFileProbe::derivation_data()
                                           << u"a.jpg"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 0 0"_s;
     QTest::newRow("no codec name") << streamsReport(R"({"codec_type": "video", "avg_frame_rate": "25/1", "width":
         640, "height": 360})") << u"a.mp4"_s << u"1 0 1 1 1 640 360 1.77778 0 0 0 0 123.456 0"_s;
-    QTest::newRow("two h264 streams, last wins") << streamsReport(h264 + R"(, {"codec_type": "video", "codec_name":
+    // One rule for every codec: the stream marked default, else the first.
+    QTest::newRow("two h264 streams: the first") << streamsReport(h264 + R"(, {"codec_type": "video", "codec_name":
         "h264", "avg_frame_rate": "25/1", "width": 1280, "height": 720})")
-                                                 << u"a.mp4"_s << u"1 0 0 2 1 1280 720 1.77778 0 0 0 0 123.456 1"_s;
+                                                 << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 0 0 0 123.456 1"_s;
+    QTest::newRow("the default one") << streamsReport(R"({"codec_type": "video", "codec_name": "hevc", "avg_frame_rate":
+        "25/1", "width": 640, "height": 360}, {"codec_type": "video", "codec_name": "hevc", "avg_frame_rate": "25/1",
+        "width": 1280, "height": 960, "disposition": {"default": 1}})")
+                                     << u"a.mkv"_s << u"1 0 0 2 1 1280 960 1.33333 0 0 0 0 123.456 1"_s;
+    // "0/0" is a still only with a single frame: an old Sorenson FLV reports it for its video.
+    QTest::newRow("no rate, frames") << streamsReport(R"({"codec_type": "video", "codec_name": "flv1",
+        "avg_frame_rate": "0/0", "width": 320, "height": 240})")
+                                     << u"a.flv"_s << u"1 0 0 1 1 320 240 1.33333 0 0 0 0 123.456 1"_s;
+    QTest::newRow("no rate, one frame") << streamsReport(R"({"codec_type": "video", "codec_name": "png",
+        "avg_frame_rate": "0/0", "nb_frames": "1", "width": 320, "height": 240})")
+                                        << u"a.mkv"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 123.456 0"_s;
     QTest::newRow("theora without rate") << streamsReport(R"({"codec_type": "video", "codec_name": "theora",
         "avg_frame_rate": "0/0", "width": 320, "height": 240})")
                                          << u"a.ogv"_s << u"1 0 0 1 1 320 240 1.33333 0 0 0 0 123.456 1"_s;
-    QTest::newRow("wmv3 with its tag") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
+    QTest::newRow("wmv3") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
         "codec_tag_string": "WMV3", "avg_frame_rate": "0/0", "width": 720, "height": 480})")
                                        << u"a.wmv"_s << u"1 0 0 1 1 720 480 1.5 0 0 0 0 123.456 1"_s;
-    QTest::newRow("wmv3 with another tag") << streamsReport(R"({"codec_type": "video", "codec_name": "wmv3",
-        "codec_tag_string": "wmv3", "avg_frame_rate": "0/0", "width": 720, "height": 480})")
-                                           << u"a.wmv"_s << u"1 0 0 1 0 0 0 0 0 0 0 0 123.456 0"_s;
     QTest::newRow("six channels") << streamsReport(h264 + R"(, {"codec_type": "audio", "channels": 6})")
                                   << u"a.mp4"_s << u"1 0 0 2 1 1920 1080 1.77778 0 1 1 0 123.456 1"_s;
     // "channels" as true reads as 1; the scan ignores codec_type.
@@ -188,7 +197,8 @@ void TestFileProbe::summaries()
 {
     // A cover poster's track.
     const FileProbe cover = FileProbe::fromReport(m_movie, streamsReport(R"({"codec_type": "video", "codec_name":
-        "mjpeg", "avg_frame_rate": "0/0", "codec_tag_string": "[0][0][0][0]", "width": 600, "height": 600})"));
+        "mjpeg", "avg_frame_rate": "0/0", "nb_frames": "1", "codec_tag_string": "[0][0][0][0]", "width": 600,
+        "height": 600})"));
     QCOMPARE(cover.tracksInfo().size(), 1);
     const QVariantMap track = cover.tracksInfo().first();
     QCOMPARE(track.size(), 9);
