@@ -76,11 +76,6 @@ QMessageBox *sameName(QWidget *window)
                         u"Please specify a different file to save."_s));
 }
 
-QMessageBox *help(QWidget *window)
-{
-    return opened(alert(window, QMessageBox::Information, u"Questions?"_s, support));
-}
-
 QMessageBox *cropFailed(QWidget *window, const QString &reason)
 {
     return opened(alert(window, QMessageBox::Warning, u"The video could not be cropped."_s,
@@ -136,7 +131,10 @@ QMessageBox *cropResult(QWidget *window, const FileProbe &input, const FileProbe
     QMessageBox *box = alert(window, readableEnd ? QMessageBox::Warning : QMessageBox::Information,
                              readableEnd ? tr("Video Cropped, but Shorter than Asked") : tr("Video Cropped Successfully!"),
                              lines.join(u'\n'), false);
-    box->addButton(u"OK"_s, QMessageBox::AcceptRole)->setProperty(responseProperty, ok);
+    QPushButton *okButton = box->addButton(tr("OK"), QMessageBox::AcceptRole);
+    okButton->setProperty(responseProperty, ok);
+    // Escape answers OK, as Return does.
+    box->setEscapeButton(okButton);
     box->addButton(DesktopIntegration::revealButtonTitle(), QMessageBox::ActionRole)
         ->setProperty(responseProperty, reveal);
     box->addButton(DesktopIntegration::playButtonTitle(), QMessageBox::ActionRole)->setProperty(responseProperty, play);

@@ -25,7 +25,6 @@ QMessageBox *unsupportedFile(QWidget *window);
 QMessageBox *notFound(QWidget *window, const QString &path);
 QMessageBox *noVideo(QWidget *window, const QString &path);
 QMessageBox *sameName(QWidget *window);
-QMessageBox *help(QWidget *window);
 QMessageBox *cropFailed(QWidget *window, const QString &reason);
 QMessageBox *noScratchFolder(QWidget *window);
 // Not one picture of the video could be decoded; reason is the encoder's.

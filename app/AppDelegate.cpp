@@ -7,6 +7,7 @@
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
 #include "SelectionPanel.h"
+#include "UserGuide.h"
 #include "TrimBar.h"
 #include "VideoInfoWindow.h"
 #include "ViewStyling.h"
@@ -425,9 +426,10 @@ void AppDelegate::runCrop(const QString &output)
         request.creationTime = globalFP->creationTime();
     request.inputDuration = globalFP->videoDuration();
     request.trim = m_ui->trimBar->trim();
-    // Up before the job starts, so that a job that fails at once takes it down again.
-    progressWindow->showCroppingProgress();
-    m_cropJob.runCropProcess(request);
+    // A job that fails at once has said so in an alert: a sheet flashed up and down
+    // under it would leave the alert without the keyboard.
+    if (m_cropJob.runCropProcess(request))
+        progressWindow->showCroppingProgress();
 }
 
 void AppDelegate::closeBTNInsideProgressWindowClicked()
@@ -476,5 +478,5 @@ void AppDelegate::handleResultButton(int response, const FileProbe &output)
 
 void AppDelegate::helpBTNClicked()
 {
-    Alerts::help(m_window.get());
+    UserGuide::show(m_window.get());
 }

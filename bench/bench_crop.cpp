@@ -1,5 +1,6 @@
 // The crop job (start to its finished signal) against the same ffmpeg command
-// line run directly.
+// line run directly, and a variable-rate clip's crop with its frames' own
+// times against the old constant rate.
 #include "BenchSupport.h"
 #include "crop/CropArguments.h"
 #include "crop/CropJob.h"
@@ -49,5 +50,22 @@ int main(int argc, char *argv[])
     Bench::report("crop_direct_ms", directMs, "ms");
     Bench::report("crop_overhead_ratio", jobMs / directMs, "ratio");
 
+    // A variable-rate clip as phones write them: a 120 fps time base, mostly a
+    // frame in four. The old arguments made it constant, repeating frames.
+    const QString vfr = dir.filePath(u"vfr.mp4"_s);
+    if (!Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=1920x1080:rate=120:duration=6", "-vf",
+                               "select='not(mod(n,4))+between(t,2,2.2)'", "-fps_mode", "vfr", "-c:v", "libx264",
+                               "-preset", "ultrafast", vfr }))
+        qFatal("no variable-rate clip");
+    request.input = vfr;
+    const QStringList passthrough = buildCropArguments(request, dir.filePath(u"vfr-kept.mp4"_s));
+    QStringList constant = buildCropArguments(request, dir.filePath(u"vfr-constant.mp4"_s));
+    constant.remove(constant.indexOf(u"-fps_mode"_s), 2);
+    const auto [constantMs, passthroughMs] = Bench::sideBySide(
+        3, [&] { Bench::spawnAndDrain(Fixtures::ffmpeg(), constant); },
+        [&] { Bench::spawnAndDrain(Fixtures::ffmpeg(), passthrough); });
+    Bench::report("crop_vfr_constant_ms", constantMs, "ms");
+    Bench::report("crop_vfr_passthrough_ms", passthroughMs, "ms");
+    Bench::report("crop_vfr_speedup", constantMs / passthroughMs, "ratio");
     return 0;
 }
