@@ -13,6 +13,7 @@
 #include "ViewStyling.h"
 #include "crop/OutputFile.h"
 #include "selection/BorderDetection.h"
+#include "util/StateFolder.h"
 #include "ui_MainWindow.h"
 #include "util/Resources.h"
 #include "util/TimeText.h"
@@ -135,9 +136,20 @@ void AppDelegate::applicationDidFinishLaunching()
     }
     // A fresh private scratch folder; folders of crashed instances go.
     m_scratch = std::make_unique<ScratchDirectory>(m_scratchBase);
-    m_cropJob.setOutputRecordsFolder(m_scratch->isValid() ? m_scratch->outputRecordsDirectory() : QString());
+    // The notes of temporary outputs outlive a reboot, as the outputs beside the user's files do;
+    // a later launch removes those of an instance that died.
+    const QString recordsBase = m_scratchBase.isEmpty() ? stateFolder() : m_scratchBase + u"/state"_s;
+    QDir().mkpath(recordsBase);
+    m_outputRecords = std::make_unique<ScratchDirectory>(recordsBase);
+    m_cropJob.setOutputRecordsFolder(m_outputRecords->isValid() ? m_outputRecords->outputRecordsDirectory()
+                                                                : QString());
     resetControls();
     m_window->show();
+}
+
+QString AppDelegate::outputRecordsFolder() const
+{
+    return m_outputRecords && m_outputRecords->isValid() ? m_outputRecords->outputRecordsDirectory() : QString();
 }
 
 void AppDelegate::applicationWillTerminate()
@@ -146,6 +158,8 @@ void AppDelegate::applicationWillTerminate()
     m_posterExtractor.cancel();
     if (m_scratch)
         m_scratch->removeScratchDirectory();
+    if (m_outputRecords && !m_cropJob.isRunning())
+        m_outputRecords->removeScratchDirectory();
 }
 
 void AppDelegate::openFile(const QString &pathOrUrl)

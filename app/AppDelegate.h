@@ -46,6 +46,8 @@ public:
     ~AppDelegate() override;
 
     QMainWindow *window() const;
+    // Where the crop notes its temporary outputs, for a later launch to clear should this one die.
+    QString outputRecordsFolder() const;
 
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
@@ -103,6 +105,8 @@ private:
 
     std::optional<FileProbe> globalFP;
     std::unique_ptr<ScratchDirectory> m_scratch;
+    std::unique_ptr<ScratchDirectory> m_outputRecords; // in the state folder
+
     ProbeJob m_probeJob;
     PosterExtractor m_posterExtractor;
     CropJob m_cropJob;

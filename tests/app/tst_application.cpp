@@ -522,13 +522,14 @@ void TestApplication::interruptions()
     const QString output = m_work->filePath(u"out/Cropped.mp4"_s);
     const QByteArray earlier = "a file the user had";
     Fixtures::writeFile(output, earlier);
-    const QStringList workFolders { u"in"_s, u"out"_s };
+    const QStringList workFolders { u"in"_s, u"out"_s, u"state"_s };
 
     if (what == u"SIGTERM") {
         // The real program, analysing a video, told to stop by the session.
         QProcess tessaly;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"TMPDIR"_s, m_work->path());
+        environment.insert(u"XDG_STATE_HOME"_s, m_work->filePath(u"state"_s));
         tessaly.setProcessEnvironment(environment);
         tessaly.setProcessChannelMode(QProcess::ForwardedChannels);
         tessaly.start(QCoreApplication::applicationDirPath() + u"/tessaly"_s, { input });
@@ -539,6 +540,8 @@ void TestApplication::interruptions()
         QCOMPARE(tessaly.exitStatus(), QProcess::NormalExit);
         QCOMPARE(tessaly.exitCode(), 0);
         QCOMPARE(QDir(m_work->path()).entryList({ u"tessaly-*"_s }, QDir::Dirs), QStringList());
+        QCOMPARE(QDir(m_work->filePath(u"state/tessaly"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
         return;
     }
 
@@ -568,6 +571,11 @@ void TestApplication::interruptions()
             app.control<QSlider>("scaleFactorSlider")->setValue(10);
             app.cropTo(output);
             QVERIFY(app.waitForProgress());
+            // The temporary output is noted where a reboot leaves it, beside the user's file.
+            const QString records = app.delegate().outputRecordsFolder();
+            QVERIFY2(records.startsWith(m_work->filePath(u"state/tessaly-"_s)), qPrintable(records));
+            QCOMPARE(Fixtures::filesIn(records).size(), 1);
+            QVERIFY(QFileInfo::exists(m_work->filePath(u"out/"_s) + Fixtures::filesIn(records).first()));
             if (what == u"cancel" || what == u"stubborn encoder")
                 QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
             if (what == u"encoder killed") {
@@ -584,8 +592,9 @@ void TestApplication::interruptions()
     QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
     QCOMPARE(Fixtures::readFile(output), earlier);
     QCOMPARE(Fixtures::filesIn(m_work->filePath(u"out"_s)), QStringList { u"Cropped.mp4"_s });
-    // The scratch folder went with the application.
+    // The scratch folder and the notes of temporary outputs went with the application.
     QCOMPARE(QDir(m_work->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), workFolders);
+    QCOMPARE(QDir(m_work->filePath(u"state"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestApplication::selectionByHand_data()

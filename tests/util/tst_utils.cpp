@@ -1,8 +1,10 @@
 #include "support/Fixtures.h"
 #include "util/ChildProcess.h"
+#include "util/StateFolder.h"
 #include "util/TimeText.h"
 #include "util/Utils.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -25,6 +27,8 @@ private Q_SLOTS:
     void trimTimes();
     void readsNothing();
     void endsWithItsParent();
+    void stateOutlivesABoot_data();
+    void stateOutlivesABoot();
 };
 
 static const QString timePattern = u"([0-9][0-9]):([0-9][0-9]):([0-9][0-9]).([0-9][0-9])"_s;
@@ -129,6 +133,38 @@ void TestUtils::endsWithItsParent()
     parent.kill();
     QVERIFY(parent.waitForFinished(5000));
     QTRY_VERIFY_WITH_TIMEOUT(!Fixtures::isRunning(tool), 5000);
+}
+
+void TestUtils::stateOutlivesABoot_data()
+{
+    QTest::addColumn<QByteArray>("xdgStateHome"); // empty: unset
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("set") << QByteArray("/srv/state") << u"/srv/state/tessaly"_s;
+    QTest::newRow("unset") << QByteArray() << QDir::homePath() + u"/.local/state/tessaly"_s;
+    // The XDG rule: a relative path is ignored.
+    QTest::newRow("relative") << QByteArray("state") << QDir::homePath() + u"/.local/state/tessaly"_s;
+}
+
+void TestUtils::stateOutlivesABoot()
+{
+    QFETCH(QByteArray, xdgStateHome);
+    QFETCH(QString, expected);
+
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    if (xdgStateHome.isEmpty())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", xdgStateHome);
+    const QString folder = stateFolder();
+    if (saved.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", saved);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QCOMPARE(folder, expected);
+#endif
+    QVERIFY(!folder.startsWith(QDir::tempPath()));
 }
 
 int main(int argc, char *argv[])
