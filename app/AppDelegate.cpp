@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QDir>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -43,7 +44,6 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     , m_window(std::make_unique<QMainWindow>())
     , m_ui(std::make_unique<Ui::MainWindow>())
     , m_probeJob(tools.probe)
-    , m_posterExtractor(tools.encoder, tools.probe)
     , m_cropJob(tools.encoder, tools.probe)
 {
     m_ui->setupUi(m_window.get());
@@ -116,9 +116,6 @@ void AppDelegate::connectActions()
     connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::fileAddedByDragAndDrop);
 
     connect(&m_probeJob, &ProbeJob::finished, this, &AppDelegate::probeFinished);
-    connect(&m_posterExtractor, &PosterExtractor::frameMade, this, &AppDelegate::posterFrameMade);
-    connect(&m_posterExtractor, &PosterExtractor::finished, this, &AppDelegate::postersFinished);
-    connect(&m_posterExtractor, &PosterExtractor::failed, this, &AppDelegate::postersFailed);
     connect(&m_cropJob, &CropJob::progressChanged, progressWindow, &ProgressSheet::setProgress);
     connect(&m_cropJob, &CropJob::succeeded, this, &AppDelegate::cropFinished);
     connect(&m_cropJob, &CropJob::failed, this, &AppDelegate::cropFailed);
@@ -155,7 +152,9 @@ QString AppDelegate::outputRecordsFolder() const
 void AppDelegate::applicationWillTerminate()
 {
     m_probeJob.cancel();
-    m_posterExtractor.cancel();
+    dropIncoming();
+    if (m_posters.extractor)
+        m_posters.extractor->cancel();
     if (m_scratch)
         m_scratch->removeScratchDirectory();
     if (m_outputRecords && !m_cropJob.isRunning())
@@ -220,7 +219,7 @@ bool AppDelegate::isBusy() const
 {
     // Posters still coming after the first do not hold a new file back.
     return m_probeJob.isRunning() || m_cropJob.isRunning()
-        || (m_posterExtractor.isRunning() && !m_ui->cropVideoBTN->isEnabled());
+        || m_incoming.extractor;
 }
 
 void AppDelegate::analyzeVideoFile(const QUrl &url)
@@ -228,8 +227,7 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     // The window is blocked by a sheet meanwhile; a file handed over now waits for no one.
     if (isBusy())
         return;
-    resetControls();
-    m_posterExtractor.cancel();
+    // The shown video stays until the new one has a poster to show.
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
     m_probeJob.start(url.toLocalFile());
@@ -237,10 +235,9 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
 
 void AppDelegate::probeFinished(const FileProbe &probe)
 {
-    globalFP = probe;
     const QString path = probe.fileFullPath().value_or(QString());
+    // A refused file leaves the shown video as it was.
     const auto refuse = [this](auto alert) {
-        m_posterExtractor.cancel();
         progressWindow->hideAnalyzingProgress();
         alert(m_window.get());
     };
@@ -257,14 +254,73 @@ void AppDelegate::probeFinished(const FileProbe &probe)
         return refuse(Alerts::unsupportedFile);
     if (!m_scratch || !m_scratch->isValid())
         return refuse(Alerts::noScratchFolder);
+    startIncoming(probe);
+}
+
+namespace {
+
+// QDir("") is the working folder: an empty name removes nothing.
+void removePosterFolder(const QString &folder)
+{
+    if (!folder.isEmpty())
+        QDir(folder).removeRecursively();
+}
+
+} // namespace
+
+void AppDelegate::startIncoming(const FileProbe &probe)
+{
+    m_incomingProbe = probe;
+    m_incoming.folder = m_scratch->framesDirectory() + u'/' + QString::number(++m_opens);
+    m_incoming.extractor = std::make_unique<PosterExtractor>(m_tools.encoder, m_tools.probe);
+    PosterExtractor *extractor = m_incoming.extractor.get();
+    // Word from an extractor that has been let go is not heard.
+    connect(extractor, &PosterExtractor::frameMade, this, [this, extractor](int n, int progress) {
+        if (extractor == m_incoming.extractor.get())
+            adoptIncoming();
+        if (extractor == m_posters.extractor.get())
+            posterFrameMade(n, progress);
+    });
+    connect(extractor, &PosterExtractor::finished, this, [this, extractor] {
+        if (extractor == m_posters.extractor.get())
+            postersFinished();
+    });
+    connect(extractor, &PosterExtractor::failed, this, [this, extractor](const QString &reason) {
+        if (extractor == m_incoming.extractor.get())
+            postersFailed(reason);
+    });
+
     const QSize frame(int(*probe.videoWidth()), int(*probe.videoHeight()));
     const QSize shown = CropGeometry::displaySize(frame.width(), frame.height(), probe.sampleAspect());
     // No poster larger than the screen can show.
     const QScreen *screen = m_window->screen();
     const QSize bound = screen ? screen->size() * screen->devicePixelRatio() : QSize();
-    m_posterExtractor.extractPosterFrames({ path, probe.videoStreamIndex(), probe.formatName(), probe.videoDuration(),
-                                            probe.videoFrameRate(), frame, shown },
-                                          m_scratch->framesDirectory(), bound);
+    extractor->extractPosterFrames({ probe.fileFullPath().value_or(QString()), probe.videoStreamIndex(),
+                                     probe.formatName(), probe.videoDuration(), probe.videoFrameRate(), frame, shown },
+                                   m_incoming.folder, bound);
+}
+
+void AppDelegate::adoptIncoming()
+{
+    resetControls();
+    m_posters.extractor.reset();
+    removePosterFolder(m_posters.folder);
+    m_posters = std::move(m_incoming);
+    m_incoming = {};
+    globalFP = std::exchange(m_incomingProbe, std::nullopt);
+}
+
+void AppDelegate::dropIncoming()
+{
+    if (m_incoming.extractor) {
+        m_incoming.extractor->cancel();
+        // While it tells of its failure it lives on a little; otherwise it goes now.
+        if (sender() == m_incoming.extractor.get())
+            m_incoming.extractor.release()->deleteLater();
+        removePosterFolder(m_incoming.folder);
+    }
+    m_incoming = {};
+    m_incomingProbe.reset();
 }
 
 void AppDelegate::posterFrameMade(int n, int progress)
@@ -286,8 +342,9 @@ void AppDelegate::posterFrameMade(int n, int progress)
 
 void AppDelegate::postersFailed(const QString &reason)
 {
+    // Only a new file fails, before its first poster; the shown video stays.
     progressWindow->hideAnalyzingProgress();
-    resetControls();
+    dropIncoming();
     Alerts::undecodableVideo(m_window.get(), reason);
 }
 
@@ -309,9 +366,12 @@ int AppDelegate::shownPoster() const
 {
     // Until the poster asked for arrives, the last one before it stands in.
     int n = m_ui->posterPositionSlider->value();
-    while (n > 1 && !m_posterExtractor.isMade(n))
+    const PosterExtractor *posters = m_posters.extractor.get();
+    if (!posters)
+        return 0;
+    while (n > 1 && !posters->isMade(n))
         --n;
-    return m_posterExtractor.isMade(n) ? n : 0;
+    return posters->isMade(n) ? n : 0;
 }
 
 void AppDelegate::showPosterFrame()
@@ -321,9 +381,9 @@ void AppDelegate::showPosterFrame()
         m_ui->posterTimeLBL->clear();
         return;
     }
-    m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_scratch->framesDirectory(), n));
+    m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_posters.folder, n));
     m_ui->posterTimeLBL->setText(tr("%1 · %2 / %3")
-                                     .arg(TimeText::format(m_posterExtractor.pictureTime(n)))
+                                     .arg(TimeText::format(m_posters.extractor->pictureTime(n)))
                                      .arg(n)
                                      .arg(PosterExtractor::frameCount));
 }
@@ -341,8 +401,8 @@ void AppDelegate::addTrimKeys()
     QSlider *posters = m_ui->posterPositionSlider;
     key(u',', [posters] { posters->setValue(posters->value() - 1); });
     key(u'.', [posters] { posters->setValue(posters->value() + 1); });
-    key(u'I', [this] { m_ui->trimBar->setStart(m_posterExtractor.pictureTime(shownPoster())); });
-    key(u'O', [this] { m_ui->trimBar->setEnd(m_posterExtractor.pictureTime(shownPoster())); });
+    key(u'I', [this] { m_ui->trimBar->setStart(m_posters.extractor->pictureTime(shownPoster())); });
+    key(u'O', [this] { m_ui->trimBar->setEnd(m_posters.extractor->pictureTime(shownPoster())); });
 }
 
 // ---------------------------------------------------------------- beyond the crop
@@ -353,7 +413,7 @@ void AppDelegate::detectBordersBTNClicked()
         return;
     QStringList posters;
     for (int n = 1; n <= PosterExtractor::frameCount; ++n)
-        posters << PosterExtractor::framePath(m_scratch->framesDirectory(), n);
+        posters << PosterExtractor::framePath(m_posters.folder, n);
     const auto content = BorderDetection::cropFor(posters, m_panel->videoSize(), m_panel->minimumCropSize());
     if (!content) {
         m_window->statusBar()->showMessage(tr("No border found: the selection is as it was."), 8000);
@@ -452,11 +512,10 @@ void AppDelegate::closeBTNInsideProgressWindowClicked()
         m_cropJob.cancel();
         return;
     }
-    // The analysis stops at once and leaves the window empty.
+    // The analysis stops at once; the video shown before, if any, stays.
     m_probeJob.cancel();
-    m_posterExtractor.cancel();
+    dropIncoming();
     progressWindow->hideAnalyzingProgress();
-    resetControls();
 }
 
 void AppDelegate::cropFinished(const FileProbe &output)

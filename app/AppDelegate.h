@@ -69,6 +69,12 @@ private:
     void posterFrameMade(int n, int progress);
     void postersFinished();
     void postersFailed(const QString &reason);
+    // Starts a new file's posters beside the shown video's.
+    void startIncoming(const FileProbe &probe);
+    // The new file replaces the shown video, at its first poster.
+    void adoptIncoming();
+    // A new file that will not be shown: its work stops and its posters go.
+    void dropIncoming();
     bool isBusy() const;
 
     // Posters.
@@ -103,11 +109,21 @@ private:
     ScaleFactorWindow *scaleFactorWindow = nullptr;
     VideoInfoWindow *m_videoInfoWindow = nullptr;
 
-    std::optional<FileProbe> globalFP;
+    std::optional<FileProbe> globalFP; // the video shown
     std::unique_ptr<ScratchDirectory> m_scratch;
     std::unique_ptr<ScratchDirectory> m_outputRecords; // in the state folder
 
     ProbeJob m_probeJob;
-    PosterExtractor m_posterExtractor;
+    // The shown video's posters, and a new file's until its first poster
+    // replaces the shown video: a refused or cancelled file leaves it as it was.
+    struct Posters
+    {
+        std::unique_ptr<PosterExtractor> extractor;
+        QString folder;
+    };
+    Posters m_posters;
+    Posters m_incoming;
+    std::optional<FileProbe> m_incomingProbe;
+    int m_opens = 0;
     CropJob m_cropJob;
 };

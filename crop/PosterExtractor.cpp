@@ -70,7 +70,9 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
 {
     cancel();
     m_framesDirectory = framesDirectory;
-    QDir(framesDirectory).removeRecursively();
+    // QDir("") is the working folder, which is no place for posters.
+    if (!framesDirectory.isEmpty())
+        QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
     m_duration = video.duration;
     m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound) };
