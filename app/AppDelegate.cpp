@@ -178,7 +178,6 @@ void AppDelegate::resetControls()
     m_panel->posterView()->setImagePath(QString());
     m_ui->posterTimeLBL->clear();
     m_ui->trimBar->clear();
-    m_videoInfoWindow->hide(); // it tells of the video that goes
     m_window->setWindowTitle(u"Tessaly"_s);
     m_ui->detectBordersBTN->setEnabled(false);
     m_ui->videoInfoBTN->setEnabled(false);
@@ -308,6 +307,7 @@ void AppDelegate::adoptIncoming()
     m_posters = std::move(m_incoming);
     m_incoming = {};
     globalFP = std::exchange(m_incomingProbe, std::nullopt);
+    m_videoInfoWindow->follow(*globalFP);
 }
 
 void AppDelegate::dropIncoming()

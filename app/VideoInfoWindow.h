@@ -6,9 +6,10 @@
 
 class FileProbe;
 
-// What the probe found in the open file: a summary, the tracks as a table and
-// the metadata rows below; where a user checks the frame rate, the codecs,
-// the audio channels and the rotation before cropping.
+// What the probe found in the open file: a summary (picture, frame rate,
+// rotation, pixel shape, fields, colour), the tracks as a table with the one
+// that is cropped marked, and the file's own tags; where a user checks the
+// video before cropping. Left open, it follows the file opened next.
 class VideoInfoWindow final : public QDialog
 {
     Q_OBJECT
@@ -16,7 +17,13 @@ class VideoInfoWindow final : public QDialog
 public:
     explicit VideoInfoWindow(QWidget *window);
 
+    // Fills the window with what probe found and brings it up.
     void showVideo(const FileProbe &probe);
+    // Fills it again for another video, where it stands, when it is open.
+    void follow(const FileProbe &probe);
+
+private:
+    void fill(const FileProbe &probe);
 
 private:
     Ui::VideoInfoWindow m_ui;

@@ -163,9 +163,18 @@ void FileProbe::derive(const QByteArray &report)
         m_videoStreamDuration = TrackSummary::streamDuration(s);
         m_sampleAspect = TrackSummary::sampleAspect(s);
         m_fieldOrder = s["field_order"].asText();
-        const QStringList rate = s["avg_frame_rate"].asText().split(u'/');
-        const double frameRate = rate.value(0).toDouble() / rate.value(1).toDouble();
-        m_videoFrameRate = std::isfinite(frameRate) && frameRate > 0 ? frameRate : 0;
+        m_rotation = TrackSummary::rotation(s);
+        m_colourTransfer = s["color_transfer"].asText();
+        m_colourPrimaries = s["color_primaries"].asText();
+        const auto rateOf = [&s](const char *key) {
+            const QStringList rate = s[key].asText().split(u'/');
+            const double perSecond = rate.value(0).toDouble() / rate.value(1).toDouble();
+            return std::isfinite(perSecond) && perSecond > 0 ? perSecond : 0.0;
+        };
+        m_videoFrameRate = rateOf("avg_frame_rate");
+        const double baseRate = rateOf("r_frame_rate");
+        m_isVariableFrameRate = m_videoFrameRate > 0 && baseRate > 0
+            && std::abs(baseRate - m_videoFrameRate) > 0.01 * baseRate;
     }
 
     for (qsizetype i = 0; i < n; ++i) {

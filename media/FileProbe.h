@@ -67,6 +67,14 @@ public:
     QString videoCodec() const { return m_videoCodec; }
     // Its pictures per second (0 when unknown).
     double videoFrameRate() const { return m_videoFrameRate; }
+    // How far it is turned clockwise for showing, in degrees (0, 90, 180, 270 ...).
+    int rotation() const { return m_rotation; }
+    // Whether its frames come at uneven times: the average rate is not the stream's base rate.
+    bool isVariableFrameRate() const { return m_isVariableFrameRate; }
+    // How its colours are coded, as the probe names them ("bt709", "smpte2084" ...); empty when unsaid.
+    QString colourTransfer() const { return m_colourTransfer; }
+    QString colourPrimaries() const { return m_colourPrimaries; }
+    QString fieldOrder() const { return m_fieldOrder; }
     // Whether its pictures are made of two fields, as the probe reports the
     // field order ("tt", "bb", "tb", "bt"); "progressive" or unknown is not.
     bool isInterlaced() const;
@@ -110,6 +118,10 @@ private:
     PixelShape m_sampleAspect;
     double m_videoFrameRate = 0;
     QString m_fieldOrder;
+    int m_rotation = 0;
+    bool m_isVariableFrameRate = false;
+    QString m_colourTransfer;
+    QString m_colourPrimaries;
     double m_videoStreamDuration = 0;
     QList<QVariantMap> m_tracksInfo;
     QList<QMap<QString, QString>> m_metadata;

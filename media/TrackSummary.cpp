@@ -74,30 +74,61 @@ PixelShape sampleAspect(const JSON &stream)
 QList<QMap<QString, QString>> metadataTable(const JSON &report)
 {
     const JSON tags = report[{ "format", "tags" }];
-    return {
-        row(u"Title"_s, tags["title"].asText()),
-        row(u"Tagline"_s, tags["description"].asText()),
-        row(u"Synopsis"_s, tags["synopsis"].asText()),
-        row(u"Release Date"_s, tags["date"].asText()),
-        row(u"Genre"_s, tags["genre"].asText()),
-        row(u"HD"_s, tags["hd_video"].asInteger() == 1 ? u"Yes"_s : u"No"_s),
-        row(u"Media Kind"_s, tags["media_type"].asInteger() == 9 ? u"Movie"_s : QString()),
-        row(u"Composer"_s, tags["composer"].asText()),
-        row(u"Rating"_s, tags["iTunEXTC"].asText()),
-        row(u"Encoder"_s, tags["encoder"].asText()),
-        row(u"Copyright"_s, tags["copyright"].asText()),
-        row(u"Comment"_s, tags["comment"].asText()),
+    const std::pair<const char *, QString> known[] = {
+        { "title", u"Title"_s },         { "description", u"Tagline"_s }, { "synopsis", u"Synopsis"_s },
+        { "date", u"Release Date"_s },   { "genre", u"Genre"_s },         { "hd_video", u"HD"_s },
+        { "media_type", u"Media Kind"_s }, { "composer", u"Composer"_s }, { "iTunEXTC", u"Rating"_s },
+        { "encoder", u"Encoder"_s },     { "copyright", u"Copyright"_s }, { "comment", u"Comment"_s },
     };
+    QList<QMap<QString, QString>> rows;
+    QStringList shown;
+    for (const auto &[key, label] : known) {
+        const JSON tag = tags[key];
+        if (!tag.exists())
+            continue;
+        QString value = tag.asText();
+        if (qstrcmp(key, "hd_video") == 0)
+            value = tag.asInteger() == 1 ? u"Yes"_s : u"No"_s;
+        else if (qstrcmp(key, "media_type") == 0)
+            value = tag.asInteger() == 9 ? u"Movie"_s : value;
+        rows << row(label, value);
+        shown << QString::fromLatin1(key);
+    }
+    const auto all = tags.asDictionary();
+    if (all) {
+        for (auto it = all->cbegin(); it != all->cend(); ++it) {
+            if (!shown.contains(it.key()))
+                rows << row(it.key(), tags[it.key()].asText());
+        }
+    }
+    return rows;
+}
+
+int rotation(const JSON &stream)
+{
+    const auto turned = [](double degrees) { return int(std::fmod(std::fmod(std::round(degrees), 360.0) + 360.0, 360.0)); };
+    const JSON tag = stream[{ "tags", "rotate" }];
+    if (tag.exists())
+        return turned(tag.asDouble());
+    const JSON sideData = stream["side_data_list"];
+    for (qsizetype i = 0; i < sideData.elementCount(); ++i) {
+        // The matrix turns counter-clockwise.
+        if (sideData[i]["side_data_type"].isText(u"Display Matrix"))
+            return turned(-sideData[i]["rotation"].asDouble());
+    }
+    return 0;
 }
 
 namespace {
 
 enum class Kind { Video, Audio, Subtitle, Poster, Other };
 
-// A picture among the streams: a cover, or a stream that holds one frame and no rate.
+// A picture among the streams: a cover, or a stream that holds a single frame,
+// as a phone's motion photo carries its still beside its clip. No frame rate
+// ("0/0") alone makes no picture: old FLV files report it for their video.
 bool isPicture(const JSON &s)
 {
-    return isAttachedPicture(s) || (s["avg_frame_rate"].isText(u"0/0") && s["nb_frames"].asInteger() == 1);
+    return isAttachedPicture(s) || s["nb_frames"].asInteger() == 1;
 }
 
 Kind classify(const JSON &s)

@@ -12,12 +12,13 @@
 
 namespace TrackSummary {
 
-// The twelve labelled rows taken from the container's tags.
+// A row for each tag the container has: the twelve known ones under their
+// labels first (Title, Tagline, ...), then the others under their own names.
 QList<QMap<QString, QString>> metadataTable(const JSON &report);
 
 // The position in "streams" of the video to show and crop, whatever its codec:
 // the video stream marked default, else the first one; never a still picture
-// (an attached picture, or a stream of no frame rate and a single frame), nor
+// (an attached picture, or a stream of a single frame), nor
 // anything in a report of a still picture.
 std::optional<qsizetype> videoStream(const JSON &report);
 
@@ -30,6 +31,9 @@ QString humanDuration(double seconds);
 // Whether the stream is shown turned by a quarter: its "rotate" tag reads "90"
 // or "270", or, without that tag, its first display matrix turns by ±90 or ±270.
 bool isQuarterTurn(const JSON &stream);
+// How far the picture is turned clockwise for showing, in degrees 0 ... 359:
+// its "rotate" tag, else its first display matrix.
+int rotation(const JSON &stream);
 // A cover picture carried by a file, never the file's video.
 bool isAttachedPicture(const JSON &stream);
 // A report of a single still picture (a photo), which has no video track.

@@ -1,9 +1,13 @@
 #include "AppDriver.h"
 #include "support/Fixtures.h"
 
+#include <QDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +24,7 @@ private Q_SLOTS:
     void initTestCase();
     void keptAndSaid_data();
     void keptAndSaid();
+    void videoInfoFollows();
 
 private:
     QTemporaryDir m_fixtures;
@@ -84,6 +89,10 @@ void TestOutput::initTestCase()
         QVERIFY2(Fixtures::runFfmpeg(arguments), kind);
         m_files[QString::fromLatin1(kind)] = arguments.last();
     }
+    Fixtures::Video turned { 320, 180, 1.0 };
+    turned.rotate = 90;
+    m_files[u"turned"_s] = Fixtures::makeVideo(dir, u"turned.mp4"_s, turned);
+    QVERIFY(!m_files[u"turned"_s].isEmpty());
     // Its end cut away, as a recording that stopped with the disk full; the header still says 10 s.
     const QByteArray whole = Fixtures::readFile(m_files[u"damaged end"_s]);
     QVERIFY(!Fixtures::writeFile(m_files[u"damaged end"_s], whole.left(whole.size() * 3 / 10)).isEmpty());
@@ -146,6 +155,40 @@ void TestOutput::keptAndSaid()
         const auto [combed, all] = combedFrames(output);
         QVERIFY2(combed * 10 < all, qPrintable(u"%1 of %2 combed"_s.arg(combed).arg(all)));
     }
+}
+
+void TestOutput::videoInfoFollows()
+{
+    // Left open, Video Info follows each file opened, and says what the picture is.
+    QTemporaryDir work;
+    AppDriver app(work.path());
+    QVERIFY(app.open(m_files[u"turned"_s]));
+    QTest::keyClick(app.window(), Qt::Key_I, Qt::ControlModifier);
+    auto *info = app.window()->findChild<QDialog *>(u"VideoInfoWindow"_s);
+    QTRY_VERIFY(info->isVisible());
+    auto *summary = info->findChild<QLabel *>(u"summaryLBL"_s);
+    auto *tracks = info->findChild<QTableWidget *>(u"tracksTable"_s);
+    const struct
+    {
+        const char *file;
+        const char *line;
+        int croppedRow;
+    } files[] = {
+        { "turned", "Turned 270° clockwise for showing", 0 },
+        { "variable rate", "Picture: 320 x 240, variable frame rate, about 20.339 a second", 0 },
+        { "interlaced", "Interlaced, top field first", 0 },
+        { "two video streams", "Picture: 640 x 360 at 25 frames a second", 0 },
+    };
+    for (const auto &[file, line, croppedRow] : files) {
+        if (qstrcmp(file, "turned") != 0)
+            QVERIFY(app.open(m_files[QString::fromLatin1(file)]));
+        QVERIFY(info->isVisible());
+        QVERIFY2(summary->text().contains(QString::fromUtf8(line)), qPrintable(summary->text()));
+        QVERIFY(summary->text().startsWith(QFileInfo(m_files[QString::fromLatin1(file)]).fileName()));
+        QVERIFY(tracks->item(croppedRow, 1)->text().endsWith(u"(cropped)"_s));
+    }
+    QCOMPARE(tracks->rowCount(), 2);
+    QCOMPARE(tracks->item(1, 1)->text(), u"Video"_s);
 }
 
 QTEST_MAIN(TestOutput)
