@@ -46,15 +46,15 @@ constexpr char responseProperty[] = "tessaly-response";
 
 QMessageBox *vobRefused(QWidget *window)
 {
-    return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot open .VOB files."_s,
-                        u"Questions? : "_s + support));
+    return opened(alert(window, QMessageBox::Warning, tr("Tessaly cannot open .VOB files."),
+                        tr("Questions? : %1").arg(support)));
 }
 
 QMessageBox *unsupportedFile(QWidget *window)
 {
     return opened(alert(window, QMessageBox::Warning,
-                        u"Seems to be an unsupported file.\nDoes the video play in a video player?"_s,
-                        u"Please try opening some other file or contact : "_s + support));
+                        tr("Seems to be an unsupported file.\nDoes the video play in a video player?"),
+                        tr("Please try opening some other file or contact : ") + support));
 }
 
 QMessageBox *notFound(QWidget *window, const QString &path)
@@ -72,46 +72,46 @@ QMessageBox *noVideo(QWidget *window, const QString &path)
 
 QMessageBox *sameName(QWidget *window)
 {
-    return opened(alert(window, QMessageBox::Information, u"Input file name is same as the output file name!"_s,
-                        u"Please specify a different file to save."_s));
+    return opened(alert(window, QMessageBox::Information, tr("Input file name is same as the output file name!"),
+                        tr("Please specify a different file to save.")));
 }
 
 QMessageBox *cropFailed(QWidget *window, const QString &reason)
 {
-    return opened(alert(window, QMessageBox::Warning, u"The video could not be cropped."_s,
-                        reason + u"\nNo file was written; a file already at that place is unchanged."_s));
+    return opened(alert(window, QMessageBox::Warning, tr("The video could not be cropped."),
+                        reason + tr("\nNo file was written; a file already at that place is unchanged.")));
 }
 
 QMessageBox *noScratchFolder(QWidget *window)
 {
-    return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot make its temporary folder."_s,
-                        u"Please check that there is free space in %1."_s.arg(QDir::toNativeSeparators(
+    return opened(alert(window, QMessageBox::Warning, tr("Tessaly cannot make its temporary folder."),
+                        tr("Please check that there is free space in %1.").arg(QDir::toNativeSeparators(
                             QDir::tempPath()))));
 }
 
 QMessageBox *undecodableVideo(QWidget *window, const QString &reason)
 {
-    return opened(alert(window, QMessageBox::Warning, u"Tessaly cannot decode the pictures of this video."_s,
-                        u"ffmpeg reports: %1\nDoes the video play in a video player? Questions? : %2"_s.arg(
+    return opened(alert(window, QMessageBox::Warning, tr("Tessaly cannot decode the pictures of this video."),
+                        tr("ffmpeg reports: %1\nDoes the video play in a video player? Questions? : %2").arg(
                             reason.isEmpty() ? u"nothing"_s : reason, support)));
 }
 
 QMessageBox *replaceFile(QWidget *window, const QString &path)
 {
     QMessageBox *box = alert(window, QMessageBox::Warning,
-                             u"“%1” already exists. Do you want to replace it?"_s.arg(QFileInfo(path).fileName()),
-                             u"A file with the same name already exists in “%1”. Replacing it will overwrite its contents."_s
+                             tr("“%1” already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+                             tr("A file with the same name already exists in “%1”. Replacing it will overwrite its contents.")
                                  .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())),
                              false);
-    box->addButton(u"Replace"_s, QMessageBox::AcceptRole);
+    box->addButton(tr("Replace"), QMessageBox::AcceptRole);
     box->setDefaultButton(box->addButton(QMessageBox::Cancel));
     return opened(box);
 }
 
 QString resultText(const FileProbe &input, const FileProbe &output)
 {
-    const QString unknown = u"Unknown File Size"_s;
-    return u"Input Resolution: %1 x %2 (%3)\nOutput Resolution: %4 x %5 (%6)\nOutput Duration: %7"_s
+    const QString unknown = tr("Unknown File Size");
+    return tr("Input Resolution: %1 x %2 (%3)\nOutput Resolution: %4 x %5 (%6)\nOutput Duration: %7")
         .arg(input.videoWidth().value_or(0))
         .arg(input.videoHeight().value_or(0))
         .arg(input.fileSizeHuman().value_or(unknown))

@@ -1,5 +1,7 @@
 #include "DesktopIntegration.h"
 
+#include <QCoreApplication>
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -29,12 +31,12 @@ void openFolderOf(const QUrl &file)
 
 QString revealButtonTitle()
 {
-    return u"Show in Finder"_s;
+    return QCoreApplication::translate("DesktopIntegration", "Show in Finder");
 }
 
 QString playButtonTitle()
 {
-    return u"Launch Video in QuickTime"_s;
+    return QCoreApplication::translate("DesktopIntegration", "Launch Video in QuickTime");
 }
 
 void revealInFileManager(const QUrl &file)
@@ -51,12 +53,12 @@ void playVideo(const QUrl &file)
 
 QString revealButtonTitle()
 {
-    return u"Show in File Manager"_s;
+    return QCoreApplication::translate("DesktopIntegration", "Show in File Manager");
 }
 
 QString playButtonTitle()
 {
-    return u"Play Video"_s;
+    return QCoreApplication::translate("DesktopIntegration", "Play Video");
 }
 
 void revealInFileManager(const QUrl &file)

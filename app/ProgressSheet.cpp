@@ -19,7 +19,7 @@ void ProgressSheet::showAnalyzingProgress()
 {
     m_ui.progressCancel->show();
     m_ui.progressBar->setValue(0);
-    m_ui.progressTitle->setText(u"Analyzing Video..."_s);
+    m_ui.progressTitle->setText(tr("Analyzing Video..."));
     begin();
 }
 
@@ -32,7 +32,7 @@ void ProgressSheet::hideAnalyzingProgress()
 void ProgressSheet::showCroppingProgress()
 {
     m_ui.progressBar->setValue(0);
-    m_ui.progressTitle->setText(u"Cropping Video..."_s);
+    m_ui.progressTitle->setText(tr("Cropping Video..."));
     m_ui.progressCancel->show();
     begin();
 }

@@ -78,8 +78,8 @@ void TrimBar::apply(Trim wanted, bool startEdited, const QString &typed)
     m_trim = fitted;
     show();
     if (std::abs(asked - got) >= 0.0005)
-        Q_EMIT notice(u"%1 %2 became %3: End comes after Start, both within the video (%4)."_s.arg(
-            startEdited ? u"Start"_s : u"End"_s, typed, TimeText::format(got), TimeText::format(m_duration)));
+        Q_EMIT notice(tr("%1 %2 became %3: End comes after Start, both within the video (%4).").arg(
+            startEdited ? tr("Start") : tr("End"), typed, TimeText::format(got), TimeText::format(m_duration)));
 }
 
 void TrimBar::show()

@@ -45,18 +45,18 @@ bool CropJob::runCropProcess(const CropRequest &request)
     m_request = request;
 
     if (m_encoderPath.isEmpty() || !QFileInfo(m_encoderPath).isExecutable()) {
-        Q_EMIT failed(u"The encoder (ffmpeg) is missing from Tessaly's resources."_s);
+        Q_EMIT failed(tr("The encoder (ffmpeg) is missing from Tessaly's resources."));
         return false;
     }
     if (const auto refusal = OutputFile::refusal(request.destination)) {
-        Q_EMIT failed(*refusal + u" Please choose another name or folder."_s);
+        Q_EMIT failed(*refusal + tr(" Please choose another name or folder."));
         return false;
     }
     m_destination = OutputFile::resolved(request.destination);
     QString error;
     const auto temporary = OutputFile::createTemporaryBeside(m_destination, &error);
     if (!temporary) {
-        Q_EMIT failed(u"Cannot write in the folder %1: %2"_s.arg(QFileInfo(m_destination).absolutePath(), error));
+        Q_EMIT failed(tr("Cannot write in the folder %1: %2").arg(QFileInfo(m_destination).absolutePath(), error));
         return false;
     }
     m_temporaryPath = *temporary;
@@ -107,7 +107,7 @@ void CropJob::encoderError(QProcess::ProcessError error)
         finishCancelled();
         return;
     }
-    fail(u"The encoder could not be started: "_s + m_process.errorString());
+    fail(tr("The encoder could not be started: ") + m_process.errorString());
 }
 
 void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
@@ -121,11 +121,11 @@ void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
         return;
     }
     if (exitStatus != QProcess::NormalExit) {
-        fail(u"The encoder stopped unexpectedly."_s);
+        fail(tr("The encoder stopped unexpectedly."));
         return;
     }
     if (exitCode != 0) {
-        fail(u"The encoder stopped with exit status %1.\n%2"_s.arg(exitCode).arg(m_output.decisiveMessage()));
+        fail(tr("The encoder stopped with exit status %1.\n%2").arg(exitCode).arg(m_output.decisiveMessage()));
         return;
     }
     m_state = State::Probing;
@@ -137,12 +137,12 @@ void CropJob::cropFinished(const FileProbe &output)
     if (m_state != State::Probing)
         return;
     if (!output.isCroppableVideo()) {
-        fail(u"The encoder finished but wrote no usable video."_s);
+        fail(tr("The encoder finished but wrote no usable video."));
         return;
     }
     QString error;
     if (!OutputFile::replace(m_temporaryPath, m_destination, &error)) {
-        fail(u"The cropped video could not be saved as %1: %2"_s.arg(m_request.destination, error));
+        fail(tr("The cropped video could not be saved as %1: %2").arg(m_request.destination, error));
         return;
     }
     m_temporaryPath.clear();
