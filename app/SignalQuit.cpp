@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -21,14 +22,18 @@ void onSignal(int)
 
 } // namespace
 #endif
+// Elsewhere (Windows) a session's end reaches the application as a close event.
 
 SignalQuit::SignalQuit(QObject *parent)
     : QObject(parent)
 {
 #ifdef Q_OS_UNIX
-    // Close-on-exec, so the tools Tessaly starts do not inherit it.
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+    // Close-on-exec, so the tools Tessaly starts do not inherit it. SOCK_CLOEXEC is
+    // Linux's and the BSDs', not macOS's; no tool starts before this runs.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
+    for (const int fd : signalPipe)
+        ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [] {
         char byte;

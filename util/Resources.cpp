@@ -19,8 +19,14 @@ std::optional<QString> pathForResource(const QString &name)
         appDir + u"/resources"_s,
         appDir + u'/' + QString::fromUtf8(TESSALY_INSTALLED_RESOURCES),
     };
+    // Windows finds programs by their suffix.
+#ifdef Q_OS_WIN
+    const QString file = name + u".exe"_s;
+#else
+    const QString &file = name;
+#endif
     for (const QString &folder : folders) {
-        const QFileInfo candidate(folder + u'/' + name);
+        const QFileInfo candidate(folder + u'/' + file);
         if (candidate.isFile() && candidate.isExecutable())
             return candidate.absoluteFilePath();
     }
