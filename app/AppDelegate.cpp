@@ -41,6 +41,10 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     : QObject(parent)
     , m_tools(tools)
     , m_scratchBase(scratchBase)
+    // The user's settings; a test's own, beside its scratch folder.
+    , m_settings(scratchBase.isEmpty() ? std::make_unique<QSettings>()
+                                       : std::make_unique<QSettings>(scratchBase + u"/settings.ini"_s,
+                                                                     QSettings::IniFormat))
     , m_window(std::make_unique<QMainWindow>())
     , m_ui(std::make_unique<Ui::MainWindow>())
     , m_probeJob(tools.probe)
@@ -99,9 +103,9 @@ void AppDelegate::connectActions()
     connect(m_ui->helpBTN, &QAction::triggered, this, &AppDelegate::helpBTNClicked);
     connect(m_ui->detectBordersBTN, &QAction::triggered, this, &AppDelegate::detectBordersBTNClicked);
     connect(m_ui->videoInfoBTN, &QAction::triggered, this, &AppDelegate::videoInfoBTNClicked);
-    m_ui->keepRecordingDateBTN->setChecked(QSettings().value(u"keepRecordingDate"_s, true).toBool());
+    m_ui->keepRecordingDateBTN->setChecked(m_settings->value(u"keepRecordingDate"_s, true).toBool());
     connect(m_ui->keepRecordingDateBTN, &QAction::toggled, this,
-            [](bool on) { QSettings().setValue(u"keepRecordingDate"_s, on); });
+            [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
     connect(m_ui->posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
@@ -124,8 +128,10 @@ void AppDelegate::connectActions()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    // The first size fits the screen, at any scaling; the layout keeps every control in view.
-    if (const QScreen *screen = m_window->screen()) {
+    // Where the user left the window; else a first size that fits the screen, at any scaling.
+    if (m_window->restoreGeometry(m_settings->value(u"windowGeometry"_s).toByteArray())) {
+        // Restored.
+    } else if (const QScreen *screen = m_window->screen()) {
         const QRect available = screen->availableGeometry();
         m_window->resize(m_window->size().boundedTo(available.size() * 0.9).expandedTo(m_window->minimumSizeHint()));
         const QPoint centred = available.center() - m_window->rect().center();
@@ -151,6 +157,7 @@ QString AppDelegate::outputRecordsFolder() const
 
 void AppDelegate::applicationWillTerminate()
 {
+    m_settings->setValue(u"windowGeometry"_s, m_window->saveGeometry());
     m_probeJob.cancel();
     dropIncoming();
     if (m_posters.extractor)
@@ -201,6 +208,9 @@ void AppDelegate::showOpenPanel()
     auto *panel = new QFileDialog(m_window.get(), tr("Open Video"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setFileMode(QFileDialog::ExistingFile);
+    // Where the last video came from.
+    if (const QString folder = m_settings->value(u"openFolder"_s).toString(); QFileInfo(folder).isDir())
+        panel->setDirectory(folder);
     panel->setNameFilters({ tr("Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts "
                                "*.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)"),
                             tr("All Files (*)") });
@@ -307,6 +317,7 @@ void AppDelegate::adoptIncoming()
     m_posters = std::move(m_incoming);
     m_incoming = {};
     globalFP = std::exchange(m_incomingProbe, std::nullopt);
+    m_settings->setValue(u"openFolder"_s, QFileInfo(globalFP->fileFullPath().value_or(QString())).absolutePath());
     m_videoInfoWindow->follow(*globalFP);
 }
 

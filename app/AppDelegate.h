@@ -16,6 +16,7 @@ class ProgressSheet;
 class QAction;
 class QMainWindow;
 class ScaleFactorWindow;
+class QSettings;
 class SelectionPanel;
 class VideoInfoWindow;
 
@@ -101,6 +102,7 @@ private:
 
     const Tools m_tools;
     const QString m_scratchBase;
+    std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QMainWindow> m_window;
     std::unique_ptr<Ui::MainWindow> m_ui;
     SelectionPanel *m_panel = nullptr;

@@ -1,7 +1,9 @@
 #include "AppDriver.h"
 #include "support/Fixtures.h"
 
+#include <QAction>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void keptAndSaid_data();
     void keptAndSaid();
     void videoInfoFollows();
+    void rememberedAcrossLaunches();
 
 private:
     QTemporaryDir m_fixtures;
@@ -189,6 +192,27 @@ void TestOutput::videoInfoFollows()
     }
     QCOMPARE(tracks->rowCount(), 2);
     QCOMPARE(tracks->item(1, 1)->text(), u"Video"_s);
+}
+
+void TestOutput::rememberedAcrossLaunches()
+{
+    // The window where the user left it, the recording date setting, the folder of the last video.
+    QTemporaryDir work;
+    {
+        AppDriver first(work.path());
+        first.window()->resize(700, 560);
+        first.window()->findChild<QAction *>(u"keepRecordingDateBTN"_s)->setChecked(false);
+        QVERIFY(first.open(m_files[u"turned"_s]));
+        first.delegate().applicationWillTerminate();
+    }
+    AppDriver second(work.path());
+    QCOMPARE(second.window()->size(), QSize(700, 560));
+    QVERIFY(!second.window()->findChild<QAction *>(u"keepRecordingDateBTN"_s)->isChecked());
+    QTest::keyClick(second.window(), Qt::Key_O, Qt::ControlModifier);
+    auto *panel = second.window()->findChild<QFileDialog *>();
+    QTRY_VERIFY(panel);
+    QCOMPARE(panel->directory().absolutePath(), QFileInfo(m_files[u"turned"_s]).absolutePath());
+    panel->reject();
 }
 
 QTEST_MAIN(TestOutput)
