@@ -203,10 +203,21 @@ CapturedStdout::CapturedStdout()
 
 CapturedStdout::~CapturedStdout()
 {
-    std::fflush(stdout);
+    const QString captured = text();
     dup2(m_savedFd, STDOUT_FILENO);
     close(m_savedFd);
     close(m_captureFd);
+    // A check that failed while the output was captured wrote its verdict here: it belongs in the log.
+    bool verdict = false;
+    for (const QString &line : captured.split(u'\n')) {
+        if (line.startsWith(u"FAIL!"_s) || line.startsWith(u"XPASS"_s))
+            verdict = true;
+        else if (!line.startsWith(u"   "_s))
+            verdict = false;
+        if (verdict)
+            std::printf("%s\n", qPrintable(line));
+    }
+    std::fflush(stdout);
 }
 
 QString CapturedStdout::text()

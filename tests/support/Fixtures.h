@@ -52,7 +52,8 @@ QStringList filesIn(const QString &dir);
 
 } // namespace Fixtures
 
-// Collects what the process writes to standard output while it lives.
+// Collects what the process writes to standard output while it lives; a
+// failed check's verdict among it is written out again at the end.
 class CapturedStdout
 {
 public:
