@@ -1,0 +1,208 @@
+#include "AppSuite.h"
+
+#include "AppDriver.h"
+#include "ImageDropView.h"
+#include "SelectionHolder.h"
+#include "crop/PosterExtractor.h"
+#include "media/FileProbe.h"
+#include "support/Fixtures.h"
+#include "util/TimeText.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+#include <QtEndian>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList lavfi(const QString &source)
+{
+    return { u"-f"_s, u"lavfi"_s, u"-i"_s, source };
+}
+
+} // namespace
+
+void AppSuite::makeFiles(const QStringList &kinds)
+{
+    for (const QString &kind : kinds) {
+        if (!m_files.contains(kind))
+            m_files[kind] = make(kind);
+        QVERIFY2(!m_files[kind].isEmpty(), qPrintable(kind));
+    }
+}
+
+QString AppSuite::make(const QString &kind)
+{
+    const QString dir = m_fixtures.path();
+    const auto made = [](bool ok, const QString &path) { return ok ? path : QString(); };
+    if (kind == u"hd")
+        return Fixtures::makeVideo(dir, u"hd.mp4"_s, { 1920, 1080, 1.0 });
+    if (kind == u"long")
+        return Fixtures::makeVideo(dir, u"long.mp4"_s, { 1280, 720, 30.0 });
+    if (kind == u"portrait")
+        return Fixtures::makeVideo(dir, u"portrait.mp4"_s, { 360, 640, 1.0 });
+    if (kind == u"square")
+        return Fixtures::makeVideo(dir, u"square.mp4"_s, { 480, 480, 1.0 });
+    if (kind == u"rotated") {
+        Fixtures::Video rotated { 640, 360, 1.0 };
+        rotated.rotate = 90;
+        return Fixtures::makeVideo(dir, u"phone.mp4"_s, rotated);
+    }
+    if (kind == u"small")
+        return Fixtures::makeVideo(dir, u"small.mp4"_s);
+    if (kind == u"minute")
+        return Fixtures::makeVideo(dir, u"minute.mp4"_s, { 320, 180, 60.0 });
+    if (kind == u"audio")
+        return made(Fixtures::runFfmpeg(lavfi(u"sine=duration=1"_s) << dir + u"/song.m4a"_s), dir + u"/song.m4a"_s);
+    if (kind == u"missing")
+        return dir + u"/missing.mp4"_s;
+    if (kind == u"text")
+        return Fixtures::writeFile(dir + u"/notes.mp4"_s, "Not a video, whatever its name says.\n");
+    // A playable video under a name that is refused all the same; the record's table has the other refusals.
+    if (kind == u"vob") {
+        makeFiles({ u"small"_s });
+        return made(QFile::copy(m_files[u"small"_s], dir + u"/clip.VOB"_s), dir + u"/clip.VOB"_s);
+    }
+    // A dual-camera recorder's file: the small clip first.
+    if (kind == u"dual")
+        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=640x360:rate=25:duration=2"_s)
+                                        + lavfi(u"testsrc=size=1280x960:rate=25:duration=4"_s)
+                                        + QStringList { "-map", "0", "-map", "1", "-c:v", "libx264", "-preset",
+                                                        "ultrafast", dir + "/dual.mp4" }),
+                    dir + u"/dual.mp4"_s);
+    if (kind == u"sorenson")
+        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=640x480:rate=15:duration=2"_s)
+                                        + QStringList { "-c:v", "flv1", dir + "/sorenson.flv" }),
+                    dir + u"/sorenson.flv"_s);
+    if (kind == u"pal" || kind == u"ntsc") {
+        const bool pal = kind == u"pal";
+        const QString path = dir + u'/' + kind + u".mp4"_s;
+        return made(Fixtures::runFfmpeg(lavfi(pal ? u"testsrc2=size=720x576:rate=25:duration=1"_s
+                                                  : u"testsrc2=size=720x480:rate=25:duration=1"_s)
+                                        + QStringList { "-vf", pal ? "setsar=64/45" : "setsar=32/27", "-c:v",
+                                                        "libx264", "-preset", "ultrafast", path }),
+                    path);
+    }
+    if (kind == u"film")
+        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1920x804:rate=5:duration=2,pad=1920:1080:0:138"_s)
+                                        + QStringList { "-c:v", "libx264", "-preset", "ultrafast", dir + "/film.mp4" }),
+                    dir + u"/film.mp4"_s);
+    // A phone's motion photo: a turned clip, and a larger still that is the default stream.
+    if (kind == u"motion photo") {
+        const QString unturned = dir + u"/motion-unturned.mp4"_s;
+        Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1440x1080:rate=30:duration=1"_s)
+                            + lavfi(u"testsrc=size=2048x1536:rate=1:duration=1"_s) + lavfi(u"sine=duration=1"_s)
+                            + QStringList { "-map", "0:v", "-map", "1:v", "-map", "2:a", "-c:v:0", "libx264", "-preset",
+                                            "ultrafast", "-c:v:1", "mjpeg", "-frames:v:1", "1", "-disposition:v:0", "0",
+                                            "-disposition:v:1", "default", "-c:a", "aac", unturned });
+        return made(Fixtures::runFfmpeg({ "-i", unturned, "-map", "0", "-c", "copy", "-metadata:s:v:0", "rotate=90",
+                                          dir + "/motion.mp4" }),
+                    dir + u"/motion.mp4"_s);
+    }
+    // A subtitle that outlasts a two-frame video.
+    if (kind == u"short video, long subtitle") {
+        const QString srt = Fixtures::writeFile(dir + u"/long.srt"_s, "1\n00:00:00,000 --> 00:00:01,240\nHello\n");
+        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=0.08"_s)
+                                        + QStringList { "-i", srt, "-map", "0", "-map", "1", "-c:v", "libx264",
+                                                        dir + "/short.mkv" }),
+                    dir + u"/short.mkv"_s);
+    }
+    // A keyframe each second up to 6 s, none after: the posters past 6 s show the keyframe at 6 s.
+    // Hues turn, so pictures a second apart differ.
+    if (kind == u"long keyframe intervals")
+        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12,hue=H=t"_s)
+                                        + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000",
+                                                        "-sc_threshold", "0", "-force_key_frames", "0,1,2,3,4,5,6",
+                                                        dir + "/longgop.mp4" }),
+                    dir + u"/longgop.mp4"_s);
+    // A video stream that ffprobe sizes and no decoder can read.
+    if (kind == u"undecodable") {
+        makeFiles({ u"small"_s });
+        QByteArray broken = Fixtures::readFile(m_files[u"small"_s]);
+        const qsizetype mdat = broken.indexOf("mdat");
+        const qsizetype size = qsizetype(qFromBigEndian<quint32>(broken.constData() + mdat - 4)) - 8;
+        broken.replace(mdat + 4, size, QByteArray(size, '\0'));
+        return Fixtures::writeFile(dir + u"/undecodable.mp4"_s, broken);
+    }
+    return QString();
+}
+
+void AppSuite::startCase()
+{
+    m_work = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_work->path()).mkdir(u"in"_s) && QDir(m_work->path()).mkdir(u"out"_s));
+}
+
+void AppSuite::endCase()
+{
+    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QFile::setPermissions(m_work->filePath(u"out"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_work.reset();
+}
+
+QString AppSuite::fixture(const QString &kind)
+{
+    // A copy in the work folder, for the cases that change or delete it.
+    const QString copy = m_work->filePath(u"in/"_s + QFileInfo(m_files.value(kind)).fileName());
+    return QFile::copy(m_files.value(kind), copy) ? copy : QString();
+}
+
+AppDelegate::Tools AppSuite::misbehavingEncoder(const QByteArray &script) const
+{
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    tools.encoder = Fixtures::writeScript(m_work->filePath(u"in/creator"_s),
+                                          "case \"$*\" in *-vf*) " + script + ";; esac\nexec \""
+                                              + Fixtures::ffmpeg().toUtf8() + "\" \"$@\"");
+    return tools;
+}
+
+QLabel *AppSuite::label(AppDriver &app, const char *name) const
+{
+    return app.control<QLabel>(name);
+}
+
+void AppSuite::verifyPlacedOverThePicture(AppDriver &app)
+{
+    // The holder covers the picture, centred, with the video's shape; the
+    // selection widget sits where the selection in video pixels maps to.
+    auto *poster = app.control<ImageDropView>("posterView");
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
+    auto *selection = app.control<QWidget>("selectionRectangle");
+    const FileProbe &video = *app.delegate().openVideo();
+    const QRect h = holder->geometry();
+    QVERIFY(qAbs(h.center().x() - poster->rect().center().x()) <= 1);
+    QVERIFY(qAbs(h.center().y() - poster->rect().center().y()) <= 1);
+    QVERIFY(h.width() == poster->width() || h.height() == poster->height() || h.size() == QSize(*video.videoWidth(), *video.videoHeight()));
+    QVERIFY(qAbs(double(h.width()) / h.height() - *video.videoRatio()) < 0.01);
+    QCOMPARE(selection->geometry(), holder->shown(holder->selection()).toRect());
+}
+
+void AppSuite::verifyPosters(AppDriver &app, const QString &input)
+{
+    // End is the video stream's end, which a subtitle or a sound may outlast.
+    QCOMPARE(app.control<QLineEdit>("endTF")->text(), TimeText::format(FileProbe(input).videoDuration()));
+    // Each poster shows the picture of the time beside the slider, within one keyframe interval of
+    // n / 12 of the video.
+    QVERIFY(QTest::qWaitFor([&] { return app.control<QAction>("detectBordersBTN")->isEnabled(); }, 60'000));
+    const double duration = FileProbe(input).videoDuration();
+    const QList<double> keyframes = Fixtures::keyframes(input);
+    for (int n = 1; n <= PosterExtractor::frameCount; ++n) {
+        app.control<QSlider>("posterPositionSlider")->setValue(n);
+        const QImage poster(app.control<ImageDropView>("posterView")->imagePath());
+        const QString shown = app.control<QLabel>("posterTimeLBL")->text();
+        QVERIFY2(shown.endsWith(u" · %1 / 11"_s.arg(n)), qPrintable(shown));
+        const double time = TimeText::parse(shown.section(u' ', 0, 0)).value_or(-1);
+        const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), n * duration / 12);
+        const double interval = after == keyframes.cend() ? duration : *after - *std::prev(after, after != keyframes.cbegin());
+        QVERIFY2(qAbs(time - n * duration / 12) <= interval + 0.001,
+                 qPrintable(u"poster %1 at %2 of %3"_s.arg(n).arg(time).arg(duration)));
+        const QImage frame = Fixtures::frameAt(input, QString::number(time, 'f', 3));
+        QVERIFY2(Fixtures::difference(poster, frame) < 12, qPrintable(u"poster %1 differs"_s.arg(n)));
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "AppDelegate.h"
+
+#include <QHash>
+#include <QLabel>
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class AppDriver;
+
+// What the application suites share: videos made by ffmpeg once per suite,
+// a fresh work folder per case (with "in" and "out" in it), and the checks
+// that more than one suite makes.
+class AppSuite : public QObject
+{
+    Q_OBJECT
+
+protected:
+    // Makes the named fixtures, as the recipes in the .cpp describe them.
+    void makeFiles(const QStringList &kinds);
+    // The work folder of a case, and the checks that nothing is left behind.
+    void startCase();
+    void endCase();
+
+    // A copy in the work folder, for the cases that change or delete it.
+    QString fixture(const QString &kind);
+    // Tools whose crop runs behave as script says; posters still come from the real encoder.
+    AppDelegate::Tools misbehavingEncoder(const QByteArray &script) const;
+    QLabel *label(AppDriver &app, const char *name) const;
+    void verifyPlacedOverThePicture(AppDriver &app);
+    void verifyPosters(AppDriver &app, const QString &input);
+
+    QTemporaryDir m_fixtures;
+    QHash<QString, QString> m_files;
+    std::unique_ptr<QTemporaryDir> m_work;
+
+private:
+    QString make(const QString &kind);
+};

@@ -1,0 +1,368 @@
+#include "AppDriver.h"
+#include "AppSuite.h"
+#include "ImageDropView.h"
+#include "SelectionHolder.h"
+#include "SignalQuit.h"
+#include "crop/CropJob.h"
+#include "crop/PosterExtractor.h"
+#include "media/FileProbe.h"
+#include "support/Fixtures.h"
+#include "util/TimeText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+// Receives what the result alert's buttons hand to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
+// Cropping through the real window on the offscreen platform, and everything
+// that may interrupt a crop. Each case ends with no stray process and nothing
+// left where the output goes but what the user asked for.
+class TestCropping : public AppSuite
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init() { startCase(); }
+    void cleanup() { endCase(); }
+    void cropping_data();
+    void cropping();
+    void interruptions_data();
+    void interruptions();
+};
+
+void TestCropping::initTestCase()
+{
+    makeFiles({ u"hd"_s, u"long"_s, u"portrait"_s, u"small"_s, u"motion photo"_s, u"undecodable"_s });
+}
+
+void TestCropping::cropping_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output"); // in the work folder; empty: the proposed name
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("outcome"); // in the alert's texts
+    QTest::addColumn<QString>("result");  // the output's size or frames, "unchanged" or "none"
+    QTest::addColumn<QString>("button");  // the alert's button to click
+
+    const QString cropped = u"Video Cropped Successfully!"_s;
+    const QString failed = u"The video could not be cropped."_s;
+    const QString sameName = u"Input file name is same as the output file name!"_s;
+    const QString out = u"out/Cropped.mp4"_s;
+    QTest::newRow("proposed name") << u"hd"_s << QString() << QString() << cropped << u"1600x900"_s
+                                   << u"Show in File Manager"_s;
+    QTest::newRow("half scale") << u"hd"_s << out << u"scale 50"_s << cropped << u"800x450"_s << u"Play Video"_s;
+    // A leading dash, spaces, quotes and letters beyond ASCII, a newline too in the input.
+    QTest::newRow("awkward names") << u"awkward"_s << u"out/-y it's Ålesund 東京 \U0001F3AC.mp4"_s
+                                   << QString() << cropped << u"270x480"_s << u"OK"_s;
+    QTest::newRow("same name") << u"portrait"_s << u"in/portrait.mp4"_s << QString() << sameName << u"unchanged"_s
+                               << QString();
+    QTest::newRow("input deleted before the crop") << u"portrait"_s << out << u"delete input"_s << failed
+                                                   << u"unchanged"_s << QString();
+    QTest::newRow("encoder fails") << u"portrait"_s << out << u"encoder fails"_s
+                                   << u"exit status 1.\nConversion failed!"_s << u"unchanged"_s << QString();
+    // Exits 0 but leaves nothing that plays.
+    QTest::newRow("encoder writes no video") << u"portrait"_s << out << u"encoder writes nothing"_s
+                                             << u"The encoder finished but wrote no usable video."_s << u"unchanged"_s
+                                             << QString();
+    QTest::newRow("encoder gone after loading") << u"portrait"_s << out << u"encoder gone"_s
+                                                << u"The encoder (ffmpeg) is missing"_s << u"unchanged"_s << QString();
+    QTest::newRow("folder not writable") << u"portrait"_s << out << u"read-only folder"_s << failed
+                                         << u"unchanged"_s << QString();
+    // The temporary output goes beside the destination, so the last rename never crosses file systems.
+    QTest::newRow("destination on another file system") << u"portrait"_s << u"/dev/shm"_s << QString() << cropped
+                                                        << u"270x480"_s << u"OK"_s;
+    // Files from phones and cameras, and ordinary habits.
+    QTest::newRow("two video streams: the first is cropped") << u"motion photo"_s << out << QString() << cropped
+                                                             << u"30 frames"_s << QString();
+    QTest::newRow("crop failure quotes the decisive line") << u"small"_s << out << u"input spoilt after loading"_s
+                                                           << u"Error while decoding stream"_s << u"unchanged"_s
+                                                           << QString();
+    QTest::newRow("a dotted name asks before replacing")
+        << u"small"_s << u"out/take.v2"_s << QString() << u"“take.v2.mp4” already exists. Do you want to replace it?"_s
+        << u"unchanged"_s << u"Cancel"_s;
+    QTest::newRow("the input through a symlink") << u"small"_s << u"out/link.mp4"_s << u"link to the input"_s
+                                                 << sameName << u"unchanged"_s << QString();
+    QTest::newRow("a symlink destination") << u"small"_s << u"out/link.mp4"_s << u"link"_s << cropped << u"100x100"_s
+                                           << QString();
+    QTest::newRow("a read-only destination") << u"small"_s << out << u"read-only file"_s << u"is read-only."_s
+                                             << u"unchanged"_s << QString();
+    QTest::newRow("no file descriptors left") << u"small"_s << out << u"no file descriptors"_s
+                                              << u"could not be started"_s << u"none"_s << QString();
+}
+
+void TestCropping::cropping()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(QString, setup);
+    QFETCH(QString, outcome);
+    QFETCH(QString, result);
+    QFETCH(QString, button);
+
+    const QString source = input == u"awkward"
+        ? Fixtures::makeVideo(m_work->filePath(u"in"_s), u"-i my \"clip\" it's\ncafé 東京.mp4"_s, { 360, 640, 1.0 })
+        : fixture(input);
+    QVERIFY(!source.isEmpty());
+    QTemporaryDir shm(u"/dev/shm/tessaly-test-XXXXXX"_s);
+    if (output == u"/dev/shm") {
+        struct stat work, other;
+        if (!shm.isValid() || ::stat(QFile::encodeName(m_work->path()), &work) != 0
+            || ::stat("/dev/shm", &other) != 0 || work.st_dev == other.st_dev)
+            QSKIP("no second file system at /dev/shm");
+        output = shm.filePath(u"Cropped.mp4"_s);
+    } else if (!output.isEmpty()) {
+        output = m_work->filePath(output);
+    }
+    // Tessaly names the output .mp4 when the name does not end so.
+    QString destination = output.isEmpty() ? QFileInfo(source).absolutePath() + u"/Cropped.mp4"_s : output;
+    if (!destination.endsWith(u".mp4"_s))
+        destination += u".mp4"_s;
+    const QString target = m_work->filePath(u"out/target.mp4"_s);
+    if (setup == u"link to the input") {
+        QVERIFY(QFile::link(source, output));
+    } else if (setup == u"link") {
+        Fixtures::writeFile(target, "an earlier crop");
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(QFile::link(target, output));
+    }
+    const QByteArray earlier = "a file the user had";
+    if (destination != source && !QFileInfo(destination).isSymLink() && result != u"none")
+        Fixtures::writeFile(destination, earlier);
+    const QByteArray sourceBytes = Fixtures::readFile(source);
+
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (setup == u"encoder fails")
+        tools = misbehavingEncoder("echo 'Conversion failed!' >&2; exit 1");
+    else if (setup == u"encoder writes nothing")
+        tools = misbehavingEncoder("exit 0");
+    else if (setup == u"encoder gone")
+        tools = misbehavingEncoder(":");
+    AppDriver app(m_work->path(), tools);
+    QVERIFY(app.open(source));
+    if (setup == u"encoder gone")
+        QVERIFY(QFile::remove(tools.encoder));
+    if (setup == u"scale 50") {
+        app.control<QSlider>("scaleFactorSlider")->setValue(50);
+        QCOMPARE(label(app, "scaleFactorOutputLBL")->text(), u"Output: 800 x 450"_s);
+    } else if (setup == u"delete input") {
+        QVERIFY(QFile::remove(source));
+    } else if (setup == u"input spoilt after loading") {
+        Fixtures::writeFile(source, Fixtures::readFile(m_files[u"undecodable"_s]));
+    } else if (setup == u"read-only folder") {
+        QFile::setPermissions(m_work->filePath(u"out"_s), QFile::ReadOwner | QFile::ExeOwner);
+        // Even root cannot make files in /sys.
+        if (::geteuid() == 0)
+            output = u"/sys/Cropped.mp4"_s;
+    } else if (setup == u"read-only file") {
+        QFile::setPermissions(destination, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    if (setup == u"no file descriptors") {
+        app.control<QAction>("cropVideoBTN")->trigger();
+        auto *panel = app.window()->findChild<QFileDialog *>();
+        panel->selectFile(output);
+        // Just enough to make the temporary file, not the encoder's pipes.
+        const rlimit saved = Fixtures::limitOpenFiles(2);
+        QMetaObject::invokeMethod(panel, "accept");
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &saved) == 0);
+    } else {
+        app.cropTo(output);
+    }
+    QMessageBox *alert = app.waitForCropEnd();
+    QVERIFY2(alert, "no alert, or one over a progress sheet that stayed up");
+    const QString text = alert->text() + u'\n' + alert->informativeText();
+    qInfo("%s", qPrintable(QString(text).replace(u'\n', u"; "_s)));
+    QVERIFY2(text.contains(outcome), qPrintable(text));
+
+    if (!button.isEmpty()) {
+        UrlCatcher opened;
+        QDesktopServices::setUrlHandler(u"file"_s, &opened, "open");
+        const auto buttons = alert->buttons();
+        const auto clicked = std::find_if(buttons.begin(), buttons.end(),
+                                          [&](QAbstractButton *b) { return b->text().remove(u'&') == button; });
+        QVERIFY(clicked != buttons.end());
+        (*clicked)->click();
+        const QUrl file = QUrl::fromLocalFile(QFileInfo(destination).absoluteFilePath());
+        if (button == u"Play Video")
+            QTRY_COMPARE(opened.urls, QList<QUrl> { file });
+        else if (button == u"Show in File Manager")
+            QTRY_COMPARE(opened.urls, QList<QUrl> { QUrl::fromLocalFile(QFileInfo(destination).absolutePath()) });
+        QTest::qWait(50);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        if (button == u"OK" || button == u"Cancel")
+            QCOMPARE(opened.urls, QList<QUrl>());
+    }
+    QVERIFY(app.isLoaded());
+
+    if (result == u"none") {
+        QVERIFY(!QFileInfo::exists(destination));
+    } else if (result == u"unchanged") {
+        const bool isSource = QFileInfo(destination).canonicalFilePath() == QFileInfo(source).canonicalFilePath();
+        QCOMPARE(Fixtures::readFile(destination), isSource ? sourceBytes : earlier);
+    } else if (result.endsWith(u"frames"_s)) {
+        QCOMPARE(u"%1 frames"_s.arg(Fixtures::videoFrameCount(destination)), result);
+    } else {
+        const FileProbe made(destination);
+        QCOMPARE(u"%1x%2"_s.arg(made.videoWidth().value_or(0)).arg(made.videoHeight().value_or(0)), result);
+        if (setup == u"scale 50") {
+            const FileProbe in(source);
+            QCOMPARE(text.section(u'\n', 1), // the alert is gone
+                     u"Input Resolution: 1920 x 1080 (%1)\nOutput Resolution: 800 x 450 (%2)\nOutput Duration: %3"_s
+                         .arg(*in.fileSizeHuman(), *made.fileSizeHuman(), TimeText::format(made.duration())));
+        } else if (setup == u"link") {
+            // The link stays a link; the file it names takes the crop and keeps its permissions.
+            QVERIFY(QFileInfo(output).isSymLink());
+            QCOMPARE(QFile::permissions(target) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    }
+    // Nothing beside the destination but the destination itself.
+    QCOMPARE(Fixtures::filesIn(QFileInfo(destination).absolutePath()).filter(u".tessaly-"_s), QStringList());
+}
+
+void TestCropping::interruptions_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("outcome"); // the alert's text, or empty for none
+
+    QTest::newRow("cancel") << u"cancel"_s << QString();
+    QTest::newRow("cancel analysing a second file") << u"cancel analysing a second file"_s << QString();
+    QTest::newRow("encoder ignores the request to stop") << u"stubborn encoder"_s << QString();
+    QTest::newRow("encoder killed by a signal") << u"encoder killed"_s << u"The video could not be cropped."_s;
+    QTest::newRow("quit during the analysis") << u"quit analysing"_s << QString();
+    QTest::newRow("analysis cancelled, then another video") << u"cancel analysing"_s << QString();
+    QTest::newRow("quit during the crop") << u"quit cropping"_s << QString();
+    QTest::newRow("program terminated") << u"SIGTERM"_s << QString();
+}
+
+void TestCropping::interruptions()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, outcome);
+
+    const QString input = fixture(u"long"_s);
+    const QString output = m_work->filePath(u"out/Cropped.mp4"_s);
+    const QByteArray earlier = "a file the user had";
+    Fixtures::writeFile(output, earlier);
+    const QStringList workFolders { u"in"_s, u"out"_s, u"state"_s };
+
+    if (what == u"SIGTERM") {
+        // The real program, analysing a video, told to stop by the session.
+        QProcess tessaly;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TMPDIR"_s, m_work->path());
+        environment.insert(u"XDG_STATE_HOME"_s, m_work->filePath(u"state"_s));
+        tessaly.setProcessEnvironment(environment);
+        tessaly.setProcessChannelMode(QProcess::ForwardedChannels);
+        tessaly.start(QCoreApplication::applicationDirPath() + u"/tessaly"_s, { input });
+        QVERIFY(tessaly.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&] { return !Fixtures::childProcesses(tessaly.processId()).isEmpty(); }, 10'000));
+        tessaly.terminate();
+        QVERIFY(tessaly.waitForFinished(10'000));
+        QCOMPARE(tessaly.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tessaly.exitCode(), 0);
+        QCOMPARE(QDir(m_work->path()).entryList({ u"tessaly-*"_s }, QDir::Dirs), QStringList());
+        QCOMPARE(QDir(m_work->filePath(u"state/tessaly"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+        return;
+    }
+
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (what == u"stubborn encoder")
+        tools = misbehavingEncoder("trap '' TERM; echo time=00:00:03.00 >&2; while :; do sleep 0.1; done");
+    QMessageBox *alert = nullptr;
+    {
+        AppDriver app(m_work->path(), tools);
+        if (what == u"quit analysing") {
+            // Quit while the analysis's tools run, whatever this machine's speed.
+            app.delegate().openFile(input);
+            QVERIFY(QTest::qWaitFor([&] { return app.isSheetShown() && !Fixtures::childProcesses().isEmpty(); },
+                                    10'000));
+        } else if (what == u"cancel analysing" || what == u"cancel analysing a second file") {
+            const bool second = what.endsWith(u"second file");
+            if (second)
+                QVERIFY(app.open(m_files[u"hd"_s]));
+            app.delegate().openFile(input);
+            QVERIFY(QTest::qWaitFor([&] { return app.isSheetShown() && !Fixtures::childProcesses().isEmpty(); },
+                                    10'000));
+            QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
+            QVERIFY(!app.isSheetShown());
+            QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+            if (second) {
+                // The video loaded before stays, posters and all.
+                QVERIFY(app.isLoaded());
+                QCOMPARE(app.window()->windowTitle(), u"hd.mp4"_s);
+                QCOMPARE(label(app, "inputResolutionTF")->text(), u"Source: 1920 x 1080"_s);
+                QVERIFY(app.control<ImageDropView>("posterView")->hasImage());
+                QVERIFY(QImage(app.control<ImageDropView>("posterView")->imagePath()).width() > 0);
+            } else {
+                QCOMPARE(app.notEmptyBecause(), QString());
+                QVERIFY(app.control<ImageDropView>("posterView")->imagePath().isEmpty());
+            }
+            QVERIFY(app.open(m_files[u"small"_s]));
+        } else {
+            QVERIFY(app.open(input));
+            app.control<QSlider>("scaleFactorSlider")->setValue(10);
+            app.cropTo(output);
+            QVERIFY(app.waitForProgress());
+            // The temporary output is noted where a reboot leaves it, beside the user's file.
+            const QString records = app.delegate().outputRecordsFolder();
+            QVERIFY2(records.startsWith(m_work->filePath(u"state/tessaly-"_s)), qPrintable(records));
+            QCOMPARE(Fixtures::filesIn(records).size(), 1);
+            QVERIFY(QFileInfo::exists(m_work->filePath(u"out/"_s) + Fixtures::filesIn(records).first()));
+            if (what == u"cancel" || what == u"stubborn encoder")
+                QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
+            if (what == u"encoder killed") {
+                for (qint64 pid : Fixtures::childProcesses())
+                    ::kill(pid_t(pid), SIGKILL);
+            }
+            if (what != u"quit cropping") {
+                alert = app.waitForCropEnd(CropJob::killDelayMs + 5000);
+                QVERIFY2(!app.isSheetShown(), "the progress sheet stayed up");
+                QCOMPARE(alert ? alert->text() : QString(), outcome);
+            }
+        }
+    }
+    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QCOMPARE(Fixtures::readFile(output), earlier);
+    QCOMPARE(Fixtures::filesIn(m_work->filePath(u"out"_s)), QStringList { u"Cropped.mp4"_s });
+    // The scratch folder and the notes of temporary outputs went with the application.
+    QCOMPARE(QDir(m_work->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), workFolders);
+    QCOMPARE(QDir(m_work->filePath(u"state"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+QTEST_MAIN(TestCropping)
+#include "tst_cropping.moc"

@@ -1,0 +1,223 @@
+#include "AppDriver.h"
+#include "AppSuite.h"
+#include "ImageDropView.h"
+#include "SelectionHolder.h"
+#include "SignalQuit.h"
+#include "crop/CropJob.h"
+#include "crop/PosterExtractor.h"
+#include "media/FileProbe.h"
+#include "support/Fixtures.h"
+#include "util/TimeText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+// Opening videos through the real window on the offscreen platform: what is
+// shown or refused, the posters, drops, and the tools started on the way.
+class TestOpening : public AppSuite
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init() { startCase(); }
+    void cleanup() { endCase(); }
+    void opening_data();
+    void opening();
+    void drops_data();
+    void drops();
+    void toolsDoNotInheritTheSignalSocket();
+};
+
+void TestOpening::initTestCase()
+{
+    makeFiles({ u"hd"_s, u"portrait"_s, u"square"_s, u"rotated"_s, u"small"_s, u"audio"_s, u"vob"_s, u"missing"_s,
+                u"text"_s, u"dual"_s, u"sorenson"_s, u"undecodable"_s, u"short video, long subtitle"_s,
+                u"long keyframe intervals"_s });
+}
+
+void TestOpening::opening_data()
+{
+    QTest::addColumn<QStringList>("files"); // opened in turn; the last one counts
+    QTest::addColumn<QString>("expected");  // what the window shows, or the alert's text
+
+    const QString unsupported = u"Seems to be an unsupported file.\nDoes the video play in a video player?"_s;
+    QTest::newRow("landscape") << QStringList { "hd" } << u"Source: 1920 x 1080, Wide 16:9 1600x900"_s;
+    QTest::newRow("portrait") << QStringList { "portrait" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
+    // A phone video whose frames are turned: shown upright, measured upright.
+    QTest::newRow("rotated phone video") << QStringList { "rotated" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
+    QTest::newRow("square counts as tall") << QStringList { "square" } << u"Source: 480 x 480, Tall 9:16 202x360"_s;
+    QTest::newRow(".VOB name") << QStringList { "vob" } << u"Tessaly cannot open .VOB files."_s;
+    QTest::newRow("audio only") << QStringList { "audio" } << u"“song.m4a” has no video."_s;
+    QTest::newRow("missing file") << QStringList { "missing" } << u"“missing.mp4” was not found."_s;
+    QTest::newRow("a text file named .mp4") << QStringList { "text" } << unsupported;
+    // Whatever the codec, the stream marked default (else the first) is shown and cropped.
+    QTest::newRow("two video streams: the first") << QStringList { "dual" }
+                                                  << u"Source: 640 x 360, Wide 16:9 426x240"_s;
+    // "0/0" with frames is a video, as an old Sorenson FLV reports it.
+    QTest::newRow("no frame rate reported") << QStringList { "no rate" } << u"Source: 640 x 480, Wide 16:9 426x240"_s;
+    QTest::newRow("probe killed by a signal") << QStringList { "probe killed" } << unsupported;
+    QTest::newRow("refused after a loaded video") << QStringList { "hd", "text" } << unsupported;
+    // Files from phones, cameras and tools.
+    QTest::newRow("nothing decodable: refused at load") << QStringList { "undecodable" }
+                                                        << u"Tessaly cannot decode the pictures of this video."_s;
+    QTest::newRow("a subtitle outlasts the video") << QStringList { "short video, long subtitle" } << u"posters"_s;
+    QTest::newRow("long keyframe intervals: keyframe posters") << QStringList { "long keyframe intervals" }
+                                                               << u"posters"_s;
+}
+
+void TestOpening::opening()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, expected);
+
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (files.last() == u"probe killed") {
+        tools.probe = Fixtures::writeScript(m_work->filePath(u"in/sniffer"_s), "kill -9 $$");
+        files.last() = u"small"_s;
+    } else if (files.last() == u"no rate") {
+        tools.probe = Fixtures::writeScript(m_work->filePath(u"in/sniffer"_s),
+                                            "\"" + Fixtures::ffprobe().toUtf8()
+                                                + "\" \"$@\" | sed 's#\"avg_frame_rate\": \"[0-9/]*\"#\"avg_frame_rate\": \"0/0\"#'");
+        files.last() = u"sorenson"_s;
+    }
+    AppDriver app(m_work->path(), tools);
+    bool loaded = false;
+    for (const QString &file : files)
+        loaded = app.open(m_files.value(file));
+
+    // A file refused after a loaded video leaves that video shown.
+    const bool refused = !expected.startsWith(u"Source: "_s) && expected != u"posters";
+    if (loaded && expected == u"posters")
+        return verifyPosters(app, m_files.value(files.last()));
+    if (loaded && !refused) {
+        const QString shown = u"%1, %2 %3 %4"_s.arg(label(app, "inputResolutionTF")->text(),
+                                                    app.control<QPushButton>("wideTallBTN")->text(),
+                                                    app.control<QComboBox>("aspectRationPopUpBTN")->currentText(),
+                                                    app.control<QComboBox>("presetPopUpBTN")->currentText());
+        QCOMPARE(shown, expected);
+        QCOMPARE(label(app, "outputResolutionTF")->text(),
+                 u"Cropped: "_s + expected.section(u' ', -1).replace(u'x', u" x "_s));
+        QVERIFY(app.control<QSlider>("posterPositionSlider")->isEnabled());
+        QCOMPARE(app.control<QSlider>("posterPositionSlider")->value(), 6);
+        auto *poster = app.control<ImageDropView>("posterView");
+        QVERIFY(poster->imagePath().endsWith(u"/out6.jpg"_s) && poster->hasImage());
+        verifyPlacedOverThePicture(app);
+        return;
+    }
+    QMessageBox *alert = app.waitForAlert();
+    QVERIFY(alert);
+    QCOMPARE(alert->text(), expected);
+    QCOMPARE(app.window()->windowTitle(),
+             files.size() > 1 ? QFileInfo(m_files.value(files.first())).fileName() : u"Tessaly"_s);
+    QVERIFY(alert->informativeText().endsWith(u"support@tessaly.app"_s));
+    // The decoder's own error, never a warning such as "deprecated pixel format used".
+    if (files.last() == u"undecodable")
+        QVERIFY2(!alert->informativeText().contains(u"reports: nothing"_s)
+                     && !alert->informativeText().contains(u"deprecated"_s),
+                 qPrintable(alert->informativeText()));
+    QCOMPARE(alert->windowModality(), Qt::WindowModal);
+    QVERIFY(!app.isSheetShown());
+    if (files.size() > 1) {
+        QVERIFY(app.isLoaded());
+        QVERIFY(QImage(app.control<ImageDropView>("posterView")->imagePath()).width() > 0);
+        return;
+    }
+    QCOMPARE(app.notEmptyBecause(), QString());
+    QVERIFY(app.control<ImageDropView>("posterView")->imagePath().isEmpty());
+}
+
+void TestOpening::drops_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("loaded"); // the source label; empty: refused at the door
+
+    const auto file = [this](const char *kind) { return QUrl::fromLocalFile(m_files[QString::fromLatin1(kind)]); };
+    QTest::newRow("a video") << QList<QUrl> { file("portrait") } << QString() << u"Source: 360 x 640"_s;
+    QTest::newRow("several files: the first counts") << QList<QUrl> { file("square"), file("portrait") } << QString()
+                                                     << u"Source: 480 x 480"_s;
+    QTest::newRow("a folder") << QList<QUrl> { QUrl::fromLocalFile(m_fixtures.path()) } << QString() << QString();
+    QTest::newRow("a missing file") << QList<QUrl> { file("missing") } << QString() << QString();
+    QTest::newRow("a web link") << QList<QUrl> { QUrl(u"https://example.com/clip.mp4"_s) } << QString() << QString();
+    QTest::newRow("plain text") << QList<QUrl>() << m_files[u"portrait"_s] << QString();
+}
+
+void TestOpening::drops()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, text);
+    QFETCH(QString, loaded);
+
+    // Dropped anywhere on the window: here beside the picture, where the window itself takes it.
+    AppDriver app(m_work->path());
+    auto *poster = app.control<ImageDropView>("posterView");
+    QMimeData data;
+    if (!urls.isEmpty())
+        data.setUrls(urls);
+    if (!text.isEmpty())
+        data.setText(text);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(app.window(), &enter);
+    QCOMPARE(enter.isAccepted(), !loaded.isEmpty());
+    if (loaded.isEmpty())
+        return;
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    const QColor lit = poster->grab().toImage().pixelColor(poster->width() / 2, 2);
+    QVERIFY2(lit.red() > 200 && lit.green() > 150, "the picture area does not light up");
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(app.window(), &drop);
+    QVERIFY(drop.isAccepted());
+    QVERIFY(QTest::qWaitFor([&] { return app.isLoaded(); }, 60'000));
+    QCOMPARE(label(app, "inputResolutionTF")->text(), loaded);
+}
+
+void TestOpening::toolsDoNotInheritTheSignalSocket()
+{
+    const auto sockets = [](const QString &fds) {
+        QStringList found;
+        for (const QFileInfo &fd : QDir(fds).entryInfoList(QDir::Files | QDir::System))
+            if (fd.symLinkTarget().contains(u"socket:"_s))
+                found << fd.symLinkTarget();
+        return found;
+    };
+    const QStringList before = sockets(u"/proc/self/fd"_s);
+    SignalQuit signalQuit;
+    QStringList mine = sockets(u"/proc/self/fd"_s);
+    for (const QString &socket : before)
+        mine.removeOne(socket);
+    QCOMPARE(mine.size(), 2);
+    QProcess tool;
+    tool.start(u"sh"_s, { u"-c"_s, u"for fd in /proc/$$/fd/*; do readlink $fd; done"_s });
+    QVERIFY(tool.waitForFinished());
+    const QString inherited = QString::fromUtf8(tool.readAllStandardOutput());
+    for (const QString &socket : mine)
+        QVERIFY2(!inherited.contains(QFileInfo(socket).fileName()), qPrintable(inherited));
+}
+
+QTEST_MAIN(TestOpening)
+#include "tst_opening.moc"

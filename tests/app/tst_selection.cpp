@@ -1,0 +1,326 @@
+#include "AppDriver.h"
+#include "AppSuite.h"
+#include "ImageDropView.h"
+#include "SelectionHolder.h"
+#include "SignalQuit.h"
+#include "crop/CropJob.h"
+#include "crop/PosterExtractor.h"
+#include "media/FileProbe.h"
+#include "support/Fixtures.h"
+#include "util/TimeText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+// The selection by hand in the real window on the offscreen platform: keys,
+// drags, typed numbers, presets, trims and Detect Borders, each checked in
+// the crop the encoder is given.
+class TestSelection : public AppSuite
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init() { startCase(); }
+    void cleanup() { endCase(); }
+    void selectionByHand_data();
+    void selectionByHand();
+    void beyondTheCrop_data();
+    void beyondTheCrop();
+    void changeChainsResetTheScale();
+    void handlesInTheWindow();
+};
+
+void TestSelection::initTestCase()
+{
+    makeFiles({ u"hd"_s, u"pal"_s, u"ntsc"_s, u"film"_s, u"minute"_s });
+}
+
+void TestSelection::selectionByHand_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("hands");
+    QTest::addColumn<QString>("crop"); // in the command run; empty: the one the label and fields show
+
+    QTest::newRow("Right five times") << u"hd"_s << u"Right ×5"_s << u"crop=1600:900:170:90"_s;
+    QTest::newRow("Shift+Right twenty times") << u"hd"_s << u"Shift+Right ×20"_s << u"crop=1600:900:320:90"_s;
+    QTest::newRow("Alt+Down: the bottom edge") << u"hd"_s << u"Alt+Down ×2"_s << u"crop=1600:904:160:90"_s;
+    QTest::newRow("corner dragged far past the picture's") << u"hd"_s << u"drag"_s << u"crop=1760:990:160:90"_s;
+    QTest::newRow("typed 1080 x 1080") << u"hd"_s << u"type 1080 1080"_s << u"crop=1080:1080:160:0"_s;
+    QTest::newRow("window resized: the crop stays") << u"hd"_s << u"resize"_s << u"crop=1600:900:160:90"_s;
+    QTest::newRow("typed past the frame: corrected") << u"hd"_s << u"type 5000 900"_s << u"crop=1920:900:0:90"_s;
+    QTest::newRow("PAL 16:9 preset") << u"pal"_s << QString() << u"crop=600:480:60:48"_s;
+    QTest::newRow("PAL 16:9 preset at half scale") << u"pal"_s << u"scale 50"_s
+                                                   << u"crop=600:480:60:48,scale=300:240,setsar=64/45"_s;
+    QTest::newRow("NTSC 16:9 preset at half scale") << u"ntsc"_s << u"scale 50"_s
+                                                    << u"crop=540:360:90:60,scale=270:180,setsar=32/27"_s;
+}
+
+void TestSelection::selectionByHand()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, hands);
+    QFETCH(QString, crop);
+
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[file]));
+    const QString times = hands.section(u'×', 1);
+    const QString key = hands.section(u' ', 0, 0);
+    if (!times.isEmpty()) {
+        for (int i = 0; i < times.toInt(); ++i)
+            QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+    } else if (hands == u"drag") {
+        auto *holder = app.control<QWidget>("selectionRectangleHolder");
+        const QPoint corner = app.control<QWidget>("selectionRectangle")->geometry().bottomRight() - QPoint(1, 1);
+        QTest::mousePress(holder, Qt::LeftButton, {}, corner);
+        for (const QPoint far : { QPoint(100, 100), QPoint(600, 500), QPoint(2000, 2000) })
+            QTest::mouseMove(holder, corner + far);
+        QTest::mouseRelease(holder, Qt::LeftButton, {}, corner + QPoint(2000, 2000));
+    } else if (hands.startsWith(u"type")) {
+        const std::pair<const char *, QString> typed[] = { { "widthField", hands.section(u' ', 1, 1) },
+                                                          { "heightField", hands.section(u' ', 2, 2) } };
+        for (const auto &[name, value] : typed) {
+            auto *field = app.control<QSpinBox>(name);
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, value);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+    } else if (hands == u"scale 50") {
+        app.control<QSlider>("scaleFactorSlider")->setValue(50);
+    } else if (hands == u"resize") {
+        app.window()->resize(700, 520);
+        QTest::qWait(50);
+        verifyPlacedOverThePicture(app);
+    }
+    // What the window shows is what is written.
+    const QString shown = u"crop=%1:%2:%3:%4"_s.arg(app.control<QSpinBox>("widthField")->value())
+                              .arg(app.control<QSpinBox>("heightField")->value())
+                              .arg(app.control<QSpinBox>("xField")->value())
+                              .arg(app.control<QSpinBox>("yField")->value());
+    const QString written = app.cropFilterOf(m_work->filePath(u"out/Cropped.mp4"_s));
+    QCOMPARE(written, crop);
+    if (file == u"hd") {
+        QCOMPARE(shown, crop);
+        if (hands.contains(u"5000"_s))
+            QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"Width 5000 became 1920"_s));
+        QCOMPARE(label(app, "outputResolutionTF")->text(),
+                 u"Cropped: %1 x %2"_s.arg(crop.section(u':', 0, 0).mid(5), crop.section(u':', 1, 1)));
+        return;
+    }
+    // The viewer sees the preset's 16:9 in the output, scaled or not.
+    QProcess probe;
+    probe.start(Fixtures::ffprobe(), { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-show_entries"_s,
+                                       u"stream=display_aspect_ratio"_s, u"-of"_s, u"csv=p=0"_s,
+                                       m_work->filePath(u"out/Cropped.mp4"_s) });
+    QVERIFY(probe.waitForFinished());
+    const QStringList aspect = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().split(u':');
+    QVERIFY(qAbs(aspect.value(0).toDouble() / aspect.value(1).toDouble() / (16.0 / 9) - 1) < 0.01);
+    if (file == u"pal")
+        QCOMPARE(label(app, "outputResolutionTF")->text(),
+                 hands.isEmpty() ? u"Cropped: 854 x 480"_s : u"Cropped: 854 x 480 → 428 x 240"_s);
+}
+
+void TestSelection::beyondTheCrop_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QRect>("crop"); // from the video's frame; empty: the one the fields show
+    QTest::addColumn<double>("seconds");
+
+    QTest::newRow("a 2.39:1 film letterboxed: Ctrl+B, Ctrl+S, Return")
+        << u"film"_s << u"Ctrl+B"_s << QRect(0, 138, 1920, 804) << 2.0;
+    QTest::newRow("no border: the selection stays") << u"hd"_s << u"Ctrl+B"_s << QRect(160, 90, 1600, 900) << 1.0;
+    // A minute's posters are five seconds apart: the third shows 15 s, the ninth 45 s.
+    QTest::newRow("trimmed from the poster at 15 s to the one at 45 s")
+        << u"minute"_s << u", , , I . . . . . . O"_s << QRect() << 30.0;
+}
+
+void TestSelection::beyondTheCrop()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, keys);
+    QFETCH(QRect, crop);
+    QFETCH(double, seconds);
+
+    AppDriver app(m_work->path());
+    const QString source = m_files.value(file);
+    QVERIFY(app.open(source));
+    QCOMPARE(app.window()->windowTitle(), QFileInfo(source).fileName());
+    auto *end = app.control<QLineEdit>("endTF");
+    if (file == u"minute") {
+        // A time that cannot apply is corrected where it was typed, and said so.
+        end->setFocus();
+        end->selectAll();
+        QTest::keyClicks(end, u"2:00"_s);
+        QTest::keyClick(end, Qt::Key_Return);
+        QCOMPARE(end->text(), u"00:01:00.000"_s);
+        QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"End 2:00 became 00:01:00.000"_s));
+        app.window()->setFocus();
+    }
+    for (const QString &key : keys.split(u' '))
+        QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+    if (file == u"hd")
+        QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"No border found"_s));
+
+    // What Video Info lists: the two tracks of each file.
+    QTest::keyClick(app.window(), Qt::Key_I, Qt::ControlModifier);
+    auto *info = app.window()->findChild<QDialog *>(u"VideoInfoWindow"_s);
+    QTRY_VERIFY(info->isVisible());
+    QCOMPARE(info->findChild<QTableWidget *>(u"tracksTable"_s)->rowCount(), file == u"film" ? 1 : 2);
+    info->close();
+
+    if (crop.isEmpty())
+        crop = QRect(app.control<QSpinBox>("xField")->value(), app.control<QSpinBox>("yField")->value(),
+                     app.control<QSpinBox>("widthField")->value(), app.control<QSpinBox>("heightField")->value());
+    const QString output = m_work->filePath(u"out/Cropped.mp4"_s);
+    app.cropTo(output);
+    QMessageBox *alert = app.waitForCropEnd();
+    QVERIFY(alert);
+    const FileProbe made(output);
+    QCOMPARE(alert->informativeText().section(u'\n', 2), u"Output Duration: "_s + TimeText::format(made.duration()));
+    const QSize size(made.videoWidth().value_or(0), made.videoHeight().value_or(0));
+    QVERIFY2(qAbs(size.width() - crop.width()) <= 4 && qAbs(size.height() - crop.height()) <= 4,
+             qPrintable(u"%1 x %2"_s.arg(size.width()).arg(size.height())));
+    // Within a frame of the length asked for, and starting with the picture at Start.
+    QVERIFY2(qAbs(Fixtures::videoFrameCount(output) - seconds * (file == u"film" ? 5 : 25)) <= 1,
+             qPrintable(QString::number(Fixtures::videoFrameCount(output))));
+    const double start = file == u"minute" ? 15 : 0;
+    const QImage first = Fixtures::frameAt(output, u"0"_s);
+    const QImage asked = Fixtures::frameAt(source, QString::number(start)).copy(crop);
+    QVERIFY2(Fixtures::difference(first, asked) < 3, qPrintable(QString::number(Fixtures::difference(first, asked))));
+}
+
+void TestSelection::changeChainsResetTheScale()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"hd"_s]));
+    auto *scale = app.control<QSlider>("scaleFactorSlider");
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
+
+    const auto choose = [](QComboBox *box, int index) {
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+    };
+    const QList<std::pair<const char *, std::function<void()>>> changes = {
+        { "preset", [&] { choose(app.control<QComboBox>("presetPopUpBTN"), 1); } },
+        { "ratio", [&] { choose(app.control<QComboBox>("aspectRationPopUpBTN"), 1); } },
+        { "proportional", [&] { QTest::mouseClick(app.control<QCheckBox>("proportionalCBX"), Qt::LeftButton); } },
+        { "wide/tall", [&] { QTest::mouseClick(app.control<QPushButton>("wideTallBTN"), Qt::LeftButton); } },
+        { "drag", [&] {
+             const QPoint middle = app.control<QWidget>("selectionRectangle")->geometry().center();
+             QTest::mousePress(holder, Qt::LeftButton, {}, middle);
+             QTest::mouseMove(holder, middle + QPoint(5, 5));
+             QTest::mouseRelease(holder, Qt::LeftButton, {}, middle + QPoint(5, 5));
+         } },
+    };
+    for (const auto &[name, change] : changes) {
+        scale->setValue(50);
+        QCOMPARE(label(app, "scaleFactorLBL")->text(), u"Scale Factor: 0.5x"_s);
+        change();
+        QVERIFY2(scale->value() == 100, name);
+        QCOMPARE(label(app, "scaleFactorLBL")->text(), u"Scale Factor: 1.0x"_s);
+    }
+    QCOMPARE(app.control<QPushButton>("wideTallBTN")->text(), u"Tall"_s);
+    // Wide/tall turned 4:3 into 3:4, at its largest preset; the move kept both.
+    QCOMPARE(app.control<QComboBox>("aspectRationPopUpBTN")->currentText(), u"3:4"_s);
+    QCOMPARE(app.control<QComboBox>("presetPopUpBTN")->currentText(), u"676x900"_s);
+    QCOMPARE(label(app, "scaleFactorInputLBL")->text(), u"Cropped: 676 x 900"_s);
+    // The proportional box is off now: resizing keeps the ratio.
+    QVERIFY(holder->isProportional());
+}
+
+void TestSelection::handlesInTheWindow()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"hd"_s]));
+    app.activate();
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
+    auto *ratios = app.control<QComboBox>("aspectRationPopUpBTN");
+    auto *presets = app.control<QComboBox>("presetPopUpBTN");
+    auto *widthField = app.control<QSpinBox>("widthField");
+    const auto crop = [&] {
+        return QRect(app.control<QSpinBox>("xField")->value(), app.control<QSpinBox>("yField")->value(),
+                     widthField->value(), app.control<QSpinBox>("heightField")->value());
+    };
+    const auto shown = [&] { return app.control<QWidget>("selectionRectangle")->geometry(); };
+    const auto drag = [&](QPoint from, QPoint by) {
+        QTest::mousePress(holder, Qt::LeftButton, {}, from);
+        QTest::mouseMove(holder, from + by / 2);
+        QTest::mouseMove(holder, from + by);
+        QTest::mouseRelease(holder, Qt::LeftButton, {}, from + by);
+    };
+    const auto choose = [](QComboBox *box, int index) {
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+    };
+
+    // The left edge pressed at 15 % of its height moves alone.
+    drag(QPoint(shown().left(), shown().top() + shown().height() * 15 / 100), QPoint(40, 0));
+    QVERIFY2(crop().x() > 160 && crop().x() + crop().width() == 1760, qPrintable(QDebug::toString(crop())));
+    QCOMPARE(ratios->currentIndex(), -1);
+    QCOMPARE(ratios->placeholderText(), u"Custom"_s);
+
+    // 6 pixels inside a corner, dragged past the picture's: the crop touches both edges.
+    choose(presets, 0);
+    drag(shown().center(), QPoint(-33, 7));
+    drag(shown().bottomRight() - QPoint(5, 5), QPoint(3000, 3000));
+    QCOMPARE(crop().x() + crop().width(), 1920);
+    QCOMPARE(crop().y() + crop().height(), 1080);
+
+    // Alt+Left repeated, the right edge stops at the minimum, and the status bar says why.
+    choose(presets, 0);
+    for (int i = 0; i < 100; ++i)
+        QTest::keyClick(app.window(), Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier);
+    QVERIFY2(crop().width() <= 16, qPrintable(QDebug::toString(crop())));
+    QCOMPARE(app.window()->statusBar()->currentMessage(), u"The crop cannot be smaller than 16 x 16."_s);
+
+    // Tall turns 4:3 into 3:4.
+    choose(ratios, 1);
+    QTest::mouseClick(app.control<QPushButton>("wideTallBTN"), Qt::LeftButton);
+    QCOMPARE(ratios->currentText(), u"3:4"_s);
+
+    // After a typed number, a click on the picture, or Escape in a field, gives the arrows back.
+    for (const bool escape : { false, true }) {
+        widthField->setFocus();
+        widthField->selectAll();
+        QTest::keyClicks(widthField, u"300"_s);
+        QTest::keyClick(widthField, Qt::Key_Return);
+        if (escape)
+            QTest::keyClick(widthField, Qt::Key_Escape);
+        else
+            QTest::mouseClick(holder, Qt::LeftButton, {}, shown().center());
+        QCOMPARE(QApplication::focusWidget(), holder);
+        const int x = crop().x();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QCOMPARE(crop().x(), x - 2);
+        QCOMPARE(widthField->value(), 300);
+    }
+}
+
+QTEST_MAIN(TestSelection)
+#include "tst_selection.moc"
