@@ -10,7 +10,6 @@
 #include "UserGuide.h"
 #include "TrimBar.h"
 #include "VideoInfoWindow.h"
-#include "ViewStyling.h"
 #include "crop/OutputFile.h"
 #include "selection/BorderDetection.h"
 #include "util/StateFolder.h"
@@ -75,7 +74,6 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_ui->cropVideoBTN->setShortcut(QKeySequence::Save);
     m_ui->quitBTN->setShortcut(QKeySequence::Quit);
     m_ui->helpBTN->setShortcut(QKeySequence::HelpContents);
-    ViewStyling::adoptDynamicProperties(m_window.get());
 
     progressWindow = new ProgressSheet(m_window.get());
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());

@@ -1,6 +1,5 @@
 #include "ImageDropView.h"
 
-#include "ViewStyling.h"
 #include "selection/CropGeometry.h"
 
 #include <QDragEnterEvent>
@@ -9,6 +8,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QPainter>
+#include <QPainterPath>
 #include <QtConcurrent>
 
 using namespace Qt::StringLiterals;
@@ -31,7 +31,6 @@ std::optional<QString> firstDraggedPath(const QMimeData *data)
 ImageDropView::ImageDropView(QWidget *parent)
     : QWidget(parent)
 {
-    ViewStyling::makeLayerBacked(this);
     setAcceptDrops(true);
     connect(&m_decoding, &QFutureWatcher<Decoded>::finished, this, [this] {
         m_shown = m_decoding.result();
@@ -122,10 +121,15 @@ void ImageDropView::setHighlighted(bool highlighted)
 
 void ImageDropView::paintEvent(QPaintEvent *)
 {
+    // A dark picture area with rounded corners, the poster inside it.
     QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath area;
+    area.addRoundedRect(QRectF(rect()), 6, 6);
+    painter.fillPath(area, QColor(24, 24, 27));
+    painter.setClipPath(area);
     if (m_highlighted) {
         // Where a file dropped now goes.
-        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor(255, 196, 0), 3));
         painter.setBrush(QColor(255, 196, 0, 40));
         painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);

@@ -12,8 +12,10 @@ SelectionRectangle::SelectionRectangle(QWidget *holder)
 
 void SelectionRectangle::paintEvent(QPaintEvent *)
 {
-    // Small squares where the handles are, so the grab points can be seen.
+    // The crop's outline, and small squares where the handles are, so the grab points can be seen.
     QPainter painter(this);
+    painter.setPen(QPen(QColor(255, 196, 0), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     painter.setPen(QPen(QColor(24, 24, 27), 1));
     painter.setBrush(Qt::white);
     const double side = 7;

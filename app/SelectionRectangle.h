@@ -3,8 +3,8 @@
 #include <QWidget>
 
 // The crop frame over the poster as the holder places it: it draws its
-// handles, its border and fill come from the styling properties, and it lets
-// the pointer through to the holder, which does the grabbing.
+// outline and handles, and lets the pointer through to the holder, which
+// does the grabbing.
 class SelectionRectangle : public QWidget
 {
     Q_OBJECT

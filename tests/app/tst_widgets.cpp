@@ -1,16 +1,15 @@
 #include "SelectionHolder.h"
 #include "SelectionRectangle.h"
-#include "ViewStyling.h"
+#include "ImageDropView.h"
 
 #include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using namespace ViewStyling;
 
 // The widgets under real Qt events: the selection's holder (640 x 360)
-// showing a 1280 x 720 picture at half size, and how a styled view paints.
+// showing a 1280 x 720 picture at half size, and how they paint.
 class TestWidgets : public QObject
 {
     Q_OBJECT
@@ -150,14 +149,15 @@ void TestWidgets::cursorWhilePressed()
 
 void TestWidgets::painting()
 {
-    QWidget view;
-    view.resize(40, 30);
-    setBackgroundColor(&view, QColor(Qt::red));
-    setBorderColor(&view, QColor(Qt::blue));
-    setBorderWidth(&view, 4);
-    const QImage image = view.grab().toImage();
-    QCOMPARE(image.pixelColor(20, 15), QColor(Qt::red));
-    QCOMPARE(image.pixelColor(1, 15), QColor(Qt::blue));
+    // The crop's yellow outline over the dimmed picture; the picture area dark, its corners round.
+    const QImage held = m_holder->grab().toImage();
+    QCOMPARE(held.pixelColor(m_rect->geometry().center().x(), m_rect->geometry().top()), QColor(255, 196, 0));
+    QCOMPARE(held.pixelColor(300, 300).alpha(), 255);
+    ImageDropView view;
+    view.resize(200, 100);
+    const QImage area = view.grab().toImage();
+    QCOMPARE(area.pixelColor(100, 10), QColor(24, 24, 27));
+    QVERIFY(area.pixelColor(0, 0) != QColor(24, 24, 27));
 }
 
 QTEST_MAIN(TestWidgets)
