@@ -81,8 +81,10 @@ int main(int argc, char *argv[])
             double firstPoster = -1;
             QTimer look;
             look.setTimerType(Qt::PreciseTimer);
+            // The video opened before stays shown until the new one's first poster replaces it.
+            const QString before = poster->imagePath();
             QObject::connect(&look, &QTimer::timeout, [&] {
-                if (firstPoster < 0 && !poster->imagePath().isEmpty())
+                if (firstPoster < 0 && !poster->imagePath().isEmpty() && poster->imagePath() != before)
                     firstPoster = since.nsecsElapsed() / 1e6;
             });
             look.start(1);
