@@ -6,6 +6,7 @@
 #include "ImageDropView.h"
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
+#include "CropRoad.h"
 #include "SelectionPanel.h"
 #include "UserGuide.h"
 #include "TrimBar.h"
@@ -47,7 +48,6 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     , m_window(std::make_unique<QMainWindow>())
     , m_ui(std::make_unique<Ui::MainWindow>())
     , m_probeJob(tools.probe)
-    , m_cropJob(tools.encoder, tools.probe)
 {
     m_ui->setupUi(m_window.get());
     m_panel = m_ui->selectionPanel;
@@ -76,6 +76,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_ui->helpBTN->setShortcut(QKeySequence::HelpContents);
 
     progressWindow = new ProgressSheet(m_window.get());
+    m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, this);
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());
     m_videoInfoWindow = new VideoInfoWindow(m_window.get());
     connectActions();
@@ -118,10 +119,6 @@ void AppDelegate::connectActions()
     connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::fileAddedByDragAndDrop);
 
     connect(&m_probeJob, &ProbeJob::finished, this, &AppDelegate::probeFinished);
-    connect(&m_cropJob, &CropJob::progressChanged, progressWindow, &ProgressSheet::setProgress);
-    connect(&m_cropJob, &CropJob::succeeded, this, &AppDelegate::cropFinished);
-    connect(&m_cropJob, &CropJob::failed, this, &AppDelegate::cropFailed);
-    connect(&m_cropJob, &CropJob::cancelled, progressWindow, &ProgressSheet::hideCroppingProgress);
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -142,7 +139,7 @@ void AppDelegate::applicationDidFinishLaunching()
     const QString recordsBase = m_scratchBase.isEmpty() ? stateFolder() : m_scratchBase + u"/state"_s;
     QDir().mkpath(recordsBase);
     m_outputRecords = std::make_unique<ScratchDirectory>(recordsBase);
-    m_cropJob.setOutputRecordsFolder(m_outputRecords->isValid() ? m_outputRecords->outputRecordsDirectory()
+    m_cropRoad->setOutputRecordsFolder(m_outputRecords->isValid() ? m_outputRecords->outputRecordsDirectory()
                                                                 : QString());
     resetControls();
     m_window->show();
@@ -162,7 +159,7 @@ void AppDelegate::applicationWillTerminate()
         m_posters.extractor->cancel();
     if (m_scratch)
         m_scratch->removeScratchDirectory();
-    if (m_outputRecords && !m_cropJob.isRunning())
+    if (m_outputRecords && !m_cropRoad->isRunning())
         m_outputRecords->removeScratchDirectory();
 }
 
@@ -225,7 +222,7 @@ void AppDelegate::fileAddedByDragAndDrop(const QUrl &url)
 bool AppDelegate::isBusy() const
 {
     // Posters still coming after the first do not hold a new file back.
-    return m_probeJob.isRunning() || m_cropJob.isRunning()
+    return m_probeJob.isRunning() || m_cropRoad->isRunning()
         || m_incoming.extractor;
 }
 
@@ -454,45 +451,11 @@ void AppDelegate::selectionChanged()
 
 void AppDelegate::cropVideoBTNClicked()
 {
-    if (!globalFP || m_cropJob.isRunning())
-        return;
-    auto *panel = new QFileDialog(m_window.get(), tr("Save Cropped Video"));
-    panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->setAcceptMode(QFileDialog::AcceptSave);
-    panel->setNameFilter(tr("MPEG-4 Video (*.mp4)"));
-    panel->setDefaultSuffix(u"mp4"_s);
-    panel->setDirectory(QFileInfo(globalFP->fileFullPath().value_or(QString())).absolutePath());
-    panel->selectFile(tr("Cropped.mp4"));
-    connect(panel, &QFileDialog::fileSelected, this, &AppDelegate::checkOutputAndCrop);
-    panel->open();
+    if (globalFP && !m_cropRoad->isRunning())
+        m_cropRoad->begin(*globalFP, [this](const QString &output) { return cropRequest(output); });
 }
 
-void AppDelegate::checkOutputAndCrop(const QString &chosenPath)
-{
-    if (!globalFP || !globalFP->fileFullPath())
-        return;
-    // The output is always an MP4 file, whatever the name typed.
-    const QString output = QFileInfo(chosenPath).suffix().compare(u"mp4", Qt::CaseInsensitive) == 0
-        ? chosenPath
-        : chosenPath + u".mp4"_s;
-    // Through a link, "..", or another name for the same file, the source is never the output.
-    if (OutputFile::isSameFile(*globalFP->fileFullPath(), output)) {
-        Alerts::sameName(m_window.get());
-        return;
-    }
-    // The panel asked about the name as typed; ".mp4" may make it another file's name.
-    if (output != chosenPath && QFileInfo::exists(output)) {
-        QMessageBox *question = Alerts::replaceFile(m_window.get(), output);
-        connect(question, &QMessageBox::buttonClicked, this, [this, question, output](QAbstractButton *button) {
-            if (question->buttonRole(button) == QMessageBox::AcceptRole)
-                runCrop(output);
-        });
-        return;
-    }
-    runCrop(output);
-}
-
-void AppDelegate::runCrop(const QString &output)
+CropRequest AppDelegate::cropRequest(const QString &output) const
 {
     CropRequest request;
     request.input = *globalFP->fileFullPath();
@@ -509,53 +472,19 @@ void AppDelegate::runCrop(const QString &output)
         request.creationTime = globalFP->creationTime();
     request.inputDuration = globalFP->videoDuration();
     request.trim = m_ui->trimBar->trim();
-    // A job that fails at once has said so in an alert: a sheet flashed up and down
-    // under it would leave the alert without the keyboard.
-    if (m_cropJob.runCropProcess(request))
-        progressWindow->showCroppingProgress();
+    return request;
 }
 
 void AppDelegate::closeBTNInsideProgressWindowClicked()
 {
-    if (m_cropJob.isRunning()) {
-        m_cropJob.cancel();
+    if (m_cropRoad->isRunning()) {
+        m_cropRoad->cancel();
         return;
     }
     // The analysis stops at once; the video shown before, if any, stays.
     m_probeJob.cancel();
     dropIncoming();
     progressWindow->hideAnalyzingProgress();
-}
-
-void AppDelegate::cropFinished(const FileProbe &output)
-{
-    progressWindow->hideCroppingProgress();
-    // What the crop changed beyond the picture, said rather than done silently.
-    const CropRequest &request = m_cropJob.request();
-    QStringList notes;
-    if (request.downmixToStereo)
-        notes << tr("Audio: %1 mixed down to stereo").arg(globalFP->multichannelLayout());
-    if (request.deinterlace)
-        notes << tr("Interlaced: made progressive");
-    QMessageBox *alert = Alerts::cropResult(m_window.get(), *globalFP, output, notes,
-                                            readableEnd(request, output.videoDuration()));
-    connect(alert, &QMessageBox::buttonClicked, this,
-            [this, output](QAbstractButton *button) { handleResultButton(Alerts::responseOf(button), output); });
-}
-
-void AppDelegate::cropFailed(const QString &reason)
-{
-    progressWindow->hideCroppingProgress();
-    Alerts::cropFailed(m_window.get(), reason);
-}
-
-void AppDelegate::handleResultButton(int response, const FileProbe &output)
-{
-    const QUrl url = output.fileFullURL().value_or(QUrl());
-    if (response == Alerts::play)
-        DesktopIntegration::playVideo(url);
-    else if (response == Alerts::reveal)
-        DesktopIntegration::revealInFileManager(url);
 }
 
 void AppDelegate::helpBTNClicked()

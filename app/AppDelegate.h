@@ -16,6 +16,7 @@ class ProgressSheet;
 class QAction;
 class QMainWindow;
 class ScaleFactorWindow;
+class CropRoad;
 class QSettings;
 class SelectionPanel;
 class VideoInfoWindow;
@@ -92,12 +93,9 @@ private:
     // The crop and its dialogs.
     void selectionChanged();
     void cropVideoBTNClicked();
-    void checkOutputAndCrop(const QString &chosenPath);
-    void runCrop(const QString &output);
+    // The crop of the video shown, to be written to output.
+    CropRequest cropRequest(const QString &output) const;
     void closeBTNInsideProgressWindowClicked();
-    void cropFinished(const FileProbe &output);
-    void cropFailed(const QString &reason);
-    void handleResultButton(int response, const FileProbe &output);
     void helpBTNClicked();
 
     const Tools m_tools;
@@ -127,5 +125,5 @@ private:
     Posters m_incoming;
     std::optional<FileProbe> m_incomingProbe;
     int m_opens = 0;
-    CropJob m_cropJob;
+    CropRoad *m_cropRoad = nullptr;
 };

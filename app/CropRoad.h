@@ -1,0 +1,45 @@
+#pragma once
+
+#include "crop/CropJob.h"
+#include "media/FileProbe.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class ProgressSheet;
+class QWidget;
+
+// A crop from the user's choice of a name to the alert that reports it: the
+// save panel, the checks of the name, the job under the progress sheet, and
+// what the result alert's buttons do.
+class CropRoad : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The crop of the video shown, to be written to output.
+    using Request = std::function<CropRequest(const QString &output)>;
+
+    CropRoad(const QString &encoderPath, const QString &probeToolPath, QWidget *window, ProgressSheet *sheet,
+             QObject *parent = nullptr);
+
+    void setOutputRecordsFolder(const QString &folder) { m_job.setOutputRecordsFolder(folder); }
+    bool isRunning() const { return m_job.isRunning(); }
+    void cancel() { m_job.cancel(); }
+    // Asks where the crop of input goes, then makes it as request says.
+    void begin(const FileProbe &input, Request request);
+
+private:
+    void checkOutput(const QString &chosenPath);
+    void run(const QString &output);
+    void finished(const FileProbe &output);
+    void failed(const QString &reason);
+
+    QWidget *m_window;
+    ProgressSheet *m_sheet;
+    CropJob m_job;
+    std::optional<FileProbe> m_input;
+    Request m_request;
+};
