@@ -7,6 +7,7 @@
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
 #include "CropRoad.h"
+#include "PosterStrip.h"
 #include "SelectionPanel.h"
 #include "UserGuide.h"
 #include "TrimBar.h"
@@ -77,6 +78,11 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
 
     progressWindow = new ProgressSheet(m_window.get());
     m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, this);
+    m_posters = new PosterStrip(tools.encoder, tools.probe, this);
+    connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
+    connect(m_posters, &PosterStrip::frameMade, this, &AppDelegate::posterFrameMade);
+    connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
+    connect(m_posters, &PosterStrip::incomingFailed, this, &AppDelegate::postersFailed);
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());
     m_videoInfoWindow = new VideoInfoWindow(m_window.get());
     connectActions();
@@ -154,9 +160,7 @@ void AppDelegate::applicationWillTerminate()
 {
     m_settings->setValue(u"windowGeometry"_s, m_window->saveGeometry());
     m_probeJob.cancel();
-    dropIncoming();
-    if (m_posters.extractor)
-        m_posters.extractor->cancel();
+    m_posters->cancel();
     if (m_scratch)
         m_scratch->removeScratchDirectory();
     if (m_outputRecords && !m_cropRoad->isRunning())
@@ -222,8 +226,7 @@ void AppDelegate::fileAddedByDragAndDrop(const QUrl &url)
 bool AppDelegate::isBusy() const
 {
     // Posters still coming after the first do not hold a new file back.
-    return m_probeJob.isRunning() || m_cropRoad->isRunning()
-        || m_incoming.extractor;
+    return m_probeJob.isRunning() || m_cropRoad->isRunning() || m_posters->hasIncoming();
 }
 
 void AppDelegate::analyzeVideoFile(const QUrl &url)
@@ -261,72 +264,25 @@ void AppDelegate::probeFinished(const FileProbe &probe)
     startIncoming(probe);
 }
 
-namespace {
-
-// QDir("") is the working folder: an empty name removes nothing.
-void removePosterFolder(const QString &folder)
-{
-    if (!folder.isEmpty())
-        QDir(folder).removeRecursively();
-}
-
-} // namespace
-
 void AppDelegate::startIncoming(const FileProbe &probe)
 {
     m_incomingProbe = probe;
-    m_incoming.folder = m_scratch->framesDirectory() + u'/' + QString::number(++m_opens);
-    m_incoming.extractor = std::make_unique<PosterExtractor>(m_tools.encoder, m_tools.probe);
-    PosterExtractor *extractor = m_incoming.extractor.get();
-    // Word from an extractor that has been let go is not heard.
-    connect(extractor, &PosterExtractor::frameMade, this, [this, extractor](int n, int progress) {
-        if (extractor == m_incoming.extractor.get())
-            adoptIncoming();
-        if (extractor == m_posters.extractor.get())
-            posterFrameMade(n, progress);
-    });
-    connect(extractor, &PosterExtractor::finished, this, [this, extractor] {
-        if (extractor == m_posters.extractor.get())
-            postersFinished();
-    });
-    connect(extractor, &PosterExtractor::failed, this, [this, extractor](const QString &reason) {
-        if (extractor == m_incoming.extractor.get())
-            postersFailed(reason);
-    });
-
     const QSize frame(int(*probe.videoWidth()), int(*probe.videoHeight()));
     const QSize shown = CropGeometry::displaySize(frame.width(), frame.height(), probe.sampleAspect());
     // No poster larger than the screen can show.
     const QScreen *screen = m_window->screen();
     const QSize bound = screen ? screen->size() * screen->devicePixelRatio() : QSize();
-    extractor->extractPosterFrames({ probe.fileFullPath().value_or(QString()), probe.videoStreamIndex(),
-                                     probe.formatName(), probe.videoDuration(), probe.videoFrameRate(), frame, shown },
-                                   m_incoming.folder, bound);
+    m_posters->startIncoming({ probe.fileFullPath().value_or(QString()), probe.videoStreamIndex(), probe.formatName(),
+                               probe.videoDuration(), probe.videoFrameRate(), frame, shown },
+                             m_scratch->framesDirectory(), bound);
 }
 
 void AppDelegate::adoptIncoming()
 {
     resetControls();
-    m_posters.extractor.reset();
-    removePosterFolder(m_posters.folder);
-    m_posters = std::move(m_incoming);
-    m_incoming = {};
     globalFP = std::exchange(m_incomingProbe, std::nullopt);
     m_settings->setValue(u"openFolder"_s, QFileInfo(globalFP->fileFullPath().value_or(QString())).absolutePath());
     m_videoInfoWindow->follow(*globalFP);
-}
-
-void AppDelegate::dropIncoming()
-{
-    if (m_incoming.extractor) {
-        m_incoming.extractor->cancel();
-        // While it tells of its failure it lives on a little; otherwise it goes now.
-        if (sender() == m_incoming.extractor.get())
-            m_incoming.extractor.release()->deleteLater();
-        removePosterFolder(m_incoming.folder);
-    }
-    m_incoming = {};
-    m_incomingProbe.reset();
 }
 
 void AppDelegate::posterFrameMade(int n, int progress)
@@ -350,7 +306,7 @@ void AppDelegate::postersFailed(const QString &reason)
 {
     // Only a new file fails, before its first poster; the shown video stays.
     progressWindow->hideAnalyzingProgress();
-    dropIncoming();
+    m_incomingProbe.reset();
     Alerts::undecodableVideo(m_window.get(), reason);
 }
 
@@ -371,13 +327,7 @@ void AppDelegate::posterPositionSliderChanged()
 int AppDelegate::shownPoster() const
 {
     // Until the poster asked for arrives, the last one before it stands in.
-    int n = m_ui->posterPositionSlider->value();
-    const PosterExtractor *posters = m_posters.extractor.get();
-    if (!posters)
-        return 0;
-    while (n > 1 && !posters->isMade(n))
-        --n;
-    return posters->isMade(n) ? n : 0;
+    return m_posters->shownPoster(m_ui->posterPositionSlider->value());
 }
 
 void AppDelegate::showPosterFrame()
@@ -387,9 +337,9 @@ void AppDelegate::showPosterFrame()
         m_ui->posterTimeLBL->clear();
         return;
     }
-    m_panel->posterView()->setImagePath(PosterExtractor::framePath(m_posters.folder, n));
+    m_panel->posterView()->setImagePath(m_posters->framePath(n));
     m_ui->posterTimeLBL->setText(tr("%1 · %2 / %3")
-                                     .arg(TimeText::format(m_posters.extractor->pictureTime(n)))
+                                     .arg(TimeText::format(m_posters->pictureTime(n)))
                                      .arg(n)
                                      .arg(PosterExtractor::frameCount));
 }
@@ -407,8 +357,8 @@ void AppDelegate::addTrimKeys()
     QSlider *posters = m_ui->posterPositionSlider;
     key(u',', [posters] { posters->setValue(posters->value() - 1); });
     key(u'.', [posters] { posters->setValue(posters->value() + 1); });
-    key(u'I', [this] { m_ui->trimBar->setStart(m_posters.extractor->pictureTime(shownPoster())); });
-    key(u'O', [this] { m_ui->trimBar->setEnd(m_posters.extractor->pictureTime(shownPoster())); });
+    key(u'I', [this] { m_ui->trimBar->setStart(m_posters->pictureTime(shownPoster())); });
+    key(u'O', [this] { m_ui->trimBar->setEnd(m_posters->pictureTime(shownPoster())); });
 }
 
 // ---------------------------------------------------------------- beyond the crop
@@ -419,7 +369,7 @@ void AppDelegate::detectBordersBTNClicked()
         return;
     QStringList posters;
     for (int n = 1; n <= PosterExtractor::frameCount; ++n)
-        posters << PosterExtractor::framePath(m_posters.folder, n);
+        posters << m_posters->framePath(n);
     const auto content = BorderDetection::cropFor(posters, m_panel->videoSize(), m_panel->minimumCropSize());
     if (!content) {
         m_window->statusBar()->showMessage(tr("No border found: the selection is as it was."), 8000);
@@ -483,7 +433,8 @@ void AppDelegate::closeBTNInsideProgressWindowClicked()
     }
     // The analysis stops at once; the video shown before, if any, stays.
     m_probeJob.cancel();
-    dropIncoming();
+    m_posters->dropIncoming();
+    m_incomingProbe.reset();
     progressWindow->hideAnalyzingProgress();
 }
 

@@ -17,6 +17,7 @@ class QAction;
 class QMainWindow;
 class ScaleFactorWindow;
 class CropRoad;
+class PosterStrip;
 class QSettings;
 class SelectionPanel;
 class VideoInfoWindow;
@@ -75,8 +76,6 @@ private:
     void startIncoming(const FileProbe &probe);
     // The new file replaces the shown video, at its first poster.
     void adoptIncoming();
-    // A new file that will not be shown: its work stops and its posters go.
-    void dropIncoming();
     bool isBusy() const;
 
     // Posters.
@@ -114,16 +113,7 @@ private:
     std::unique_ptr<ScratchDirectory> m_outputRecords; // in the state folder
 
     ProbeJob m_probeJob;
-    // The shown video's posters, and a new file's until its first poster
-    // replaces the shown video: a refused or cancelled file leaves it as it was.
-    struct Posters
-    {
-        std::unique_ptr<PosterExtractor> extractor;
-        QString folder;
-    };
-    Posters m_posters;
-    Posters m_incoming;
-    std::optional<FileProbe> m_incomingProbe;
-    int m_opens = 0;
+    PosterStrip *m_posters = nullptr;
+    std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster
     CropRoad *m_cropRoad = nullptr;
 };
