@@ -29,7 +29,6 @@ public:
     void setSelection(const QRectF &selection);
     bool isProportional() const { return m_isProportional; }
     void setProportional(bool proportional) { m_isProportional = proportional; }
-    BorderPosition selectedHandle() const { return m_press.handle; }
 
     // Between the holder's coordinates and video pixels.
     QRectF shown(const QRectF &video) const;

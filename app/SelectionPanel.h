@@ -44,9 +44,6 @@ public:
     QSize videoSize() const { return QSize(int(m_videoWidth), int(m_videoHeight)); }
     // The smallest crop the selection allows, in video pixels.
     QSize minimumCropSize() const;
-    // The selection in video pixels, not yet rounded to the crop's even numbers.
-    QRectF selection() const { return m_selection; }
-    bool isProportional() const { return m_ui.selectionRectangleHolder->isProportional(); }
     // The output size to show beside the crop's, when it is scaled.
     void setOutputSize(std::optional<QSize> output);
 
