@@ -41,25 +41,47 @@ QString AppSuite::make(const QString &kind)
 {
     const QString dir = m_fixtures.path();
     const auto made = [](bool ok, const QString &path) { return ok ? path : QString(); };
-    if (kind == u"hd")
-        return Fixtures::makeVideo(dir, u"hd.mp4"_s, { 1920, 1080, 1.0 });
-    if (kind == u"long")
-        return Fixtures::makeVideo(dir, u"long.mp4"_s, { 1280, 720, 30.0 });
-    if (kind == u"portrait")
-        return Fixtures::makeVideo(dir, u"portrait.mp4"_s, { 360, 640, 1.0 });
-    if (kind == u"square")
-        return Fixtures::makeVideo(dir, u"square.mp4"_s, { 480, 480, 1.0 });
-    if (kind == u"rotated") {
-        Fixtures::Video rotated { 640, 360, 1.0 };
-        rotated.rotate = 90;
-        return Fixtures::makeVideo(dir, u"phone.mp4"_s, rotated);
+    Fixtures::Video rotated { 640, 360, 1.0 };
+    rotated.rotate = 90;
+    const std::pair<QString, Fixtures::Video> videos[] = {
+        { u"hd"_s, { 1920, 1080, 1.0 } },     { u"long"_s, { 1280, 720, 30.0 } },
+        { u"portrait"_s, { 360, 640, 1.0 } }, { u"square"_s, { 480, 480, 1.0 } },
+        { u"rotated"_s, rotated },            { u"small"_s, {} },
+        { u"minute"_s, { 320, 180, 60.0 } },
+    };
+    for (const auto &[name, video] : videos) {
+        if (kind == name)
+            return Fixtures::makeVideo(dir, name + u".mp4"_s, video);
     }
-    if (kind == u"small")
-        return Fixtures::makeVideo(dir, u"small.mp4"_s);
-    if (kind == u"minute")
-        return Fixtures::makeVideo(dir, u"minute.mp4"_s, { 320, 180, 60.0 });
-    if (kind == u"audio")
-        return made(Fixtures::runFfmpeg(lavfi(u"sine=duration=1"_s) << dir + u"/song.m4a"_s), dir + u"/song.m4a"_s);
+    // Made by one ffmpeg command each: the output is the last argument.
+    const std::pair<QString, QStringList> commands[] = {
+        { u"audio"_s, lavfi(u"sine=duration=1"_s) << dir + u"/song.m4a"_s },
+        // A dual-camera recorder's file: the small clip first.
+        { u"dual"_s, lavfi(u"testsrc2=size=640x360:rate=25:duration=2"_s)
+                         + lavfi(u"testsrc=size=1280x960:rate=25:duration=4"_s)
+                         + QStringList { "-map", "0", "-map", "1", "-c:v", "libx264", "-preset", "ultrafast",
+                                         dir + "/dual.mp4" } },
+        { u"sorenson"_s, lavfi(u"testsrc2=size=640x480:rate=15:duration=2"_s)
+                             + QStringList { "-c:v", "flv1", dir + "/sorenson.flv" } },
+        { u"pal"_s, lavfi(u"testsrc2=size=720x576:rate=25:duration=1"_s)
+                        + QStringList { "-vf", "setsar=64/45", "-c:v", "libx264", "-preset", "ultrafast",
+                                        dir + "/pal.mp4" } },
+        { u"ntsc"_s, lavfi(u"testsrc2=size=720x480:rate=25:duration=1"_s)
+                         + QStringList { "-vf", "setsar=32/27", "-c:v", "libx264", "-preset", "ultrafast",
+                                         dir + "/ntsc.mp4" } },
+        { u"film"_s, lavfi(u"testsrc2=size=1920x804:rate=5:duration=2,pad=1920:1080:0:138"_s)
+                         + QStringList { "-c:v", "libx264", "-preset", "ultrafast", dir + "/film.mp4" } },
+        // A keyframe each second up to 6 s, none after: the posters past 6 s show the keyframe at 6 s.
+        // Hues turn, so pictures a second apart differ.
+        { u"long keyframe intervals"_s, lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12,hue=H=t"_s)
+                                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000",
+                                                            "-sc_threshold", "0", "-force_key_frames",
+                                                            "0,1,2,3,4,5,6", dir + "/longgop.mp4" } },
+    };
+    for (const auto &[name, arguments] : commands) {
+        if (kind == name)
+            return made(Fixtures::runFfmpeg(arguments), arguments.last());
+    }
     if (kind == u"missing")
         return dir + u"/missing.mp4"_s;
     if (kind == u"text")
@@ -69,30 +91,6 @@ QString AppSuite::make(const QString &kind)
         makeFiles({ u"small"_s });
         return made(QFile::copy(m_files[u"small"_s], dir + u"/clip.VOB"_s), dir + u"/clip.VOB"_s);
     }
-    // A dual-camera recorder's file: the small clip first.
-    if (kind == u"dual")
-        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=640x360:rate=25:duration=2"_s)
-                                        + lavfi(u"testsrc=size=1280x960:rate=25:duration=4"_s)
-                                        + QStringList { "-map", "0", "-map", "1", "-c:v", "libx264", "-preset",
-                                                        "ultrafast", dir + "/dual.mp4" }),
-                    dir + u"/dual.mp4"_s);
-    if (kind == u"sorenson")
-        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=640x480:rate=15:duration=2"_s)
-                                        + QStringList { "-c:v", "flv1", dir + "/sorenson.flv" }),
-                    dir + u"/sorenson.flv"_s);
-    if (kind == u"pal" || kind == u"ntsc") {
-        const bool pal = kind == u"pal";
-        const QString path = dir + u'/' + kind + u".mp4"_s;
-        return made(Fixtures::runFfmpeg(lavfi(pal ? u"testsrc2=size=720x576:rate=25:duration=1"_s
-                                                  : u"testsrc2=size=720x480:rate=25:duration=1"_s)
-                                        + QStringList { "-vf", pal ? "setsar=64/45" : "setsar=32/27", "-c:v",
-                                                        "libx264", "-preset", "ultrafast", path }),
-                    path);
-    }
-    if (kind == u"film")
-        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1920x804:rate=5:duration=2,pad=1920:1080:0:138"_s)
-                                        + QStringList { "-c:v", "libx264", "-preset", "ultrafast", dir + "/film.mp4" }),
-                    dir + u"/film.mp4"_s);
     // A phone's motion photo: a turned clip, and a larger still that is the default stream.
     if (kind == u"motion photo") {
         const QString unturned = dir + u"/motion-unturned.mp4"_s;
@@ -113,14 +111,6 @@ QString AppSuite::make(const QString &kind)
                                                         dir + "/short.mkv" }),
                     dir + u"/short.mkv"_s);
     }
-    // A keyframe each second up to 6 s, none after: the posters past 6 s show the keyframe at 6 s.
-    // Hues turn, so pictures a second apart differ.
-    if (kind == u"long keyframe intervals")
-        return made(Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12,hue=H=t"_s)
-                                        + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000",
-                                                        "-sc_threshold", "0", "-force_key_frames", "0,1,2,3,4,5,6",
-                                                        dir + "/longgop.mp4" }),
-                    dir + u"/longgop.mp4"_s);
     // A video stream that ffprobe sizes and no decoder can read.
     if (kind == u"undecodable") {
         makeFiles({ u"small"_s });

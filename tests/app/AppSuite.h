@@ -1,15 +1,24 @@
 #pragma once
 
 #include "AppDelegate.h"
+#include "AppDriver.h"
+#include "support/Fixtures.h"
 
+// What most cases of the application suites reach for.
+#include <QAction>
+#include <QComboBox>
 #include <QHash>
 #include <QLabel>
-#include <QObject>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
-
-class AppDriver;
 
 // What the application suites share: videos made by ffmpeg once per suite,
 // a fresh work folder per case (with "in" and "out" in it), and the checks

@@ -1,4 +1,3 @@
-#include "AppDriver.h"
 #include "AppSuite.h"
 #include "ImageDropView.h"
 #include "SelectionHolder.h"
@@ -6,32 +5,18 @@
 #include "crop/CropJob.h"
 #include "crop/PosterExtractor.h"
 #include "media/FileProbe.h"
-#include "support/Fixtures.h"
 #include "util/TimeText.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDebug>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
-#include <QPushButton>
-#include <QSlider>
-#include <QSpinBox>
-#include <QStatusBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;

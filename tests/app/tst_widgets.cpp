@@ -17,7 +17,6 @@ class TestWidgets : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void followsItsHolder();
     void dragsInVideoPixels_data();
     void dragsInVideoPixels();
     void drawingANewSelection();
@@ -45,14 +44,6 @@ void TestWidgets::cleanup()
 {
     delete m_holder;
     QVERIFY(!QGuiApplication::overrideCursor());
-}
-
-void TestWidgets::followsItsHolder()
-{
-    QCOMPARE(m_rect->geometry(), QRect(10, 10, 200, 100));
-    m_holder->resize(960, 540);
-    QCOMPARE(m_holder->selection(), QRectF(20, 20, 400, 200));
-    QCOMPARE(m_rect->geometry(), QRect(15, 15, 300, 150));
 }
 
 void TestWidgets::dragsInVideoPixels_data()

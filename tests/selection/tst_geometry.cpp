@@ -53,11 +53,7 @@ void TestGeometry::hitTest_data()
     QTest::newRow("left edge, 7 inside") << QPointF(107, 150) << shown << BorderPosition::left;
     QTest::newRow("9 inside the left edge") << QPointF(109, 150) << shown << BorderPosition::middle;
     QTest::newRow("9 outside the left edge") << QPointF(91, 150) << shown << BorderPosition::none;
-    QTest::newRow("top edge near its right end") << QPointF(285, 96) << shown << BorderPosition::top;
-    QTest::newRow("right edge") << QPointF(295, 150) << shown << BorderPosition::right;
-    QTest::newRow("bottom edge") << QPointF(120, 206) << shown << BorderPosition::bottom;
     QTest::newRow("top-left corner") << QPointF(104, 104) << shown << BorderPosition::topLeft;
-    QTest::newRow("top-right, outside") << QPointF(306, 94) << shown << BorderPosition::topRight;
     QTest::newRow("bottom-left, outside") << QPointF(94, 206) << shown << BorderPosition::bottomLeft;
     QTest::newRow("6 inside the bottom-right corner") << QPointF(294, 194) << shown << BorderPosition::bottomRight;
     QTest::newRow("far outside") << QPointF(500, 150) << shown << BorderPosition::none;
@@ -90,37 +86,22 @@ void TestGeometry::dragSteps_data()
 
     QTest::newRow("right") << hd << wide << B::right << false << QPointF(40, 0) << QRectF(100, 100, 440, 200);
     QTest::newRow("left") << hd << wide << B::left << false << QPointF(40, 0) << QRectF(140, 100, 360, 200);
-    QTest::newRow("top") << hd << wide << B::top << false << QPointF(0, -40) << QRectF(100, 60, 400, 240);
     QTest::newRow("top-left follows the pointer") << hd << wide << B::topLeft << false << QPointF(40, -40)
                                                   << QRectF(140, 60, 360, 240);
-    QTest::newRow("bottom-right follows the pointer") << hd << wide << B::bottomRight << false << QPointF(40, 40)
-                                                      << QRectF(100, 100, 440, 240);
     QTest::newRow("locked top stays centred") << hd << wide << B::top << true << QPointF(0, -20)
                                               << QRectF(80, 80, 440, 220);
     // Locked: the horizontal motion drives bottom-right; the vertical is ignored.
     QTest::newRow("locked bottom-right") << hd << wide << B::bottomRight << true << QPointF(40, -80)
                                          << QRectF(100, 100, 440, 220);
-    QTest::newRow("locked bottom-left keeps top-right") << hd << wide << B::bottomLeft << true << QPointF(0, 20)
-                                                        << QRectF(60, 100, 440, 220);
     QTest::newRow("locked right stays centred") << hd << wide << B::right << true << QPointF(40, 0)
                                                 << QRectF(100, 90, 440, 220);
-    QTest::newRow("locked left stays centred") << hd << wide << B::left << true << QPointF(40, 0)
-                                               << QRectF(140, 110, 360, 180);
     QTest::newRow("move stops at the left edge") << hd << QRectF(20, 20, 400, 200) << B::middle << false
                                                  << QPointF(-50, 0) << QRectF(0, 20, 400, 200);
-    QTest::newRow("move stops at the right edge") << hd << QRectF(1500, 20, 400, 200) << B::middle << false
-                                                  << QPointF(50, 0) << QRectF(1520, 20, 400, 200);
-    QTest::newRow("move stops at the bottom") << hd << QRectF(20, 860, 400, 200) << B::middle << false
-                                              << QPointF(0, 100) << QRectF(20, 880, 400, 200);
     // The minimum is 16 video pixels, whatever the window.
     QTest::newRow("left stops at the minimum width") << hd << wide << B::left << false << QPointF(1000, 0)
                                                     << QRectF(484, 100, 16, 200);
-    QTest::newRow("top stops at the minimum height") << hd << wide << B::top << false << QPointF(0, 1000)
-                                                    << QRectF(100, 284, 400, 16);
     QTest::newRow("locked stops at the minimum height") << hd << wide << B::left << true << QPointF(1000, 0)
                                                        << QRectF(468, 192, 32, 16);
-    QTest::newRow("left stops at the frame") << hd << wide << B::left << false << QPointF(-500, 0)
-                                             << QRectF(0, 100, 500, 200);
     // Along an edge, one side stopping does not hold back the other.
     QTest::newRow("one side at the edge, the other goes on") << hd << QRectF(100, 0, 200, 100) << B::topRight
                                                              << false << QPointF(80, -30) << QRectF(100, 0, 280, 100);
@@ -132,8 +113,6 @@ void TestGeometry::dragSteps_data()
     // A picture lower than the minimum: the selection can still move and resize.
     QTest::newRow("picture under 16 pixels") << QSizeF(960, 12) << QRectF(430, 0, 100, 12) << B::middle << false
                                              << QPointF(100, 0) << QRectF(530, 0, 100, 12);
-    QTest::newRow("picture under 16 pixels, resize") << QSizeF(960, 12) << QRectF(430, 0, 100, 12) << B::right
-                                                     << false << QPointF(30, 0) << QRectF(430, 0, 130, 12);
 }
 
 void TestGeometry::dragSteps()
@@ -181,8 +160,6 @@ void TestGeometry::keySteps_data()
     QTest::newRow("Right x5") << preset << QPoint(2, 0) << QPoint() << false << 5 << QRect(170, 90, 1600, 900);
     QTest::newRow("Left x5") << preset << QPoint(-2, 0) << QPoint() << false << 5 << QRect(150, 90, 1600, 900);
     QTest::newRow("Shift+Down x3") << preset << QPoint(0, 20) << QPoint() << false << 3 << QRect(160, 150, 1600, 900);
-    QTest::newRow("Shift+Up to the frame") << preset << QPoint(0, -20) << QPoint() << false << 6
-                                           << QRect(160, 0, 1600, 900);
     QTest::newRow("Alt+Right at the frame: nothing moves")
         << QRectF(320, 90, 1600, 900) << QPoint() << QPoint(2, 0) << false << 1 << QRect(320, 90, 1600, 900);
     QTest::newRow("Alt+Left to the minimum") << preset << QPoint() << QPoint(-20, 0) << false << 90
@@ -221,16 +198,12 @@ void TestGeometry::drawing_data()
 
     QTest::newRow("towards the bottom-right") << QPointF(100, 100) << QPointF(350, 250) << false
                                               << QRectF(100, 100, 250, 150);
-    QTest::newRow("towards the top-left") << QPointF(400, 300) << QPointF(150, 50) << false
-                                          << QRectF(150, 50, 250, 250);
     QTest::newRow("small: the minimum") << QPointF(100, 100) << QPointF(105, 110) << false << QRectF(100, 100, 16, 16);
     QTest::newRow("past the picture") << QPointF(100, 100) << QPointF(900, 900) << false << QRectF(100, 100, 540, 260);
     // The minimum does not fit beside an anchor near the edge: it is pushed inside.
     QTest::newRow("anchor near the edge") << QPointF(635, 355) << QPointF(640, 360) << false
                                           << QRectF(624, 344, 16, 16);
     QTest::newRow("locked to 2:1") << QPointF(100, 100) << QPointF(400, 120) << true << QRectF(100, 100, 300, 150);
-    QTest::newRow("locked, stopped by the bottom") << QPointF(100, 100) << QPointF(700, 120) << true
-                                                   << QRectF(100, 100, 520, 260);
 }
 
 void TestGeometry::drawing()
@@ -277,14 +250,9 @@ void TestGeometry::presets_data()
 
     QTest::newRow("1080p 16:9") << QSize(1920, 1080) << u"16:9"_s
                                 << QStringList { "1600x900", "1280x720", "1138x640", "854x480", "640x360", "426x240" };
-    QTest::newRow("1080p 4:3") << QSize(1920, 1080) << u"4:3"_s
-                               << QStringList { "1200x900", "960x720", "854x640", "640x480", "480x360", "320x240" };
     QTest::newRow("portrait 9:16") << QSize(1080, 1920) << u"9:16"_s
                                    << QStringList { "676x1200", "608x1080", "506x900", "406x720", "360x640",
                                                     "270x480", "202x360", "136x240" };
-    QTest::newRow("4K 16:9") << QSize(3840, 2160) << u"16:9"_s
-                             << QStringList { "3414x1920", "2134x1200", "1920x1080", "1600x900", "1280x720",
-                                              "1138x640", "854x480", "640x360", "426x240" };
     QTest::newRow("640x480 16:9") << QSize(640, 480) << u"16:9"_s << QStringList { "426x240" };
     for (const QString &ratio : CropPresets::wideRatios() + CropPresets::tallRatios())
         QTest::addRow("320x240 %s", qPrintable(ratio)) << QSize(320, 240) << ratio << QStringList();
@@ -311,7 +279,6 @@ void TestGeometry::placement_data()
     QTest::newRow("largest 16:9") << u"1600x900"_s << QSize(1920, 1080) << QRectF(160, 90, 1600, 900);
     QTest::newRow("small preset, even place") << u"426x240"_s << QSize(640, 480) << QRectF(108, 120, 426, 240);
     QTest::newRow("fallback square") << QString() << QSize(320, 240) << QRectF(110, 70, 100, 100);
-    QTest::newRow("fallback square, low video") << QString() << QSize(4000, 60) << QRectF(1950, 0, 100, 60);
     QTest::newRow("fallback square, tiny video") << QString() << QSize(50, 50) << QRectF(0, 0, 50, 50);
 }
 
