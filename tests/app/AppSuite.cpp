@@ -9,6 +9,7 @@
 #include "util/TimeText.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,6 +55,7 @@ QString AppSuite::make(const QString &kind)
             return Fixtures::makeVideo(dir, name + u".mp4"_s, video);
     }
     // Made by one ffmpeg command each: the output is the last argument.
+    const QString small = u"testsrc2=size=320x240:rate=%1:duration=%2"_s;
     const std::pair<QString, QStringList> commands[] = {
         { u"audio"_s, lavfi(u"sine=duration=1"_s) << dir + u"/song.m4a"_s },
         // A dual-camera recorder's file: the small clip first.
@@ -71,6 +73,21 @@ QString AppSuite::make(const QString &kind)
                                          dir + "/ntsc.mp4" } },
         { u"film"_s, lavfi(u"testsrc2=size=1920x804:rate=5:duration=2,pad=1920:1080:0:138"_s)
                          + QStringList { "-c:v", "libx264", "-preset", "ultrafast", dir + "/film.mp4" } },
+        // Thirty frames a second for two seconds, then ten.
+        { u"variable rate"_s, lavfi(small.arg(30).arg(4))
+                                  + QStringList { "-vf", "select='lt(t,2)+not(mod(n,3))'", "-fps_mode", "vfr", "-c:v",
+                                                  "libx264", "-preset", "ultrafast", dir + "/vfr.mp4" } },
+        { u"interlaced"_s, lavfi(small.arg(50).arg(2))
+                               + QStringList { "-vf", "interlace=scan=tff", "-c:v", "libx264", "-preset", "ultrafast",
+                                               "-flags", "+ildct+ilme", "-x264-params", "tff=1",
+                                               dir + "/interlaced.mp4" } },
+        { u"5.1 sound"_s, lavfi(small.arg(25).arg(2)) + lavfi(u"sine=duration=2,aformat=channel_layouts=5.1"_s)
+                              + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac",
+                                              dir + "/surround.mp4" } },
+        { u"dated and placed"_s, lavfi(small.arg(25).arg(2))
+                                     + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-metadata",
+                                                     "creation_time=2024-05-01T10:00:00.000000Z", "-metadata",
+                                                     "location=+48.8577+002.2950/", dir + "/dated.mp4" } },
         // A keyframe each second up to 6 s, none after: the posters past 6 s show the keyframe at 6 s.
         // Hues turn, so pictures a second apart differ.
         { u"long keyframe intervals"_s, lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12,hue=H=t"_s)
@@ -110,6 +127,14 @@ QString AppSuite::make(const QString &kind)
                                         + QStringList { "-i", srt, "-map", "0", "-map", "1", "-c:v", "libx264",
                                                         dir + "/short.mkv" }),
                     dir + u"/short.mkv"_s);
+    }
+    // Its end cut away, as a recording that stopped with the disk full; the header still says 10 s.
+    if (kind == u"damaged end") {
+        const QString whole = dir + u"/whole.mkv"_s;
+        if (!Fixtures::runFfmpeg(lavfi(small.arg(25).arg(10)) + QStringList { "-c:v", "libx264", "-preset", "ultrafast", whole }))
+            return QString();
+        const QByteArray bytes = Fixtures::readFile(whole);
+        return Fixtures::writeFile(dir + u"/damaged.mkv"_s, bytes.left(bytes.size() * 3 / 10));
     }
     // A video stream that ffprobe sizes and no decoder can read.
     if (kind == u"undecodable") {
@@ -155,6 +180,12 @@ AppDelegate::Tools AppSuite::misbehavingEncoder(const QByteArray &script) const
 QLabel *AppSuite::label(AppDriver &app, const char *name) const
 {
     return app.control<QLabel>(name);
+}
+
+void AppSuite::choose(QComboBox *box, int index)
+{
+    box->setCurrentIndex(index);
+    Q_EMIT box->activated(index);
 }
 
 void AppSuite::verifyPlacedOverThePicture(AppDriver &app)

@@ -39,6 +39,8 @@ protected:
     // Tools whose crop runs behave as script says; posters still come from the real encoder.
     AppDelegate::Tools misbehavingEncoder(const QByteArray &script) const;
     QLabel *label(AppDriver &app, const char *name) const;
+    // As a user's choice in a pop-up.
+    static void choose(QComboBox *box, int index);
     void verifyPlacedOverThePicture(AppDriver &app);
     void verifyPosters(AppDriver &app, const QString &input);
 

@@ -1,23 +1,10 @@
 #include "AppSuite.h"
 #include "ImageDropView.h"
-#include "SelectionHolder.h"
 #include "SignalQuit.h"
-#include "crop/CropJob.h"
-#include "crop/PosterExtractor.h"
-#include "media/FileProbe.h"
-#include "util/TimeText.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDesktopServices>
-#include <QFileDialog>
 #include <QMimeData>
 #include <QProcess>
-#include <QTableWidget>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 

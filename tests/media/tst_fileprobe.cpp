@@ -20,20 +20,16 @@ class TestFileProbe : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void missingFile();
-    void notRegularFiles();
-    void missingTool();
     void derivation_data();
     void derivation();
     void summaries();
-    void fakeTool_data();
-    void fakeTool();
+    void unusableInputs_data();
+    void unusableInputs();
     void backgroundProbe_data();
     void backgroundProbe();
 
 private:
     QTemporaryDir m_dir;
-    QString m_landscape;
     QString m_movie; // a file the canned reports tell of
 };
 
@@ -52,45 +48,8 @@ const QByteArray h264 = R"({"codec_type": "video", "codec_name": "h264", "avg_fr
 void TestFileProbe::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_landscape = Fixtures::makeVideo(m_dir.path(), u"landscape.mp4"_s);
     m_movie = Fixtures::writeFile(m_dir.filePath(u"movie.mp4"_s), "not read by the canned reports");
-    QVERIFY(!m_landscape.isEmpty() && !m_movie.isEmpty());
-}
-
-void TestFileProbe::missingFile()
-{
-    const QString path = m_dir.filePath(u"does-not-exist.mp4"_s);
-    CapturedStdout out;
-    const FileProbe probe(path);
-    const QString written = out.text();
-    QCOMPARE(written.count(u"Failed to get file attributes for local path: "_s + path + u" with error: "_s), 2);
-    QCOMPARE(probe.fileSize(), std::optional<quint64>(0));
-    QCOMPARE(probe.fileSizeHuman(), std::optional(u"Unknown File Size"_s));
-    QVERIFY(probe.hasErrors());
-    QVERIFY(!probe.isValidMediaFile());
-}
-
-void TestFileProbe::notRegularFiles()
-{
-    // A FIFO would block the tool forever; a folder is no video.
-    const QString fifo = m_dir.filePath(u"pipe.mp4"_s);
-    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString &path : { fifo, m_dir.path() }) {
-        const FileProbe probe(path);
-        QVERIFY(!probe.isValidMediaFile());
-        QVERIFY(!probe.hasVideoTrack());
-        QCOMPARE(probe.fileFullPath(), std::optional(path));
-    }
-}
-
-void TestFileProbe::missingTool()
-{
-    CapturedStdout out;
-    const FileProbe probe(m_landscape, m_dir.filePath(u"no-such-tool"_s));
-    QVERIFY(!probe.isValidMediaFile());
-    QVERIFY(!probe.hasErrors());
-    QCOMPARE(out.text().count(u'\n'), 1);
-    QCOMPARE(probe.fileSize(), std::optional(quint64(QFileInfo(m_landscape).size())));
+    QVERIFY(!m_movie.isEmpty());
 }
 
 void TestFileProbe::derivation_data()
@@ -197,40 +156,55 @@ void TestFileProbe::summaries()
     QCOMPARE(titled.metadata().size(), 1);
 }
 
-void TestFileProbe::fakeTool_data()
+void TestFileProbe::unusableInputs_data()
 {
-    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("file");     // in the test's folder
+    QTest::addColumn<QByteArray>("script"); // of the probe tool; empty: none there
     QTest::addColumn<bool>("valid");
     QTest::addColumn<int>("diagnosticLines");
 
-    QTest::newRow("not JSON") << QByteArray("echo 'this is not json'") << false << 1;
-    QTest::newRow("no output") << QByteArray("exit 0") << false << 1;
-    QTest::newRow("killed by a signal") << QByteArray("printf '{\"streams\": ['; kill -9 $$") << false << 1;
+    const QByteArray real = "exec \"" + Fixtures::ffprobe().toUtf8() + "\" \"$@\"";
+    QTest::newRow("missing file") << u"gone.mp4"_s << real << false << 2;
+    // A FIFO would block the tool forever; a folder is no video.
+    QTest::newRow("a FIFO") << u"pipe.mp4"_s << real << false << 3;
+    QTest::newRow("a folder") << QString() << real << false << 3;
+    QTest::newRow("missing tool") << u"movie.mp4"_s << QByteArray() << false << 1;
+    QTest::newRow("not JSON") << u"movie.mp4"_s << QByteArray("echo 'this is not json'") << false << 1;
+    QTest::newRow("no output") << u"movie.mp4"_s << QByteArray("exit 0") << false << 1;
+    QTest::newRow("killed by a signal") << u"movie.mp4"_s << QByteArray("printf '{\"streams\": ['; kill -9 $$") << false
+                                        << 1;
     QTest::newRow("nine arguments, path last")
+        << u"movie.mp4"_s
         << QByteArray(R"([ $# -eq 9 ] && [ "$1 $2 $3 $4 $5 $6 $7 $8" = "-v quiet -print_format json -show_format )"
                       R"(-show_streams -show_chapters -show_error" ] && [ -f "$9" ] && )"
                       R"(echo '{"streams": [{"codec_type": "audio"}]}')")
         << true << 0;
     // Larger than any pipe buffer: the report must be drained while the tool runs.
     QTest::newRow("report over 1 MiB")
+        << u"movie.mp4"_s
         << QByteArray(R"(printf '{"streams": [{"codec_type": "audio"}], "format": {"tags": {"comment": "';)"
                       R"( head -c 2000000 /dev/zero | tr '\0' 'x'; printf '"}}}')")
         << true << 0;
 }
 
-void TestFileProbe::fakeTool()
+void TestFileProbe::unusableInputs()
 {
+    QFETCH(QString, file);
     QFETCH(QByteArray, script);
     QFETCH(bool, valid);
     QFETCH(int, diagnosticLines);
 
-    const QString tool = Fixtures::writeScript(m_dir.filePath(u"fake-probe"_s), script);
+    const QString path = m_dir.filePath(file);
+    if (file == u"pipe.mp4" && !QFileInfo::exists(path))
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const QString tool = script.isEmpty() ? m_dir.filePath(u"no-such-tool"_s)
+                                          : Fixtures::writeScript(m_dir.filePath(u"fake-probe"_s), script);
     CapturedStdout out;
-    const FileProbe p(m_movie, tool);
+    const FileProbe p(path, tool);
     QCOMPARE(p.isValidMediaFile(), valid);
+    QCOMPARE(p.hasAudioTrack(), valid);
     QCOMPARE(out.text().count(u'\n'), diagnosticLines);
-    if (valid)
-        QVERIFY(p.hasAudioTrack());
+    QCOMPARE(p.fileSizeHuman().value_or(QString()) == u"Unknown File Size", !QFileInfo(path).isFile());
 }
 
 void TestFileProbe::backgroundProbe_data()

@@ -157,9 +157,6 @@ void TestGeometry::keySteps_data()
     QTest::addColumn<QRect>("crop");
 
     const QRectF preset(160, 90, 1600, 900);
-    QTest::newRow("Right x5") << preset << QPoint(2, 0) << QPoint() << false << 5 << QRect(170, 90, 1600, 900);
-    QTest::newRow("Left x5") << preset << QPoint(-2, 0) << QPoint() << false << 5 << QRect(150, 90, 1600, 900);
-    QTest::newRow("Shift+Down x3") << preset << QPoint(0, 20) << QPoint() << false << 3 << QRect(160, 150, 1600, 900);
     QTest::newRow("Alt+Right at the frame: nothing moves")
         << QRectF(320, 90, 1600, 900) << QPoint() << QPoint(2, 0) << false << 1 << QRect(320, 90, 1600, 900);
     QTest::newRow("Alt+Left to the minimum") << preset << QPoint() << QPoint(-20, 0) << false << 90

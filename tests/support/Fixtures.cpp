@@ -90,33 +90,28 @@ double difference(const QImage &a, const QImage &b)
     return sum / (3.0 * size.width() * size.height());
 }
 
-namespace {
-
-// What the bundled ffprobe prints, as CSV, about the first video stream of video.
-QByteArray probeVideo(const QString &video, const QStringList &arguments)
+QString probed(const QString &video, const QStringList &arguments)
 {
     QProcess probe;
     probe.start(ffprobe(), QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s, u"v:0"_s, u"-of"_s, u"csv=p=0"_s }
                                + arguments + QStringList { video });
     probe.waitForFinished();
-    return probe.readAllStandardOutput();
+    return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
 }
-
-} // namespace
 
 int videoFrameCount(const QString &video)
 {
-    return probeVideo(video, { u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s }).trimmed().toInt();
+    return probed(video, { u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s }).toInt();
 }
 
 QList<double> keyframes(const QString &video)
 {
     // From the file's start, as the times Tessaly shows.
-    const double start = probeVideo(video, { u"-show_entries"_s, u"format=start_time"_s }).trimmed().toDouble();
+    const double start = probed(video, { u"-show_entries"_s, u"format=start_time"_s }).toDouble();
     QList<double> times;
-    for (const QByteArray &line : probeVideo(video, { u"-show_entries"_s, u"packet=pts_time,flags"_s }).split('\n')) {
-        if (line.contains('K'))
-            times << line.split(',').first().toDouble() - start;
+    for (const QString &line : probed(video, { u"-show_entries"_s, u"packet=pts_time,flags"_s }).split(u'\n')) {
+        if (line.contains(u'K'))
+            times << line.section(u',', 0, 0).toDouble() - start;
     }
     std::sort(times.begin(), times.end());
     return times;

@@ -31,6 +31,8 @@ QString makeVideo(const QString &dir, const QString &name, const Video &video = 
 QImage frameAt(const QString &video, const QString &seek);
 // The mean difference of two pictures per colour channel (0 ... 255), at the smaller size.
 double difference(const QImage &a, const QImage &b);
+// What ffprobe prints, as CSV, for arguments about the first video stream of video.
+QString probed(const QString &video, const QStringList &arguments);
 int videoFrameCount(const QString &video);
 // The times of the first video stream's keyframes, from the file's start.
 QList<double> keyframes(const QString &video);
