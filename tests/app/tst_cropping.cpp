@@ -69,8 +69,6 @@ void TestCropping::cropping_data()
                                    << QString() << cropped << u"270x480"_s << u"OK"_s;
     QTest::newRow("same name") << u"portrait"_s << u"in/portrait.mp4"_s << QString() << sameName << u"unchanged"_s
                                << QString();
-    QTest::newRow("input deleted before the crop") << u"portrait"_s << out << u"delete input"_s << failed
-                                                   << u"unchanged"_s << QString();
     QTest::newRow("encoder fails") << u"portrait"_s << out << u"encoder fails"_s
                                    << u"exit status 1.\nConversion failed!"_s << u"unchanged"_s << QString();
     // Exits 0 but leaves nothing that plays.
@@ -157,8 +155,6 @@ void TestCropping::cropping()
     if (setup == u"scale 50") {
         app.control<QSlider>("scaleFactorSlider")->setValue(50);
         QCOMPARE(label(app, "scaleFactorOutputLBL")->text(), u"Output: 800 x 450"_s);
-    } else if (setup == u"delete input") {
-        QVERIFY(QFile::remove(source));
     } else if (setup == u"input spoilt after loading") {
         Fixtures::writeFile(source, Fixtures::readFile(m_files[u"undecodable"_s]));
     } else if (setup == u"read-only folder") {

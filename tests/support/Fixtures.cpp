@@ -104,19 +104,6 @@ int videoFrameCount(const QString &video)
     return probed(video, { u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s }).toInt();
 }
 
-QList<double> keyframes(const QString &video)
-{
-    // From the file's start, as the times Tessaly shows.
-    const double start = probed(video, { u"-show_entries"_s, u"format=start_time"_s }).toDouble();
-    QList<double> times;
-    for (const QString &line : probed(video, { u"-show_entries"_s, u"packet=pts_time,flags"_s }).split(u'\n')) {
-        if (line.contains(u'K'))
-            times << line.section(u',', 0, 0).toDouble() - start;
-    }
-    std::sort(times.begin(), times.end());
-    return times;
-}
-
 rlimit limitOpenFiles(int extra)
 {
     rlimit saved {};

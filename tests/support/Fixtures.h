@@ -34,8 +34,6 @@ double difference(const QImage &a, const QImage &b);
 // What ffprobe prints, as CSV, for arguments about the first video stream of video.
 QString probed(const QString &video, const QStringList &arguments);
 int videoFrameCount(const QString &video);
-// The times of the first video stream's keyframes, from the file's start.
-QList<double> keyframes(const QString &video);
 // Lets this process open only extra more files; gives the limit it had.
 rlimit limitOpenFiles(int extra);
 
