@@ -63,14 +63,9 @@ QString AppSuite::make(const QString &kind)
                          + lavfi(u"testsrc=size=1280x960:rate=25:duration=4"_s)
                          + QStringList { "-map", "0", "-map", "1", "-c:v", "libx264", "-preset", "ultrafast",
                                          dir + "/dual.mp4" } },
-        { u"sorenson"_s, lavfi(u"testsrc2=size=640x480:rate=15:duration=2"_s)
-                             + QStringList { "-c:v", "flv1", dir + "/sorenson.flv" } },
         { u"pal"_s, lavfi(u"testsrc2=size=720x576:rate=25:duration=1"_s)
                         + QStringList { "-vf", "setsar=64/45", "-c:v", "libx264", "-preset", "ultrafast",
                                         dir + "/pal.mp4" } },
-        { u"ntsc"_s, lavfi(u"testsrc2=size=720x480:rate=25:duration=1"_s)
-                         + QStringList { "-vf", "setsar=32/27", "-c:v", "libx264", "-preset", "ultrafast",
-                                         dir + "/ntsc.mp4" } },
         { u"film"_s, lavfi(u"testsrc2=size=1920x804:rate=5:duration=2,pad=1920:1080:0:138"_s)
                          + QStringList { "-c:v", "libx264", "-preset", "ultrafast", dir + "/film.mp4" } },
         // Thirty frames a second for two seconds, then ten.
@@ -108,18 +103,6 @@ QString AppSuite::make(const QString &kind)
         makeFiles({ u"small"_s });
         return made(QFile::copy(m_files[u"small"_s], dir + u"/clip.VOB"_s), dir + u"/clip.VOB"_s);
     }
-    // A phone's motion photo: a turned clip, and a larger still that is the default stream.
-    if (kind == u"motion photo") {
-        const QString unturned = dir + u"/motion-unturned.mp4"_s;
-        Fixtures::runFfmpeg(lavfi(u"testsrc2=size=1440x1080:rate=30:duration=1"_s)
-                            + lavfi(u"testsrc=size=2048x1536:rate=1:duration=1"_s) + lavfi(u"sine=duration=1"_s)
-                            + QStringList { "-map", "0:v", "-map", "1:v", "-map", "2:a", "-c:v:0", "libx264", "-preset",
-                                            "ultrafast", "-c:v:1", "mjpeg", "-frames:v:1", "1", "-disposition:v:0", "0",
-                                            "-disposition:v:1", "default", "-c:a", "aac", unturned });
-        return made(Fixtures::runFfmpeg({ "-i", unturned, "-map", "0", "-c", "copy", "-metadata:s:v:0", "rotate=90",
-                                          dir + "/motion.mp4" }),
-                    dir + u"/motion.mp4"_s);
-    }
     // A subtitle that outlasts a two-frame video.
     if (kind == u"short video, long subtitle") {
         const QString srt = Fixtures::writeFile(dir + u"/long.srt"_s, "1\n00:00:00,000 --> 00:00:01,240\nHello\n");
@@ -148,13 +131,13 @@ QString AppSuite::make(const QString &kind)
     return QString();
 }
 
-void AppSuite::startCase()
+void AppSuite::init()
 {
     m_work = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(m_work->path()).mkdir(u"in"_s) && QDir(m_work->path()).mkdir(u"out"_s));
 }
 
-void AppSuite::endCase()
+void AppSuite::cleanup()
 {
     QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
     QFile::setPermissions(m_work->filePath(u"out"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

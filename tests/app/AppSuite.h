@@ -27,12 +27,14 @@ class AppSuite : public QObject
 {
     Q_OBJECT
 
+private Q_SLOTS:
+    // The work folder of each case, and the checks that nothing is left behind.
+    void init();
+    void cleanup();
+
 protected:
     // Makes the named fixtures, as the recipes in the .cpp describe them.
     void makeFiles(const QStringList &kinds);
-    // The work folder of a case, and the checks that nothing is left behind.
-    void startCase();
-    void endCase();
 
     // A copy in the work folder, for the cases that change or delete it.
     QString fixture(const QString &kind);

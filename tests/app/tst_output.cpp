@@ -15,8 +15,6 @@ class TestOutput : public AppSuite
 
 private Q_SLOTS:
     void initTestCase();
-    void init() { startCase(); }
-    void cleanup() { endCase(); }
     void keptAndSaid_data();
     void keptAndSaid();
     void videoInfoFollows();

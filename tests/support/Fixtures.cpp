@@ -176,11 +176,9 @@ QStringList filesIn(const QString &dir)
 CapturedStdout::CapturedStdout()
 {
     std::fflush(stdout);
-    char name[] = "/tmp/tessaly-stdout-XXXXXX";
-    m_captureFd = mkstemp(name);
-    unlink(name);
+    m_capture.open();
     m_savedFd = dup(STDOUT_FILENO);
-    dup2(m_captureFd, STDOUT_FILENO);
+    dup2(m_capture.handle(), STDOUT_FILENO);
 }
 
 CapturedStdout::~CapturedStdout()
@@ -188,7 +186,6 @@ CapturedStdout::~CapturedStdout()
     const QString captured = text();
     dup2(m_savedFd, STDOUT_FILENO);
     close(m_savedFd);
-    close(m_captureFd);
     // A check that failed while the output was captured wrote its verdict here: it belongs in the log.
     bool verdict = false;
     for (const QString &line : captured.split(u'\n')) {
@@ -205,14 +202,5 @@ CapturedStdout::~CapturedStdout()
 QString CapturedStdout::text()
 {
     std::fflush(stdout);
-    QByteArray bytes;
-    char buffer[4096];
-    for (off_t offset = 0;;) {
-        const ssize_t n = pread(m_captureFd, buffer, sizeof buffer, offset);
-        if (n <= 0)
-            break;
-        bytes.append(buffer, n);
-        offset += n;
-    }
-    return QString::fromUtf8(bytes);
+    return QString::fromUtf8(Fixtures::readFile(m_capture.fileName()));
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <QMetaType>
+#include <QTemporaryFile>
 
 #include <sys/resource.h>
 #include <QStringList>
@@ -65,7 +66,7 @@ public:
     QString text();
 
 private:
+    QTemporaryFile m_capture;
     int m_savedFd = -1;
-    int m_captureFd = -1;
 };
 
