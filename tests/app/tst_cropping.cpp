@@ -43,7 +43,8 @@ private Q_SLOTS:
 
 void TestCropping::initTestCase()
 {
-    makeFiles({ u"hd"_s, u"long"_s, u"portrait"_s, u"small"_s, u"dual"_s, u"undecodable"_s });
+    makeFiles({ u"hd"_s, u"long"_s, u"portrait"_s, u"small"_s, u"dual"_s, u"undecodable"_s, u"variable rate"_s,
+                u"interlaced"_s, u"5.1 sound"_s, u"dated and placed"_s, u"damaged end"_s });
 }
 
 void TestCropping::cropping_data()
@@ -52,8 +53,8 @@ void TestCropping::cropping_data()
     QTest::addColumn<QString>("output"); // in the work folder; empty: the proposed name
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("outcome"); // in the alert's texts
-    QTest::addColumn<QString>("result");  // the output's size, "unchanged" or "none"
-    QTest::addColumn<QString>("button");  // the alert's button to click
+    QTest::addColumn<QString>("result");  // the output's size, "unchanged", "none" or "<ffprobe's arguments> = <value>"
+    QTest::addColumn<QString>("button");  // the alert's button to click, or key to press
 
     const QString cropped = u"Video Cropped Successfully!"_s;
     const QString failed = u"The video could not be cropped."_s;
@@ -95,6 +96,21 @@ void TestCropping::cropping_data()
                                            << QString();
     QTest::newRow("a read-only destination") << u"small"_s << out << u"read-only file"_s << u"is read-only."_s
                                              << u"unchanged"_s << QString();
+    // What the output keeps of the input beyond the picture, and what the alert says it changed.
+    QTest::newRow("variable frame rate: every frame at its time")
+        << u"variable rate"_s << out << QString() << cropped << u"-count_frames -show_entries stream=nb_read_frames = 80"_s
+        << u"Return"_s;
+    QTest::newRow("interlaced: made progressive") << u"interlaced"_s << out << QString()
+                                                  << u"Interlaced: made progressive"_s << u"100x100"_s << u"Escape"_s;
+    QTest::newRow("5.1 sound: mixed down, said") << u"5.1 sound"_s << out << QString()
+                                                 << u"Audio: 5.1 mixed down to stereo"_s
+                                                 << u"-select_streams a -show_entries stream=channels = 2"_s << QString();
+    QTest::newRow("the recording date kept")
+        << u"dated and placed"_s << out << QString() << cropped
+        << u"-show_entries format_tags=creation_time = 2024-05-01T10:00:00.000000Z"_s << QString();
+    QTest::newRow("a damaged end: shorter, and said where")
+        << u"damaged end"_s << out << QString() << u"The input could be read only up to 00:00:0"_s
+        << u"100x100"_s << QString();
     QTest::newRow("no file descriptors left") << u"small"_s << out << u"no file descriptors"_s
                                               << u"could not be started"_s << u"none"_s << QString();
 }
@@ -180,7 +196,10 @@ void TestCropping::cropping()
     qInfo("%s", qPrintable(QString(text).replace(u'\n', u"; "_s)));
     QVERIFY2(text.contains(outcome), qPrintable(text));
 
-    if (!button.isEmpty()) {
+    if (button == u"Return" || button == u"Escape") {
+        QTest::keyClick(alert, button == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_VERIFY(!app.window()->findChild<QMessageBox *>());
+    } else if (!button.isEmpty()) {
         UrlCatcher opened;
         QDesktopServices::setUrlHandler(u"file"_s, &opened, "open");
         const auto buttons = alert->buttons();
@@ -205,6 +224,8 @@ void TestCropping::cropping()
     } else if (result == u"unchanged") {
         const bool isSource = QFileInfo(destination).canonicalFilePath() == QFileInfo(source).canonicalFilePath();
         QCOMPARE(Fixtures::readFile(destination), isSource ? sourceBytes : earlier);
+    } else if (result.contains(u" = "_s)) {
+        QCOMPARE(Fixtures::probed(destination, result.section(u" = "_s, 0, 0).split(u' ')), result.section(u" = "_s, 1));
     } else {
         const FileProbe made(destination);
         QCOMPARE(u"%1x%2"_s.arg(made.videoWidth().value_or(0)).arg(made.videoHeight().value_or(0)), result);

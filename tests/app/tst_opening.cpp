@@ -3,6 +3,8 @@
 #include "SignalQuit.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QTableWidget>
 #include <QMimeData>
 #include <QProcess>
 
@@ -21,12 +23,14 @@ private Q_SLOTS:
     void drops_data();
     void drops();
     void toolsDoNotInheritTheSignalSocket();
+    void videoInfoFollows();
+    void rememberedAcrossLaunches();
 };
 
 void TestOpening::initTestCase()
 {
     makeFiles({ u"hd"_s, u"portrait"_s, u"square"_s, u"rotated"_s, u"small"_s, u"audio"_s, u"vob"_s, u"missing"_s,
-                u"text"_s, u"dual"_s, u"undecodable"_s, u"short video, long subtitle"_s,
+                u"text"_s, u"dual"_s, u"variable rate"_s, u"interlaced"_s, u"undecodable"_s, u"short video, long subtitle"_s,
                 u"long keyframe intervals"_s });
 }
 
@@ -173,6 +177,59 @@ void TestOpening::toolsDoNotInheritTheSignalSocket()
     const QString inherited = QString::fromUtf8(tool.readAllStandardOutput());
     for (const QString &socket : mine)
         QVERIFY2(!inherited.contains(QFileInfo(socket).fileName()), qPrintable(inherited));
+}
+
+void TestOpening::videoInfoFollows()
+{
+    // Left open, Video Info follows each file opened, and says what the picture is.
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"rotated"_s]));
+    QTest::keyClick(app.window(), Qt::Key_I, Qt::ControlModifier);
+    auto *info = app.window()->findChild<QDialog *>(u"VideoInfoWindow"_s);
+    QTRY_VERIFY(info->isVisible());
+    auto *summary = info->findChild<QLabel *>(u"summaryLBL"_s);
+    auto *tracks = info->findChild<QTableWidget *>(u"tracksTable"_s);
+    const struct
+    {
+        const char *file;
+        const char *line;
+        int croppedRow;
+    } files[] = {
+        { "rotated", "Turned 270° clockwise for showing", 0 },
+        { "variable rate", "Picture: 320 x 240, variable frame rate, about 20.339 a second", 0 },
+        { "interlaced", "Interlaced, top field first", 0 },
+        { "dual", "Picture: 640 x 360 at 25 frames a second", 0 },
+    };
+    for (const auto &[file, line, croppedRow] : files) {
+        if (qstrcmp(file, "rotated") != 0)
+            QVERIFY(app.open(m_files[QString::fromLatin1(file)]));
+        QVERIFY(info->isVisible());
+        QVERIFY2(summary->text().contains(QString::fromUtf8(line)), qPrintable(summary->text()));
+        QVERIFY(summary->text().startsWith(QFileInfo(m_files[QString::fromLatin1(file)]).fileName()));
+        QVERIFY(tracks->item(croppedRow, 1)->text().endsWith(u"(cropped)"_s));
+    }
+    QCOMPARE(tracks->rowCount(), 2);
+    QCOMPARE(tracks->item(1, 1)->text(), u"Video"_s);
+}
+
+void TestOpening::rememberedAcrossLaunches()
+{
+    // The window where the user left it, the recording date setting, the folder of the last video.
+    {
+        AppDriver first(m_work->path());
+        first.window()->resize(700, 560);
+        first.window()->findChild<QAction *>(u"keepRecordingDateBTN"_s)->setChecked(false);
+        QVERIFY(first.open(m_files[u"rotated"_s]));
+        first.delegate().applicationWillTerminate();
+    }
+    AppDriver second(m_work->path());
+    QCOMPARE(second.window()->size(), QSize(700, 560));
+    QVERIFY(!second.window()->findChild<QAction *>(u"keepRecordingDateBTN"_s)->isChecked());
+    QTest::keyClick(second.window(), Qt::Key_O, Qt::ControlModifier);
+    auto *panel = second.window()->findChild<QFileDialog *>();
+    QTRY_VERIFY(panel);
+    QCOMPARE(panel->directory().absolutePath(), QFileInfo(m_files[u"rotated"_s]).absolutePath());
+    panel->reject();
 }
 
 QTEST_MAIN(TestOpening)
