@@ -2,7 +2,6 @@
 #include "SelectionRectangle.h"
 #include "ImageDropView.h"
 
-#include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -20,8 +19,6 @@ private Q_SLOTS:
     void dragsInVideoPixels_data();
     void dragsInVideoPixels();
     void drawingANewSelection();
-    void cursorWhilePressed_data();
-    void cursorWhilePressed();
 
 private:
     SelectionHolder *m_holder = nullptr;
@@ -102,36 +99,6 @@ void TestWidgets::drawingANewSelection()
     QCOMPARE(m_holder->selection(), QRectF(600, 120, 400, 280));
     QCOMPARE(m_rect->geometry(), QRect(300, 60, 200, 140));
     QCOMPARE(drawn.count(), 2);
-}
-
-void TestWidgets::cursorWhilePressed_data()
-{
-    QTest::addColumn<QPoint>("press");
-    QTest::addColumn<Qt::CursorShape>("shape");
-
-    QTest::newRow("middle: closed hand") << QPoint(110, 60) << Qt::ClosedHandCursor;
-    QTest::newRow("right edge") << QPoint(213, 80) << Qt::SizeHorCursor;
-    QTest::newRow("top-left corner") << QPoint(12, 12) << Qt::SizeFDiagCursor;
-}
-
-void TestWidgets::cursorWhilePressed()
-{
-    QFETCH(QPoint, press);
-    QFETCH(Qt::CursorShape, shape);
-
-    QTest::mouseMove(m_holder, press);
-    QCOMPARE(m_holder->cursor().shape(), shape == Qt::ClosedHandCursor ? Qt::OpenHandCursor : shape);
-    QTest::mousePress(m_holder, Qt::LeftButton, {}, press);
-    QVERIFY(QGuiApplication::overrideCursor());
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), shape);
-    // Far outside the rectangle, the press's cursor stays.
-    QTest::mouseMove(m_holder, press + QPoint(300, 200));
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), shape);
-    QTest::mouseRelease(m_holder, Qt::LeftButton, {}, press + QPoint(300, 200));
-    QVERIFY(!QGuiApplication::overrideCursor());
-    // Then the cursor says what lies under the pointer: the moved selection, or the picture.
-    const QRectF shown = m_holder->shown(m_holder->selection());
-    QCOMPARE(m_holder->cursor().shape(), shown.contains(press + QPoint(300, 200)) ? Qt::OpenHandCursor : Qt::CrossCursor);
 }
 
 QTEST_MAIN(TestWidgets)

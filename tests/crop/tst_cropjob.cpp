@@ -30,20 +30,6 @@ private:
 
 namespace {
 
-// The job's outcome: "succeeded", "failed: <reason>" or "cancelled".
-QString outcomeOf(CropJob &job)
-{
-    QString outcome;
-    QEventLoop loop;
-    QObject::connect(&job, &CropJob::succeeded, &loop, [&] { outcome = u"succeeded"_s, loop.quit(); });
-    QObject::connect(&job, &CropJob::failed, &loop,
-                     [&](const QString &why) { outcome = u"failed: "_s + why, loop.quit(); });
-    QObject::connect(&job, &CropJob::cancelled, &loop, [&] { outcome = u"cancelled"_s, loop.quit(); });
-    if (job.isRunning())
-        loop.exec();
-    return outcome;
-}
-
 CropRequest requestFor(const QString &input, const QString &destination, QRect crop)
 {
     CropRequest request;
@@ -66,12 +52,14 @@ void TestCropJob::cancelEarlyAndTwice()
     QTemporaryDir out;
     CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
     QSignalSpy cancelled(&job, &CropJob::cancelled);
+    QSignalSpy ended(&job, &CropJob::succeeded);
     QVERIFY(job.runCropProcess(requestFor(m_input, out.filePath(u"Cropped.mp4"_s), QRect(0, 0, 64, 64))));
     // Before the encoder has even reported that it started.
     job.cancel();
     job.cancel();
-    QCOMPARE(outcomeOf(job), u"cancelled"_s);
+    QTRY_VERIFY(!job.isRunning());
     QCOMPARE(cancelled.count(), 1);
+    QCOMPARE(ended.count(), 0);
     QVERIFY(Fixtures::filesIn(out.path()).isEmpty());
     QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
 }

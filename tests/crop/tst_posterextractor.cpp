@@ -21,7 +21,6 @@ private Q_SLOTS:
     void decisiveError();
     void posters_data();
     void posters();
-    void missingEncoder();
 
 private:
     struct Made
@@ -166,18 +165,6 @@ void TestPosterExtractor::posters()
     }
     // The same file, the same posters.
     QCOMPARE(extract(path).times, made.times);
-}
-
-void TestPosterExtractor::missingEncoder()
-{
-    QTemporaryDir dir;
-    PosterExtractor extractor(QString{}, Fixtures::ffprobe());
-    QSignalSpy made(&extractor, &PosterExtractor::frameMade);
-    QSignalSpy failed(&extractor, &PosterExtractor::failed);
-    extractor.extractPosterFrames({ u"/no/such.mp4"_s, 0, u"mov"_s, 10, 25, QSize(64, 64), QSize(64, 64) },
-                                  dir.filePath(u"Images"_s), QSize());
-    QVERIFY(failed.wait(5000));
-    QCOMPARE(made.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPosterExtractor)
