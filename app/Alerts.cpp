@@ -44,6 +44,23 @@ constexpr char responseProperty[] = "tessaly-response";
 
 } // namespace
 
+std::function<QMessageBox *(QWidget *)> refusalOf(const FileProbe &probe)
+{
+    const QString path = probe.fileFullPath().value_or(QString());
+    const auto about = [path](QMessageBox *(*alert)(QWidget *, const QString &)) {
+        return [alert, path](QWidget *window) { return alert(window, path); };
+    };
+    if (QFileInfo(path).suffix().toLower() == u"vob")
+        return vobRefused;
+    if (!QFileInfo::exists(path))
+        return about(notFound);
+    if (probe.isValidMediaFile() && !probe.hasVideoTrack() && probe.hasAudioTrack())
+        return about(noVideo);
+    if (!probe.isCroppableVideo())
+        return unsupportedFile;
+    return {};
+}
+
 QMessageBox *vobRefused(QWidget *window)
 {
     return opened(alert(window, QMessageBox::Warning, tr("Tessaly cannot open .VOB files."),

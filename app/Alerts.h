@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class FileProbe;
@@ -20,6 +21,8 @@ inline constexpr char supportAddress[] = "support@tessaly.app";
 // The result alert's buttons answer these codes, in the order they are added.
 enum Response { ok = 1000, reveal = 1001, play = 1002 };
 
+// The alert that refuses the probed file, to open over window; nothing when the file is a croppable video.
+std::function<QMessageBox *(QWidget *window)> refusalOf(const FileProbe &probe);
 QMessageBox *vobRefused(QWidget *window);
 QMessageBox *unsupportedFile(QWidget *window);
 QMessageBox *notFound(QWidget *window, const QString &path);

@@ -1,34 +1,28 @@
 #include "AppDelegate.h"
 
 #include "Alerts.h"
-#include "DesktopIntegration.h"
-#include "Icons.h"
+#include "CropRoad.h"
 #include "ImageDropView.h"
+#include "PosterBrowser.h"
+#include "PosterStrip.h"
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
-#include "CropRoad.h"
-#include "PosterStrip.h"
 #include "SelectionPanel.h"
-#include "UserGuide.h"
 #include "TrimBar.h"
+#include "UserGuide.h"
 #include "VideoInfoWindow.h"
-#include "crop/OutputFile.h"
-#include "selection/BorderDetection.h"
-#include "util/StateFolder.h"
+#include "WindowDressing.h"
 #include "ui_MainWindow.h"
 #include "util/Resources.h"
-#include "util/TimeText.h"
+#include "util/StateFolder.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QScreen>
-#include <QShortcut>
-#include <QDir>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -52,33 +46,11 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
 {
     m_ui->setupUi(m_window.get());
     m_panel = m_ui->selectionPanel;
-    posterPositionSliderTBI = m_ui->toolBar->insertWidget(m_ui->scaleFactorBTN, m_ui->posterPositionSlider);
-    m_ui->toolBar->insertWidget(m_ui->scaleFactorBTN, m_ui->posterTimeLBL);
-    // Room for the longest text, so that the toolbar never shifts as it changes.
-    m_ui->posterTimeLBL->setMinimumWidth(m_ui->posterTimeLBL->fontMetrics().horizontalAdvance(
-                                             tr("%1 · %2 / %3").arg(u"00:00:00.000"_s).arg(11).arg(11))
-                                         + 2 * m_ui->posterTimeLBL->margin());
-    m_ui->toolBar->insertSeparator(m_ui->scaleFactorBTN);
-
-    const QStyle *style = m_window->style();
-    m_ui->openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));
-    m_ui->cropVideoBTN->setIcon(Icons::crop());
-    m_ui->scaleFactorBTN->setIcon(Icons::scale());
-    m_ui->scaleFactorBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    m_ui->detectBordersBTN->setIcon(Icons::borders());
-    m_ui->detectBordersBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    m_ui->videoInfoBTN->setIcon(QIcon::fromTheme(u"dialog-information"_s,
-                                                 style->standardIcon(QStyle::SP_FileDialogInfoView)));
-    m_ui->videoInfoBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    m_ui->helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
-    m_ui->openBTN->setShortcut(QKeySequence::Open);
-    m_ui->cropVideoBTN->setShortcut(QKeySequence::Save);
-    m_ui->quitBTN->setShortcut(QKeySequence::Quit);
-    m_ui->helpBTN->setShortcut(QKeySequence::HelpContents);
-
+    QAction *slider = WindowDressing::dress(*m_ui, *m_window);
     progressWindow = new ProgressSheet(m_window.get());
     m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, this);
     m_posters = new PosterStrip(tools.encoder, tools.probe, this);
+    m_browser = new PosterBrowser(m_posters, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
     connect(m_posters, &PosterStrip::frameMade, this, &AppDelegate::posterFrameMade);
     connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
@@ -86,7 +58,6 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());
     m_videoInfoWindow = new VideoInfoWindow(m_window.get());
     connectActions();
-    addTrimKeys();
 }
 
 AppDelegate::~AppDelegate()
@@ -105,16 +76,23 @@ void AppDelegate::connectActions()
     connect(m_ui->openBTN, &QAction::triggered, this, &AppDelegate::showOpenPanel);
     connect(m_ui->cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
     connect(m_ui->scaleFactorBTN, &QAction::triggered, scaleFactorWindow, &ScaleFactorWindow::scaleFactorBTNClicked);
-    connect(m_ui->helpBTN, &QAction::triggered, this, &AppDelegate::helpBTNClicked);
-    connect(m_ui->detectBordersBTN, &QAction::triggered, this, &AppDelegate::detectBordersBTNClicked);
-    connect(m_ui->videoInfoBTN, &QAction::triggered, this, &AppDelegate::videoInfoBTNClicked);
+    connect(m_ui->helpBTN, &QAction::triggered, this, [this] { UserGuide::show(m_window.get()); });
+    connect(m_ui->detectBordersBTN, &QAction::triggered, this, [this] {
+        if (m_ui->detectBordersBTN->isEnabled())
+            m_window->statusBar()->showMessage(m_panel->selectContent(m_posters->framePaths()), 8000);
+    });
+    connect(m_ui->videoInfoBTN, &QAction::triggered, this, [this] {
+        if (globalFP && m_ui->videoInfoBTN->isEnabled())
+            m_videoInfoWindow->showVideo(*globalFP);
+    });
     m_ui->keepRecordingDateBTN->setChecked(m_settings->value(u"keepRecordingDate"_s, true).toBool());
     connect(m_ui->keepRecordingDateBTN, &QAction::toggled, this,
             [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
-    connect(m_ui->posterPositionSlider, &QSlider::valueChanged, this, &AppDelegate::posterPositionSliderChanged);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
-    connect(m_panel, &SelectionPanel::cropChanged, this, &AppDelegate::selectionChanged);
+    // Any change of the selection starts the scale over.
+    connect(m_panel, &SelectionPanel::cropChanged, this,
+            [this] { scaleFactorWindow->reset(m_panel->croppedSize()); });
     const auto note = [this](const QString &text) { m_window->statusBar()->showMessage(text, 8000); };
     connect(m_panel, &SelectionPanel::notice, this, note);
     connect(m_ui->trimBar, &TrimBar::notice, this, note);
@@ -122,22 +100,14 @@ void AppDelegate::connectActions()
         const bool scaled = scaleFactorWindow->percent() != 100;
         m_panel->setOutputSize(scaled ? std::optional(scaleFactorWindow->scaledOutputSize()) : std::nullopt);
     });
-    connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::fileAddedByDragAndDrop);
+    connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::analyzeVideoFile);
 
     connect(&m_probeJob, &ProbeJob::finished, this, &AppDelegate::probeFinished);
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    // Where the user left the window; else a first size that fits the screen, at any scaling.
-    if (m_window->restoreGeometry(m_settings->value(u"windowGeometry"_s).toByteArray())) {
-        // Restored.
-    } else if (const QScreen *screen = m_window->screen()) {
-        const QRect available = screen->availableGeometry();
-        m_window->resize(m_window->size().boundedTo(available.size() * 0.9).expandedTo(m_window->minimumSizeHint()));
-        const QPoint centred = available.center() - m_window->rect().center();
-        m_window->move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
-    }
+    WindowDressing::place(*m_window, m_settings->value(u"windowGeometry"_s).toByteArray());
     // A fresh private scratch folder; folders of crashed instances go.
     m_scratch = std::make_unique<ScratchDirectory>(m_scratchBase);
     // The notes of temporary outputs outlive a reboot, as the outputs beside the user's files do;
@@ -145,8 +115,7 @@ void AppDelegate::applicationDidFinishLaunching()
     const QString recordsBase = m_scratchBase.isEmpty() ? stateFolder() : m_scratchBase + u"/state"_s;
     QDir().mkpath(recordsBase);
     m_outputRecords = std::make_unique<ScratchDirectory>(recordsBase);
-    m_cropRoad->setOutputRecordsFolder(m_outputRecords->isValid() ? m_outputRecords->outputRecordsDirectory()
-                                                                : QString());
+    m_cropRoad->setOutputRecordsFolder(outputRecordsFolder());
     resetControls();
     m_window->show();
 }
@@ -169,20 +138,14 @@ void AppDelegate::applicationWillTerminate()
 
 void AppDelegate::openFile(const QString &pathOrUrl)
 {
-    fileAddedByDragAndDrop(QUrl::fromUserInput(pathOrUrl, QDir::currentPath(), QUrl::AssumeLocalFile));
+    analyzeVideoFile(QUrl::fromUserInput(pathOrUrl, QDir::currentPath(), QUrl::AssumeLocalFile));
 }
-
-// ---------------------------------------------------------------- intake and states
 
 void AppDelegate::resetControls()
 {
     m_ui->cropVideoBTN->setEnabled(false);
-    posterPositionSliderTBI->setEnabled(false);
-    m_ui->posterPositionSlider->setEnabled(false);
-    m_ui->posterPositionSlider->setValue(6);
+    m_browser->setEnabled(false);
     m_panel->clear();
-    m_panel->posterView()->setImagePath(QString());
-    m_ui->posterTimeLBL->clear();
     m_ui->trimBar->clear();
     m_window->setWindowTitle(u"Tessaly"_s);
     m_ui->detectBordersBTN->setEnabled(false);
@@ -194,10 +157,7 @@ void AppDelegate::resetControls()
 void AppDelegate::enableControls()
 {
     m_ui->cropVideoBTN->setEnabled(true);
-    posterPositionSliderTBI->setEnabled(true);
-    m_ui->posterPositionSlider->setEnabled(true);
-    m_ui->posterPositionSlider->setValue(6);
-    showPosterFrame();
+    m_browser->setEnabled(true);
     m_ui->videoInfoBTN->setEnabled(true);
     m_ui->scaleFactorBTN->setEnabled(true);
 }
@@ -216,11 +176,6 @@ void AppDelegate::showOpenPanel()
     connect(panel, &QFileDialog::fileSelected, this,
             [this](const QString &path) { analyzeVideoFile(QUrl::fromLocalFile(path)); });
     panel->open();
-}
-
-void AppDelegate::fileAddedByDragAndDrop(const QUrl &url)
-{
-    analyzeVideoFile(url);
 }
 
 bool AppDelegate::isBusy() const
@@ -242,25 +197,15 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
 
 void AppDelegate::probeFinished(const FileProbe &probe)
 {
-    const QString path = probe.fileFullPath().value_or(QString());
-    // A refused file leaves the shown video as it was.
-    const auto refuse = [this](auto alert) {
+    auto refusal = Alerts::refusalOf(probe);
+    if (!refusal && (!m_scratch || !m_scratch->isValid()))
+        refusal = Alerts::noScratchFolder;
+    if (refusal) {
+        // A refused file leaves the shown video as it was; the sheet goes first, so the alert has the keys.
         progressWindow->hideAnalyzingProgress();
-        alert(m_window.get());
-    };
-    const auto about = [path](QMessageBox *(*alert)(QWidget *, const QString &)) {
-        return [alert, path](QWidget *window) { return alert(window, path); };
-    };
-    if (QFileInfo(path).suffix().toLower() == u"vob")
-        return refuse(Alerts::vobRefused);
-    if (!QFileInfo::exists(path))
-        return refuse(about(Alerts::notFound));
-    if (probe.isValidMediaFile() && !probe.hasVideoTrack() && probe.hasAudioTrack())
-        return refuse(about(Alerts::noVideo));
-    if (!probe.isCroppableVideo())
-        return refuse(Alerts::unsupportedFile);
-    if (!m_scratch || !m_scratch->isValid())
-        return refuse(Alerts::noScratchFolder);
+        refusal(m_window.get());
+        return;
+    }
     startIncoming(probe);
 }
 
@@ -299,7 +244,7 @@ void AppDelegate::posterFrameMade(int n, int progress)
         m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
     }
     if (n <= m_ui->posterPositionSlider->value())
-        showPosterFrame();
+        m_browser->showPoster();
 }
 
 void AppDelegate::postersFailed(const QString &reason)
@@ -314,115 +259,22 @@ void AppDelegate::postersFinished()
 {
     // Borders are looked for across all eleven.
     m_ui->detectBordersBTN->setEnabled(true);
-    showPosterFrame();
-}
-
-// ---------------------------------------------------------------- posters
-
-void AppDelegate::posterPositionSliderChanged()
-{
-    showPosterFrame();
-}
-
-int AppDelegate::shownPoster() const
-{
-    // Until the poster asked for arrives, the last one before it stands in.
-    return m_posters->shownPoster(m_ui->posterPositionSlider->value());
-}
-
-void AppDelegate::showPosterFrame()
-{
-    const int n = shownPoster();
-    if (!m_scratch || n == 0) {
-        m_ui->posterTimeLBL->clear();
-        return;
-    }
-    m_panel->posterView()->setImagePath(m_posters->framePath(n));
-    m_ui->posterTimeLBL->setText(tr("%1 · %2 / %3")
-                                     .arg(TimeText::format(m_posters->pictureTime(n)))
-                                     .arg(n)
-                                     .arg(PosterExtractor::frameCount));
-}
-
-void AppDelegate::addTrimKeys()
-{
-    // , and . step through the posters; I and O take the one shown as Start and End.
-    const auto key = [this](QChar letter, auto action) {
-        auto *shortcut = new QShortcut(QKeySequence(QString(letter)), m_window.get());
-        connect(shortcut, &QShortcut::activated, this, [this, action] {
-            if (m_ui->cropVideoBTN->isEnabled())
-                action();
-        });
-    };
-    QSlider *posters = m_ui->posterPositionSlider;
-    key(u',', [posters] { posters->setValue(posters->value() - 1); });
-    key(u'.', [posters] { posters->setValue(posters->value() + 1); });
-    key(u'I', [this] { m_ui->trimBar->setStart(m_posters->pictureTime(shownPoster())); });
-    key(u'O', [this] { m_ui->trimBar->setEnd(m_posters->pictureTime(shownPoster())); });
-}
-
-// ---------------------------------------------------------------- beyond the crop
-
-void AppDelegate::detectBordersBTNClicked()
-{
-    if (!m_scratch || !m_ui->detectBordersBTN->isEnabled())
-        return;
-    QStringList posters;
-    for (int n = 1; n <= PosterExtractor::frameCount; ++n)
-        posters << m_posters->framePath(n);
-    const auto content = BorderDetection::cropFor(posters, m_panel->videoSize(), m_panel->minimumCropSize());
-    if (!content) {
-        m_window->statusBar()->showMessage(tr("No border found: the selection is as it was."), 8000);
-        return;
-    }
-    m_panel->selectFreely(*content);
-    const QRect crop = m_panel->crop();
-    m_window->statusBar()->showMessage(tr("Borders found: the selection is now the picture inside them, %1 x %2 at %3, %4.")
-                                           .arg(crop.width())
-                                           .arg(crop.height())
-                                           .arg(crop.x())
-                                           .arg(crop.y()),
-                                       8000);
-}
-
-void AppDelegate::videoInfoBTNClicked()
-{
-    if (globalFP && m_ui->videoInfoBTN->isEnabled())
-        m_videoInfoWindow->showVideo(*globalFP);
-}
-
-// ---------------------------------------------------------------- the crop
-
-void AppDelegate::selectionChanged()
-{
-    // Any change of the selection starts the scale over.
-    scaleFactorWindow->reset(m_panel->croppedSize());
+    m_browser->showPoster();
 }
 
 void AppDelegate::cropVideoBTNClicked()
 {
-    if (globalFP && !m_cropRoad->isRunning())
-        m_cropRoad->begin(*globalFP, [this](const QString &output) { return cropRequest(output); });
-}
-
-CropRequest AppDelegate::cropRequest(const QString &output) const
-{
-    CropRequest request;
-    request.input = *globalFP->fileFullPath();
-    request.videoStream = globalFP->videoStreamIndex();
-    request.destination = output;
-    request.crop = m_panel->storedCrop();
-    request.scalePercent = scaleFactorWindow->percent();
-    const QSize shown = scaleFactorWindow->scaledOutputSize();
-    request.sampleAspect = globalFP->sampleAspect();
-    request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
-    request.downmixToStereo = globalFP->hasAudioTrack() && globalFP->hasAudioTrackWhichHasMoreThanTwoChannels();
-    request.deinterlace = globalFP->isInterlaced();
-    if (m_ui->keepRecordingDateBTN->isChecked())
-        request.creationTime = globalFP->creationTime();
-    request.inputDuration = globalFP->videoDuration();
-    request.trim = m_ui->trimBar->trim();
-    return request;
+    if (!globalFP || m_cropRoad->isRunning())
+        return;
+    m_cropRoad->begin(*globalFP, [this](CropRequest &request) {
+        request.crop = m_panel->storedCrop();
+        request.scalePercent = scaleFactorWindow->percent();
+        const QSize shown = scaleFactorWindow->scaledOutputSize();
+        request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
+        if (!m_ui->keepRecordingDateBTN->isChecked())
+            request.creationTime.clear();
+        request.trim = m_ui->trimBar->trim();
+    });
 }
 
 void AppDelegate::closeBTNInsideProgressWindowClicked()
@@ -436,9 +288,4 @@ void AppDelegate::closeBTNInsideProgressWindowClicked()
     m_posters->dropIncoming();
     m_incomingProbe.reset();
     progressWindow->hideAnalyzingProgress();
-}
-
-void AppDelegate::helpBTNClicked()
-{
-    UserGuide::show(m_window.get());
 }

@@ -17,6 +17,7 @@ class QAction;
 class QMainWindow;
 class ScaleFactorWindow;
 class CropRoad;
+class PosterBrowser;
 class PosterStrip;
 class QSettings;
 class SelectionPanel;
@@ -66,7 +67,6 @@ private:
     void resetControls();
     void enableControls();
     void showOpenPanel();
-    void fileAddedByDragAndDrop(const QUrl &url);
     void analyzeVideoFile(const QUrl &url);
     void probeFinished(const FileProbe &probe);
     void posterFrameMade(int n, int progress);
@@ -78,24 +78,8 @@ private:
     void adoptIncoming();
     bool isBusy() const;
 
-    // Posters.
-    void posterPositionSliderChanged();
-    void showPosterFrame();
-    // The poster on screen: the one the slider asks for once it is made.
-    int shownPoster() const;
-    void addTrimKeys();
-
-    // The selection and the file, beyond the crop.
-    void detectBordersBTNClicked();
-    void videoInfoBTNClicked();
-
-    // The crop and its dialogs.
-    void selectionChanged();
     void cropVideoBTNClicked();
-    // The crop of the video shown, to be written to output.
-    CropRequest cropRequest(const QString &output) const;
     void closeBTNInsideProgressWindowClicked();
-    void helpBTNClicked();
 
     const Tools m_tools;
     const QString m_scratchBase;
@@ -103,7 +87,6 @@ private:
     std::unique_ptr<QMainWindow> m_window;
     std::unique_ptr<Ui::MainWindow> m_ui;
     SelectionPanel *m_panel = nullptr;
-    QAction *posterPositionSliderTBI = nullptr;
     ProgressSheet *progressWindow = nullptr;
     ScaleFactorWindow *scaleFactorWindow = nullptr;
     VideoInfoWindow *m_videoInfoWindow = nullptr;
@@ -114,6 +97,7 @@ private:
 
     ProbeJob m_probeJob;
     PosterStrip *m_posters = nullptr;
+    PosterBrowser *m_browser = nullptr;
     std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster
     CropRoad *m_cropRoad = nullptr;
 };

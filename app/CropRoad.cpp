@@ -25,12 +25,12 @@ CropRoad::CropRoad(const QString &encoderPath, const QString &probeToolPath, QWi
     connect(&m_job, &CropJob::cancelled, m_sheet, &ProgressSheet::hideCroppingProgress);
 }
 
-void CropRoad::begin(const FileProbe &input, Request request)
+void CropRoad::begin(const FileProbe &input, Choices choices)
 {
     if (isRunning())
         return;
     m_input = input;
-    m_request = std::move(request);
+    m_choices = std::move(choices);
     auto *panel = new QFileDialog(m_window, tr("Save Cropped Video"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setAcceptMode(QFileDialog::AcceptSave);
@@ -71,7 +71,17 @@ void CropRoad::run(const QString &output)
 {
     // A job that fails at once has said so in an alert: a sheet flashed up and down
     // under it would leave the alert without the keyboard.
-    if (m_job.runCropProcess(m_request(output)))
+    CropRequest request;
+    request.input = *m_input->fileFullPath();
+    request.videoStream = m_input->videoStreamIndex();
+    request.destination = output;
+    request.sampleAspect = m_input->sampleAspect();
+    request.downmixToStereo = m_input->hasAudioTrack() && m_input->hasAudioTrackWhichHasMoreThanTwoChannels();
+    request.deinterlace = m_input->isInterlaced();
+    request.creationTime = m_input->creationTime();
+    request.inputDuration = m_input->videoDuration();
+    m_choices(request);
+    if (m_job.runCropProcess(request))
         m_sheet->showCroppingProgress();
 }
 

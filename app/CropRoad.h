@@ -19,8 +19,8 @@ class CropRoad : public QObject
     Q_OBJECT
 
 public:
-    // The crop of the video shown, to be written to output.
-    using Request = std::function<CropRequest(const QString &output)>;
+    // Fills in what the user chose for the crop: the rectangle, the scale, the trim, the date.
+    using Choices = std::function<void(CropRequest &request)>;
 
     CropRoad(const QString &encoderPath, const QString &probeToolPath, QWidget *window, ProgressSheet *sheet,
              QObject *parent = nullptr);
@@ -28,8 +28,8 @@ public:
     void setOutputRecordsFolder(const QString &folder) { m_job.setOutputRecordsFolder(folder); }
     bool isRunning() const { return m_job.isRunning(); }
     void cancel() { m_job.cancel(); }
-    // Asks where the crop of input goes, then makes it as request says.
-    void begin(const FileProbe &input, Request request);
+    // Asks where the crop of input goes, then makes it as the user chose.
+    void begin(const FileProbe &input, Choices choices);
 
 private:
     void checkOutput(const QString &chosenPath);
@@ -41,5 +41,5 @@ private:
     ProgressSheet *m_sheet;
     CropJob m_job;
     std::optional<FileProbe> m_input;
-    Request m_request;
+    Choices m_choices;
 };

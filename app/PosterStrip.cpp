@@ -88,3 +88,11 @@ double PosterStrip::pictureTime(int n) const
 {
     return m_shown.extractor ? m_shown.extractor->pictureTime(n) : 0;
 }
+
+QStringList PosterStrip::framePaths() const
+{
+    QStringList paths;
+    for (int n = 1; n <= PosterExtractor::frameCount; ++n)
+        paths << framePath(n);
+    return paths;
+}

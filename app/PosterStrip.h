@@ -28,6 +28,7 @@ public:
     int shownPoster(int n) const;
     double pictureTime(int n) const;
     QString framePath(int n) const { return PosterExtractor::framePath(m_shown.folder, n); }
+    QStringList framePaths() const;
 
 Q_SIGNALS:
     // The new file's first poster is here: its set is now the shown one.

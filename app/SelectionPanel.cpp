@@ -1,5 +1,6 @@
 #include "SelectionPanel.h"
 
+#include "selection/BorderDetection.h"
 #include "selection/CropPresets.h"
 
 #include <QKeyEvent>
@@ -147,11 +148,21 @@ QRect SelectionPanel::storedCrop() const
     return CropGeometry::storedCrop(crop(), m_aspect, QSize(int(m_storedWidth), int(m_storedHeight)));
 }
 
-void SelectionPanel::selectFreely(const QRect &displayed)
+QString SelectionPanel::selectContent(const QStringList &posters)
 {
+    const auto content =
+        BorderDetection::cropFor(posters, QSize(int(m_videoWidth), int(m_videoHeight)), minimumCropSize());
+    if (!content)
+        return tr("No border found: the selection is as it was.");
     m_ui.proportionalCBX->setChecked(true);
     proportionalCBXClicked();
-    applyCrop(displayed, true);
+    applyCrop(*content, true);
+    const QRect found = crop();
+    return tr("Borders found: the selection is now the picture inside them, %1 x %2 at %3, %4.")
+        .arg(found.width())
+        .arg(found.height())
+        .arg(found.x())
+        .arg(found.y());
 }
 
 void SelectionPanel::setOutputSize(std::optional<QSize> output)

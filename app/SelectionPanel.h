@@ -38,12 +38,9 @@ public:
     QRect crop() const;
     // The same crop in the stored pixels, for the encoder.
     QRect storedCrop() const;
-    // Unlocks the aspect, then moves the selection to exactly displayed.
-    void selectFreely(const QRect &displayed);
-    // The video as the viewer sees it, in pixels.
-    QSize videoSize() const { return QSize(int(m_videoWidth), int(m_videoHeight)); }
-    // The smallest crop the selection allows, in video pixels.
-    QSize minimumCropSize() const;
+    // Looks for borders across the posters; selects the picture inside them, the
+    // aspect unlocked, and gives the note that says what was done.
+    QString selectContent(const QStringList &posters);
     // The output size to show beside the crop's, when it is scaled.
     void setOutputSize(std::optional<QSize> output);
 
@@ -76,6 +73,8 @@ private:
     void showWhetherPresetsHold(QSize crop);
     void updateCroppedLabel();
     // Edits from the keyboard and the fields, in video pixels.
+    // The smallest crop the selection allows, in video pixels.
+    QSize minimumCropSize() const;
     void step(int dx, int dy, int dw, int dh);
     void applyTypedNumber(QSpinBox *field);
     void applyCrop(const QRect &wanted, bool widthGiven);

@@ -1,0 +1,52 @@
+#include "WindowDressing.h"
+
+#include "Icons.h"
+#include "ui_MainWindow.h"
+
+#include <QMainWindow>
+#include <QScreen>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
+namespace WindowDressing {
+
+QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
+{
+    QAction *slider = ui.toolBar->insertWidget(ui.scaleFactorBTN, ui.posterPositionSlider);
+    ui.toolBar->insertWidget(ui.scaleFactorBTN, ui.posterTimeLBL);
+    ui.toolBar->insertSeparator(ui.scaleFactorBTN);
+
+    const QStyle *style = window.style();
+    ui.openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));
+    ui.cropVideoBTN->setIcon(Icons::crop());
+    ui.scaleFactorBTN->setIcon(Icons::scale());
+    ui.detectBordersBTN->setIcon(Icons::borders());
+    ui.videoInfoBTN->setIcon(
+        QIcon::fromTheme(u"dialog-information"_s, style->standardIcon(QStyle::SP_FileDialogInfoView)));
+    ui.helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
+
+    ui.openBTN->setShortcut(QKeySequence::Open);
+    ui.cropVideoBTN->setShortcut(QKeySequence::Save);
+    ui.quitBTN->setShortcut(QKeySequence::Quit);
+    ui.helpBTN->setShortcut(QKeySequence::HelpContents);
+    ui.scaleFactorBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    ui.detectBordersBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    ui.videoInfoBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    return slider;
+}
+
+void place(QMainWindow &window, const QByteArray &savedGeometry)
+{
+    if (window.restoreGeometry(savedGeometry))
+        return;
+    const QScreen *screen = window.screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    window.resize(window.size().boundedTo(available.size() * 0.9).expandedTo(window.minimumSizeHint()));
+    const QPoint centred = available.center() - window.rect().center();
+    window.move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
+}
+
+} // namespace WindowDressing
