@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QFileOpenEvent>
+#include <QLibraryInfo>
 #include <QMainWindow>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +45,12 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationDomain(u"tessaly.app"_s);
     QGuiApplication::setDesktopFileName(u"app.tessaly.Tessaly"_s);
     QApplication::setWindowIcon(QIcon(u":/icons/tessaly.png"_s));
+    // The interface in the user's language where there is a translation, Qt's own dialogs too.
+    QTranslator qtTranslator, translator;
+    if (qtTranslator.load(QLocale(), u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+    if (translator.load(QLocale(), u"tessaly"_s, u"_"_s, u":/i18n"_s))
+        QApplication::installTranslator(&translator);
 
     SignalQuit signalQuit;
     AppDelegate delegate;

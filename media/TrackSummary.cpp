@@ -3,6 +3,8 @@
 #include "util/Numbers.h"
 #include "util/TimeText.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <utility>
 
@@ -11,6 +13,13 @@ using namespace Qt::StringLiterals;
 namespace TrackSummary {
 
 namespace {
+
+// The labels and names Video Info shows.
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TrackSummary", text);
+}
+
 
 QMap<QString, QString> row(const QString &key, const QString &value)
 {
@@ -74,11 +83,13 @@ PixelShape sampleAspect(const JSON &stream)
 QList<QMap<QString, QString>> metadataTable(const JSON &report)
 {
     const JSON tags = report[{ "format", "tags" }];
-    const std::pair<const char *, QString> known[] = {
-        { "title", u"Title"_s },         { "description", u"Tagline"_s }, { "synopsis", u"Synopsis"_s },
-        { "date", u"Release Date"_s },   { "genre", u"Genre"_s },         { "hd_video", u"HD"_s },
-        { "media_type", u"Media Kind"_s }, { "composer", u"Composer"_s }, { "iTunEXTC", u"Rating"_s },
-        { "encoder", u"Encoder"_s },     { "copyright", u"Copyright"_s }, { "comment", u"Comment"_s },
+    const std::pair<const char *, const char *> known[] = {
+        { "title", QT_TR_NOOP("Title") },         { "description", QT_TR_NOOP("Tagline") },
+        { "synopsis", QT_TR_NOOP("Synopsis") },   { "date", QT_TR_NOOP("Release Date") },
+        { "genre", QT_TR_NOOP("Genre") },         { "hd_video", QT_TR_NOOP("HD") },
+        { "media_type", QT_TR_NOOP("Media Kind") }, { "composer", QT_TR_NOOP("Composer") },
+        { "iTunEXTC", QT_TR_NOOP("Rating") },     { "encoder", QT_TR_NOOP("Encoder") },
+        { "copyright", QT_TR_NOOP("Copyright") }, { "comment", QT_TR_NOOP("Comment") },
     };
     QList<QMap<QString, QString>> rows;
     QStringList shown;
@@ -88,10 +99,10 @@ QList<QMap<QString, QString>> metadataTable(const JSON &report)
             continue;
         QString value = tag.asText();
         if (qstrcmp(key, "hd_video") == 0)
-            value = tag.asInteger() == 1 ? u"Yes"_s : u"No"_s;
+            value = tag.asInteger() == 1 ? tr("Yes") : tr("No");
         else if (qstrcmp(key, "media_type") == 0)
-            value = tag.asInteger() == 9 ? u"Movie"_s : value;
-        rows << row(label, value);
+            value = tag.asInteger() == 9 ? tr("Movie") : value;
+        rows << row(tr(label), value);
         shown << QString::fromLatin1(key);
     }
     const auto all = tags.asDictionary();
@@ -152,17 +163,17 @@ QString typeName(Kind kind)
 {
     switch (kind) {
     case Kind::Video:
-        return u"Video"_s;
+        return tr("Video");
     case Kind::Audio:
-        return u"Audio"_s;
+        return tr("Audio");
     case Kind::Subtitle:
-        return u"Subtitle"_s;
+        return tr("Subtitle");
     case Kind::Poster:
-        return u"Poster"_s;
+        return tr("Poster");
     case Kind::Other:
         break;
     }
-    return u"Other"_s;
+    return tr("Other");
 }
 
 } // namespace

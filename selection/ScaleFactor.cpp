@@ -3,10 +3,10 @@
 #include "CropGeometry.h"
 #include "util/Numbers.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
-
-using namespace Qt::StringLiterals;
 
 namespace ScaleFactor {
 
@@ -31,12 +31,12 @@ QString inputLabelText(QSize cropped)
 
 QString factorLabelText(double percent)
 {
-    return u"Scale Factor: "_s + factorText(percent) + u'x';
+    return QCoreApplication::translate("ScaleFactor", "Scale Factor: %1x").arg(factorText(percent));
 }
 
 QString outputLabelText(QSize output)
 {
-    return u"Output: %1 x %2"_s.arg(output.width()).arg(output.height());
+    return QCoreApplication::translate("ScaleFactor", "Output: %1 x %2").arg(output.width()).arg(output.height());
 }
 
 } // namespace ScaleFactor

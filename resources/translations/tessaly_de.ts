@@ -1,0 +1,744 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Alerts</name>
+    <message>
+        <source>Tessaly cannot open .VOB files.</source>
+        <translation>Tessaly kann keine .VOB-Dateien öffnen.</translation>
+    </message>
+    <message>
+        <source>Questions? : %1</source>
+        <translation>Fragen? : %1</translation>
+    </message>
+    <message>
+        <source>Seems to be an unsupported file.
+Does the video play in a video player?</source>
+        <translation>Diese Datei wird anscheinend nicht unterstützt.
+Lässt sich das Video in einem Videoplayer abspielen?</translation>
+    </message>
+    <message>
+        <source>Please try opening some other file or contact : </source>
+        <translation>Bitte öffnen Sie eine andere Datei oder schreiben Sie an: </translation>
+    </message>
+    <message>
+        <source>“%1” was not found.</source>
+        <translation>„%1“ wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>It may have been moved, renamed or deleted: %1
+Questions? : %2</source>
+        <translation>Die Datei wurde vielleicht verschoben, umbenannt oder gelöscht: %1
+Fragen? : %2</translation>
+    </message>
+    <message>
+        <source>“%1” has no video.</source>
+        <translation>„%1“ enthält kein Video.</translation>
+    </message>
+    <message>
+        <source>It holds only sound, and Tessaly crops pictures. Questions? : %1</source>
+        <translation>Die Datei enthält nur Ton, und Tessaly schneidet Bilder zu. Fragen? : %1</translation>
+    </message>
+    <message>
+        <source>Input file name is same as the output file name!</source>
+        <translation>Die Eingabedatei hat denselben Namen wie die Ausgabedatei!</translation>
+    </message>
+    <message>
+        <source>Please specify a different file to save.</source>
+        <translation>Bitte wählen Sie eine andere Datei zum Speichern.</translation>
+    </message>
+    <message>
+        <source>The video could not be cropped.</source>
+        <translation>Das Video konnte nicht zugeschnitten werden.</translation>
+    </message>
+    <message>
+        <source>
+No file was written; a file already at that place is unchanged.</source>
+        <translation>
+Es wurde keine Datei geschrieben; eine Datei, die dort schon lag, ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Tessaly cannot make its temporary folder.</source>
+        <translation>Tessaly kann seinen temporären Ordner nicht anlegen.</translation>
+    </message>
+    <message>
+        <source>Please check that there is free space in %1.</source>
+        <translation>Bitte prüfen Sie, ob in %1 noch Platz frei ist.</translation>
+    </message>
+    <message>
+        <source>Tessaly cannot decode the pictures of this video.</source>
+        <translation>Tessaly kann die Bilder dieses Videos nicht dekodieren.</translation>
+    </message>
+    <message>
+        <source>ffmpeg reports: %1
+Does the video play in a video player? Questions? : %2</source>
+        <translation>ffmpeg meldet: %1
+Lässt sich das Video in einem Videoplayer abspielen? Fragen? : %2</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Do you want to replace it?</source>
+        <translation>„%1“ ist bereits vorhanden. Möchten Sie die Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>A file with the same name already exists in “%1”. Replacing it will overwrite its contents.</source>
+        <translation>In „%1“ gibt es bereits eine Datei mit diesem Namen. Wenn Sie sie ersetzen, wird ihr Inhalt überschrieben.</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Unknown File Size</source>
+        <translation>Unbekannte Dateigröße</translation>
+    </message>
+    <message>
+        <source>Input Resolution: %1 x %2 (%3)
+Output Resolution: %4 x %5 (%6)
+Output Duration: %7</source>
+        <translation>Auflösung der Eingabe: %1 x %2 (%3)
+Auflösung der Ausgabe: %4 x %5 (%6)
+Dauer der Ausgabe: %7</translation>
+    </message>
+    <message>
+        <source>The input could be read only up to %1: the rest of it is damaged or missing.</source>
+        <translation>Die Eingabe ließ sich nur bis %1 lesen: Der Rest ist beschädigt oder fehlt.</translation>
+    </message>
+    <message>
+        <source>Video Cropped, but Shorter than Asked</source>
+        <translation>Video zugeschnitten, aber kürzer als gewünscht</translation>
+    </message>
+    <message>
+        <source>Video Cropped Successfully!</source>
+        <translation>Video erfolgreich zugeschnitten!</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Open Video</source>
+        <translation>Video öffnen</translation>
+    </message>
+    <message>
+        <source>Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts *.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)</source>
+        <translation>Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts *.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>CropGeometry</name>
+    <message>
+        <source>Source: %1 x %2</source>
+        <translation>Quelle: %1 x %2</translation>
+    </message>
+    <message>
+        <source>Cropped: %1 x %2</source>
+        <translation>Zugeschnitten: %1 x %2</translation>
+    </message>
+</context>
+<context>
+    <name>CropJob</name>
+    <message>
+        <source>The encoder (ffmpeg) is missing from Tessaly&apos;s resources.</source>
+        <translation>Der Encoder (ffmpeg) fehlt in den Ressourcen von Tessaly.</translation>
+    </message>
+    <message>
+        <source> Please choose another name or folder.</source>
+        <translation> Bitte wählen Sie einen anderen Namen oder Ordner.</translation>
+    </message>
+    <message>
+        <source>Cannot write in the folder %1: %2</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The encoder could not be started: </source>
+        <translation>Der Encoder konnte nicht gestartet werden: </translation>
+    </message>
+    <message>
+        <source>The encoder stopped unexpectedly.</source>
+        <translation>Der Encoder wurde unerwartet beendet.</translation>
+    </message>
+    <message>
+        <source>The encoder stopped with exit status %1.
+%2</source>
+        <translation>Der Encoder wurde mit dem Status %1 beendet.
+%2</translation>
+    </message>
+    <message>
+        <source>The encoder finished but wrote no usable video.</source>
+        <translation>Der Encoder ist fertig, hat aber kein brauchbares Video geschrieben.</translation>
+    </message>
+    <message>
+        <source>The cropped video could not be saved as %1: %2</source>
+        <translation>Das zugeschnittene Video konnte nicht als %1 gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CropRoad</name>
+    <message>
+        <source>Save Cropped Video</source>
+        <translation>Zugeschnittenes Video speichern</translation>
+    </message>
+    <message>
+        <source>MPEG-4 Video (*.mp4)</source>
+        <translation>MPEG-4-Video (*.mp4)</translation>
+    </message>
+    <message>
+        <source>Cropped.mp4</source>
+        <translation>Zugeschnitten.mp4</translation>
+    </message>
+    <message>
+        <source>Audio: %1 mixed down to stereo</source>
+        <translation>Ton: %1 auf Stereo heruntergemischt</translation>
+    </message>
+    <message>
+        <source>Interlaced: made progressive</source>
+        <translation>Zeilensprung: in Vollbilder umgewandelt</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopIntegration</name>
+    <message>
+        <source>Show in Finder</source>
+        <translation>Im Finder zeigen</translation>
+    </message>
+    <message>
+        <source>Launch Video in QuickTime</source>
+        <translation>Video in QuickTime öffnen</translation>
+    </message>
+    <message>
+        <source>Show in File Manager</source>
+        <translation>Im Dateimanager zeigen</translation>
+    </message>
+    <message>
+        <source>Play Video</source>
+        <translation>Video abspielen</translation>
+    </message>
+</context>
+<context>
+    <name>ImageDropView</name>
+    <message>
+        <source>Drop to open this video</source>
+        <translation>Loslassen, um dieses Video zu öffnen</translation>
+    </message>
+    <message>
+        <source>Drop a video here, or choose Open</source>
+        <translation>Video hier ablegen oder „Öffnen“ wählen</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Tessaly</source>
+        <translation>Tessaly</translation>
+    </message>
+    <message>
+        <source>Poster frame</source>
+        <translation>Vorschaubild</translation>
+    </message>
+    <message>
+        <source>Time of the picture shown, and which of the eleven posters it is</source>
+        <translation>Zeit des gezeigten Bildes und welches der elf Vorschaubilder es ist</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Video</source>
+        <translation>&amp;Video</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>&amp;Open…</source>
+        <translation>&amp;Öffnen…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Open a video</source>
+        <translation>Ein Video öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Crop…</source>
+        <translation>&amp;Zuschneiden…</translation>
+    </message>
+    <message>
+        <source>Crop</source>
+        <translation>Zuschneiden</translation>
+    </message>
+    <message>
+        <source>Crop the video and save it as an MP4 file</source>
+        <translation>Das Video zuschneiden und als MP4-Datei speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Scale Factor…</source>
+        <translation>&amp;Skalierung…</translation>
+    </message>
+    <message>
+        <source>Scale Factor</source>
+        <translation>Skalierung</translation>
+    </message>
+    <message>
+        <source>Scale the cropped video</source>
+        <translation>Das zugeschnittene Video skalieren</translation>
+    </message>
+    <message>
+        <source>Detect &amp;Borders</source>
+        <translation>&amp;Ränder erkennen</translation>
+    </message>
+    <message>
+        <source>Borders</source>
+        <translation>Ränder</translation>
+    </message>
+    <message>
+        <source>Select the picture inside black or uniform bars, found across all posters</source>
+        <translation>Das Bild innerhalb schwarzer oder einfarbiger Balken auswählen, über alle Vorschaubilder gesucht</translation>
+    </message>
+    <message>
+        <source>Keep the &amp;Recording Date</source>
+        <translation>&amp;Aufnahmedatum behalten</translation>
+    </message>
+    <message>
+        <source>Give the cropped video the date the input was recorded, so galleries sort it under that day; other metadata, such as the place, is always left out</source>
+        <translation>Dem zugeschnittenen Video das Aufnahmedatum der Eingabe geben, damit Galerien es unter diesem Tag einordnen; andere Metadaten, etwa der Ort, bleiben immer weg</translation>
+    </message>
+    <message>
+        <source>Video &amp;Info…</source>
+        <translation>Video-&amp;Informationen…</translation>
+    </message>
+    <message>
+        <source>Tracks and metadata of the open file</source>
+        <translation>Spuren und Metadaten der geöffneten Datei</translation>
+    </message>
+    <message>
+        <source>Tessaly &amp;Help</source>
+        <translation>Tessaly-&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>PosterBrowser</name>
+    <message>
+        <source>%1 · %2 / %3</source>
+        <translation>%1 · %2 / %3</translation>
+    </message>
+</context>
+<context>
+    <name>PosterExtractor</name>
+    <message>
+        <source>The encoder (ffmpeg) is missing.</source>
+        <translation>Der Encoder (ffmpeg) fehlt.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressSheet</name>
+    <message>
+        <source>Tessaly</source>
+        <translation>Tessaly</translation>
+    </message>
+    <message>
+        <source>Analyzing Video...</source>
+        <translation>Video wird analysiert …</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cropping Video...</source>
+        <translation>Video wird zugeschnitten …</translation>
+    </message>
+</context>
+<context>
+    <name>ScaleFactor</name>
+    <message>
+        <source>Scale Factor: %1x</source>
+        <translation>Skalierung: %1x</translation>
+    </message>
+    <message>
+        <source>Output: %1 x %2</source>
+        <translation>Ausgabe: %1 x %2</translation>
+    </message>
+</context>
+<context>
+    <name>ScaleFactorWindow</name>
+    <message>
+        <source>Scale Factor</source>
+        <translation>Skalierung</translation>
+    </message>
+    <message>
+        <source>Cropped: 0 x 0</source>
+        <translation>Zugeschnitten: 0 x 0</translation>
+    </message>
+    <message>
+        <source>Output scale in percent</source>
+        <translation>Größe der Ausgabe in Prozent</translation>
+    </message>
+    <message>
+        <source>Scale Factor: 1.0x</source>
+        <translation>Skalierung: 1.0x</translation>
+    </message>
+    <message>
+        <source>Output: 0 x 0</source>
+        <translation>Ausgabe: 0 x 0</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>SelectionPanel</name>
+    <message>
+        <source>Drop a video here</source>
+        <translation>Video hier ablegen</translation>
+    </message>
+    <message>
+        <source>Drag the crop to move it, its edges or corners to resize it, or outside it to draw a new one</source>
+        <translation>Den Ausschnitt ziehen, um ihn zu verschieben, seine Kanten oder Ecken, um seine Größe zu ändern, oder daneben, um einen neuen aufzuziehen</translation>
+    </message>
+    <message>
+        <source>Wide</source>
+        <translation>Quer</translation>
+    </message>
+    <message>
+        <source>Switch between wide and tall aspect ratios</source>
+        <translation>Zwischen Quer- und Hochformat wechseln</translation>
+    </message>
+    <message>
+        <source>Aspect ratio</source>
+        <translation>Seitenverhältnis</translation>
+    </message>
+    <message>
+        <source>16:9</source>
+        <translation>16:9</translation>
+    </message>
+    <message>
+        <source>Free resize</source>
+        <translation>Freie Größe</translation>
+    </message>
+    <message>
+        <source>Untick to keep the selection&apos;s aspect ratio while resizing</source>
+        <translation>Abwählen, um beim Ändern der Größe das Seitenverhältnis des Ausschnitts zu behalten</translation>
+    </message>
+    <message>
+        <source>Crop size presets</source>
+        <translation>Vorgaben für die Größe des Ausschnitts</translation>
+    </message>
+    <message>
+        <source>Cropped: 0 x 0</source>
+        <translation>Zugeschnitten: 0 x 0</translation>
+    </message>
+    <message>
+        <source>Source: 0 x 0</source>
+        <translation>Quelle: 0 x 0</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Left edge of the crop, in video pixels</source>
+        <translation>Linke Kante des Ausschnitts, in Videopixeln</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Top edge of the crop, in video pixels</source>
+        <translation>Obere Kante des Ausschnitts, in Videopixeln</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Width of the crop, in video pixels</source>
+        <translation>Breite des Ausschnitts, in Videopixeln</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Height of the crop, in video pixels</source>
+        <translation>Höhe des Ausschnitts, in Videopixeln</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Eigene</translation>
+    </message>
+    <message>
+        <source>No border found: the selection is as it was.</source>
+        <translation>Kein Rand gefunden: Der Ausschnitt bleibt, wie er war.</translation>
+    </message>
+    <message>
+        <source>Borders found: the selection is now the picture inside them, %1 x %2 at %3, %4.</source>
+        <translation>Ränder gefunden: Der Ausschnitt ist jetzt das Bild zwischen ihnen, %1 x %2 bei %3, %4.</translation>
+    </message>
+    <message>
+        <source>The crop cannot be smaller than %1 x %2.</source>
+        <translation>Der Ausschnitt kann nicht kleiner als %1 x %2 sein.</translation>
+    </message>
+    <message>
+        <source>The crop cannot grow that way and keep its ratio: it is at the picture&apos;s edge.</source>
+        <translation>Der Ausschnitt kann in diese Richtung nicht wachsen und sein Seitenverhältnis behalten: Er liegt am Bildrand.</translation>
+    </message>
+    <message>
+        <source>The crop cannot grow that way: it is at the picture&apos;s edge.</source>
+        <translation>Der Ausschnitt kann in diese Richtung nicht wachsen: Er liegt am Bildrand.</translation>
+    </message>
+    <message>
+        <source>%1 %2 became %3: the crop stays even, inside the picture, at least %4 x %5, and keeps its ratio.</source>
+        <translation>%1 %2 wurde zu %3: Der Ausschnitt bleibt geradzahlig, im Bild, mindestens %4 x %5 groß und behält sein Seitenverhältnis.</translation>
+    </message>
+    <message>
+        <source>%1 %2 became %3: the crop stays even, inside the picture, at least %4 x %5.</source>
+        <translation>%1 %2 wurde zu %3: Der Ausschnitt bleibt geradzahlig, im Bild und mindestens %4 x %5 groß.</translation>
+    </message>
+    <message>
+        <source>Tall</source>
+        <translation>Hoch</translation>
+    </message>
+</context>
+<context>
+    <name>TrackSummary</name>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Tagline</source>
+        <translation>Slogan</translation>
+    </message>
+    <message>
+        <source>Synopsis</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Release Date</source>
+        <translation>Erscheinungsdatum</translation>
+    </message>
+    <message>
+        <source>Genre</source>
+        <translation>Genre</translation>
+    </message>
+    <message>
+        <source>HD</source>
+        <translation>HD</translation>
+    </message>
+    <message>
+        <source>Media Kind</source>
+        <translation>Medienart</translation>
+    </message>
+    <message>
+        <source>Composer</source>
+        <translation>Komponist</translation>
+    </message>
+    <message>
+        <source>Rating</source>
+        <translation>Altersfreigabe</translation>
+    </message>
+    <message>
+        <source>Encoder</source>
+        <translation>Encoder</translation>
+    </message>
+    <message>
+        <source>Copyright</source>
+        <translation>Copyright</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Movie</source>
+        <translation>Film</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Subtitle</source>
+        <translation>Untertitel</translation>
+    </message>
+    <message>
+        <source>Poster</source>
+        <translation>Titelbild</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Andere</translation>
+    </message>
+</context>
+<context>
+    <name>TrimBar</name>
+    <message>
+        <source>Start</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <source>Where the crop starts (I: the poster shown)</source>
+        <translation>Wo der Ausschnitt beginnt (I: das gezeigte Vorschaubild)</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Where the crop ends (O: the poster shown)</source>
+        <translation>Wo der Ausschnitt endet (O: das gezeigte Vorschaubild)</translation>
+    </message>
+    <message>
+        <source>, and . step the posters; I and O set Start and End</source>
+        <translation>, und . blättern durch die Vorschaubilder; I und O setzen Anfang und Ende</translation>
+    </message>
+    <message>
+        <source>%1 %2 became %3: End comes after Start, both within the video (%4).</source>
+        <translation>%1 %2 wurde zu %3: Das Ende liegt nach dem Anfang, beide innerhalb des Videos (%4).</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Tessaly Help</source>
+        <translation>Tessaly-Hilfe</translation>
+    </message>
+    <message>
+        <source>Questions? Write to %1.</source>
+        <translation>Fragen? Schreiben Sie an %1.</translation>
+    </message>
+</context>
+<context>
+    <name>VideoInfoWindow</name>
+    <message>
+        <source>Video Info</source>
+        <translation>Video-Informationen</translation>
+    </message>
+    <message>
+        <source>Tracks</source>
+        <translation>Spuren</translation>
+    </message>
+    <message>
+        <source>#</source>
+        <translation>#</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation>Codec</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Metadata</source>
+        <translation>Metadaten</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Schlüssel</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>%1, %2, %3 kb/s</source>
+        <translation>%1, %2, %3 kb/s</translation>
+    </message>
+    <message>
+        <source>Picture: %1 x %2, variable frame rate, about %3 a second</source>
+        <translation>Bild: %1 x %2, veränderliche Bildrate, etwa %3 pro Sekunde</translation>
+    </message>
+    <message>
+        <source>Picture: %1 x %2 at %3 frames a second</source>
+        <translation>Bild: %1 x %2 mit %3 Bildern pro Sekunde</translation>
+    </message>
+    <message>
+        <source>Turned %1° clockwise for showing</source>
+        <translation>Zur Anzeige um %1° im Uhrzeigersinn gedreht</translation>
+    </message>
+    <message>
+        <source>Pixels %1:%2 wide (not square)</source>
+        <translation>Pixel %1:%2 breit (nicht quadratisch)</translation>
+    </message>
+    <message>
+        <source>Interlaced, top field first</source>
+        <translation>Zeilensprung, oberes Halbbild zuerst</translation>
+    </message>
+    <message>
+        <source>Interlaced, bottom field first</source>
+        <translation>Zeilensprung, unteres Halbbild zuerst</translation>
+    </message>
+    <message>
+        <source>Colour: HDR (PQ, %1)</source>
+        <translation>Farbe: HDR (PQ, %1)</translation>
+    </message>
+    <message>
+        <source>Colour: HDR (HLG, %1)</source>
+        <translation>Farbe: HDR (HLG, %1)</translation>
+    </message>
+    <message>
+        <source>Colour: SDR (%1)</source>
+        <translation>Farbe: SDR (%1)</translation>
+    </message>
+    <message>
+        <source>%1 (cropped)</source>
+        <translation>%1 (zugeschnitten)</translation>
+    </message>
+</context>
+</TS>
