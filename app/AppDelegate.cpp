@@ -6,6 +6,7 @@
 #include "PosterBrowser.h"
 #include "PosterStrip.h"
 #include "ProgressSheet.h"
+#include "RecentFiles.h"
 #include "ScaleFactorWindow.h"
 #include "SelectionPanel.h"
 #include "TrimBar.h"
@@ -48,7 +49,9 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_panel = m_ui->selectionPanel;
     QAction *slider = WindowDressing::dress(*m_ui, *m_window);
     progressWindow = new ProgressSheet(m_window.get());
-    m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, this);
+    m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, m_settings.get(), this);
+    m_recent = new RecentFiles(m_ui->recentMenu, m_settings.get(), this);
+    connect(m_recent, &RecentFiles::chosen, this, &AppDelegate::openFile);
     m_posters = new PosterStrip(tools.encoder, tools.probe, this);
     m_browser = new PosterBrowser(m_posters, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
@@ -226,7 +229,9 @@ void AppDelegate::adoptIncoming()
 {
     resetControls();
     globalFP = std::exchange(m_incomingProbe, std::nullopt);
-    m_settings->setValue(u"openFolder"_s, QFileInfo(globalFP->fileFullPath().value_or(QString())).absolutePath());
+    const QString path = globalFP->fileFullPath().value_or(QString());
+    m_settings->setValue(u"openFolder"_s, QFileInfo(path).absolutePath());
+    m_recent->add(path);
     m_videoInfoWindow->follow(*globalFP);
 }
 

@@ -20,6 +20,7 @@ class CropRoad;
 class PosterBrowser;
 class PosterStrip;
 class QSettings;
+class RecentFiles;
 class SelectionPanel;
 class VideoInfoWindow;
 
@@ -100,4 +101,5 @@ private:
     PosterBrowser *m_browser = nullptr;
     std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster
     CropRoad *m_cropRoad = nullptr;
+    RecentFiles *m_recent = nullptr;
 };

@@ -9,14 +9,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
 CropRoad::CropRoad(const QString &encoderPath, const QString &probeToolPath, QWidget *window, ProgressSheet *sheet,
-                   QObject *parent)
+                   QSettings *settings, QObject *parent)
     : QObject(parent)
     , m_window(window)
     , m_sheet(sheet)
+    , m_settings(settings)
     , m_job(encoderPath, probeToolPath)
 {
     connect(&m_job, &CropJob::progressChanged, m_sheet, &ProgressSheet::setProgress);
@@ -36,7 +38,10 @@ void CropRoad::begin(const FileProbe &input, Choices choices)
     panel->setAcceptMode(QFileDialog::AcceptSave);
     panel->setNameFilter(tr("MPEG-4 Video (*.mp4)"));
     panel->setDefaultSuffix(u"mp4"_s);
-    panel->setDirectory(QFileInfo(input.fileFullPath().value_or(QString())).absolutePath());
+    // Where the last crop went; the first goes beside the input.
+    const QString lastFolder = m_settings->value(u"saveFolder"_s).toString();
+    panel->setDirectory(QFileInfo(lastFolder).isDir() ? lastFolder
+                                                      : QFileInfo(input.fileFullPath().value_or(QString())).absolutePath());
     panel->selectFile(tr("Cropped.mp4"));
     connect(panel, &QFileDialog::fileSelected, this, &CropRoad::checkOutput);
     panel->open();
@@ -46,6 +51,7 @@ void CropRoad::checkOutput(const QString &chosenPath)
 {
     if (!m_input || !m_input->fileFullPath())
         return;
+    m_settings->setValue(u"saveFolder"_s, QFileInfo(chosenPath).absolutePath());
     // The output is always an MP4 file, whatever the name typed.
     const QString output = QFileInfo(chosenPath).suffix().compare(u"mp4", Qt::CaseInsensitive) == 0
         ? chosenPath

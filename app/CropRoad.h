@@ -9,6 +9,7 @@
 #include <optional>
 
 class ProgressSheet;
+class QSettings;
 class QWidget;
 
 // A crop from the user's choice of a name to the alert that reports it: the
@@ -22,8 +23,9 @@ public:
     // Fills in what the user chose for the crop: the rectangle, the scale, the trim, the date.
     using Choices = std::function<void(CropRequest &request)>;
 
+    // settings: where the folder of the last crop is kept.
     CropRoad(const QString &encoderPath, const QString &probeToolPath, QWidget *window, ProgressSheet *sheet,
-             QObject *parent = nullptr);
+             QSettings *settings, QObject *parent = nullptr);
 
     void setOutputRecordsFolder(const QString &folder) { m_job.setOutputRecordsFolder(folder); }
     bool isRunning() const { return m_job.isRunning(); }
@@ -39,6 +41,7 @@ private:
 
     QWidget *m_window;
     ProgressSheet *m_sheet;
+    QSettings *m_settings;
     CropJob m_job;
     std::optional<FileProbe> m_input;
     Choices m_choices;

@@ -342,6 +342,10 @@ Dauer der Ausgabe: %7</translation>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>PosterBrowser</name>
@@ -374,6 +378,17 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Cropping Video...</source>
         <translation>Video wird zugeschnitten …</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Liste leeren</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenu>
 #include <QTableWidget>
 #include <QMimeData>
 #include <QProcess>
@@ -214,12 +215,16 @@ void TestOpening::videoInfoFollows()
 
 void TestOpening::rememberedAcrossLaunches()
 {
-    // The window where the user left it, the recording date setting, the folder of the last video.
+    // The window where the user left it, the recording date setting, the videos opened last and
+    // their folder, the folder of the last crop.
     {
         AppDriver first(m_work->path());
         first.window()->resize(700, 560);
         first.window()->findChild<QAction *>(u"keepRecordingDateBTN"_s)->setChecked(false);
+        QVERIFY(first.open(m_files[u"dual"_s]));
         QVERIFY(first.open(m_files[u"rotated"_s]));
+        first.cropTo(m_work->filePath(u"out/Cropped.mp4"_s));
+        QVERIFY(first.waitForCropEnd());
         first.delegate().applicationWillTerminate();
     }
     AppDriver second(m_work->path());
@@ -229,6 +234,19 @@ void TestOpening::rememberedAcrossLaunches()
     auto *panel = second.window()->findChild<QFileDialog *>();
     QTRY_VERIFY(panel);
     QCOMPARE(panel->directory().absolutePath(), QFileInfo(m_files[u"rotated"_s]).absolutePath());
+    panel->reject();
+
+    const QList<QAction *> recent = second.window()->findChild<QMenu *>(u"recentMenu"_s)->actions();
+    QVERIFY(recent.size() > 2);
+    QVERIFY2(recent[0]->text().startsWith(u"rotated.mp4 — "_s) && recent[1]->text().startsWith(u"dual.mp4 — "_s),
+             qPrintable(recent[0]->text()));
+    recent[0]->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(second.window()->windowTitle(), u"rotated.mp4"_s, 60'000);
+    second.activate();
+    QTest::keyClick(second.window(), Qt::Key_S, Qt::ControlModifier);
+    panel = second.window()->findChild<QFileDialog *>();
+    QTRY_VERIFY(panel);
+    QCOMPARE(panel->directory().absolutePath(), m_work->filePath(u"out"_s));
     panel->reject();
 }
 
