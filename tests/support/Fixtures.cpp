@@ -104,19 +104,6 @@ int videoFrameCount(const QString &video)
     return probed(video, { u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s }).toInt();
 }
 
-rlimit limitOpenFiles(int extra)
-{
-    rlimit saved {};
-    ::getrlimit(RLIMIT_NOFILE, &saved);
-    rlimit limited = saved;
-    // New descriptors take the lowest free numbers, and the limit bounds the number.
-    const int lowestFree = ::fcntl(STDERR_FILENO, F_DUPFD, 0);
-    ::close(lowestFree);
-    limited.rlim_cur = rlim_t(lowestFree + extra);
-    ::setrlimit(RLIMIT_NOFILE, &limited);
-    return saved;
-}
-
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

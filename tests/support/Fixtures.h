@@ -5,7 +5,6 @@
 #include <QMetaType>
 #include <QTemporaryFile>
 
-#include <sys/resource.h>
 #include <QStringList>
 
 // Real media files made by the bundled ffmpeg at test time, and fake tools.
@@ -35,8 +34,6 @@ double difference(const QImage &a, const QImage &b);
 // What ffprobe prints, as CSV, for arguments about the first video stream of video.
 QString probed(const QString &video, const QStringList &arguments);
 int videoFrameCount(const QString &video);
-// Lets this process open only extra more files; gives the limit it had.
-rlimit limitOpenFiles(int extra);
 
 // A file with the given bytes; empty on failure.
 QString writeFile(const QString &path, const QByteArray &bytes);
