@@ -83,12 +83,6 @@ QString AppSuite::make(const QString &kind)
                                      + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-metadata",
                                                      "creation_time=2024-05-01T10:00:00.000000Z", "-metadata",
                                                      "location=+48.8577+002.2950/", dir + "/dated.mp4" } },
-        // A keyframe each second up to 6 s, none after: the posters past 6 s show the keyframe at 6 s.
-        // Hues turn, so pictures a second apart differ.
-        { u"long keyframe intervals"_s, lavfi(u"testsrc2=size=1920x1080:rate=25:duration=12,hue=H=t"_s)
-                                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000",
-                                                            "-sc_threshold", "0", "-force_key_frames",
-                                                            "0,1,2,3,4,5,6", dir + "/longgop.mp4" } },
     };
     for (const auto &[name, arguments] : commands) {
         if (kind == name)

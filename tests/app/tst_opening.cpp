@@ -31,8 +31,8 @@ private Q_SLOTS:
 void TestOpening::initTestCase()
 {
     makeFiles({ u"hd"_s, u"portrait"_s, u"square"_s, u"rotated"_s, u"small"_s, u"audio"_s, u"vob"_s, u"missing"_s,
-                u"text"_s, u"dual"_s, u"variable rate"_s, u"interlaced"_s, u"undecodable"_s, u"short video, long subtitle"_s,
-                u"long keyframe intervals"_s });
+                u"text"_s, u"dual"_s, u"variable rate"_s, u"interlaced"_s, u"undecodable"_s,
+                u"short video, long subtitle"_s });
 }
 
 void TestOpening::opening_data()
@@ -42,7 +42,6 @@ void TestOpening::opening_data()
 
     const QString unsupported = u"Seems to be an unsupported file.\nDoes the video play in a video player?"_s;
     QTest::newRow("landscape") << QStringList { "hd" } << u"Source: 1920 x 1080, Wide 16:9 1600x900"_s;
-    QTest::newRow("portrait") << QStringList { "portrait" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
     // A phone video whose frames are turned: shown upright, measured upright.
     QTest::newRow("rotated phone video") << QStringList { "rotated" } << u"Source: 360 x 640, Tall 9:16 270x480"_s;
     QTest::newRow("square counts as tall") << QStringList { "square" } << u"Source: 480 x 480, Tall 9:16 202x360"_s;
@@ -58,8 +57,6 @@ void TestOpening::opening_data()
     QTest::newRow("nothing decodable: refused at load") << QStringList { "undecodable" }
                                                         << u"Tessaly cannot decode the pictures of this video."_s;
     QTest::newRow("a subtitle outlasts the video") << QStringList { "short video, long subtitle" } << u"posters"_s;
-    QTest::newRow("long keyframe intervals: keyframe posters") << QStringList { "long keyframe intervals" }
-                                                               << u"posters"_s;
 }
 
 void TestOpening::opening()

@@ -10,15 +10,13 @@
 using namespace Qt::StringLiterals;
 
 // The posters of real files made by ffmpeg: open GOPs, no duration in the
-// header, an hour of stream copies; and what of a run's log counts as failure.
+// header, an hour of stream copies.
 class TestPosterExtractor : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void decisiveError_data();
-    void decisiveError();
     void posters_data();
     void posters();
 
@@ -75,27 +73,6 @@ void TestPosterExtractor::initTestCase()
                             + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000", dir + "/clip.mp4" }))
         m_files[u"short clip"_s] = dir + u"/clip.mp4"_s;
     QCOMPARE(m_files.size(), 5);
-}
-
-void TestPosterExtractor::decisiveError_data()
-{
-    QTest::addColumn<QString>("messages");
-    QTest::addColumn<QString>("error");
-
-    QTest::newRow("warnings only") << u"[h264 @ 0x1] [warning] mmco: unref short failure\n[swscaler @ 0x2] "
-                                      "[swscaler @ 0x3] [warning] deprecated pixel format used\n"_s
-                                   << QString();
-    QTest::newRow("the first error") << u"[swscaler @ 0x2] [warning] deprecated pixel format used\n"
-                                        "[h264 @ 0x1] [error] Invalid NAL unit size (1 > 0).\n"
-                                        "[error] Error while decoding stream #0:0: Invalid data found\n"_s
-                                     << u"Invalid NAL unit size (1 > 0)."_s;
-}
-
-void TestPosterExtractor::decisiveError()
-{
-    QFETCH(QString, messages);
-    QFETCH(QString, error);
-    QCOMPARE(PosterPlanner::decisiveError(messages), error);
 }
 
 TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)

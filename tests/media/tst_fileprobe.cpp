@@ -93,8 +93,6 @@ void TestFileProbe::derivation_data()
     QTest::newRow("error member") << QByteArray(R"({"error": {"code": -2, "string": "No such file"},
         "streams": [{"codec_type": "audio"}]})") << u"a.mp4"_s << u"0 1 0 0 0 0 0 0 0 0 0 0 0 0"_s;
     QTest::newRow("TXT in capitals") << streamsReport(R"({"codec_type": "video", "width": 640, "height": 360})") << u"notes.TXT"_s << u"0 0 0 1 0 0 0 0 0 0 0 0 0 0"_s;
-    QTest::newRow("zero height") << streamsReport(R"({"codec_type": "video", "codec_name": "vp8", "avg_frame_rate":
-        "25/1", "width": 640, "height": 0})") << u"a.webm"_s << u"1 0 0 1 1 640 0 inf 0 0 0 0 123.456 0"_s;
 }
 
 void TestFileProbe::derivation()
