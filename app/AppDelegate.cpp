@@ -52,7 +52,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, m_settings.get(), this);
     m_recent = new RecentFiles(m_ui->recentMenu, m_settings.get(), this);
     connect(m_recent, &RecentFiles::chosen, this, &AppDelegate::openFile);
-    m_posters = new PosterStrip(tools.encoder, this);
+    m_posters = new PosterStrip(tools.encoder, tools.probe, this);
     m_browser = new PosterBrowser(m_posters, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
     connect(m_posters, &PosterStrip::frameMade, this, &AppDelegate::posterFrameMade);
@@ -220,7 +220,7 @@ void AppDelegate::startIncoming(const FileProbe &probe)
     // No poster larger than the screen can show.
     const QScreen *screen = m_window->screen();
     const QSize bound = screen ? screen->size() * screen->devicePixelRatio() : QSize();
-    m_posters->startIncoming({ probe.fileFullPath().value_or(QString()), probe.videoStreamIndex(),
+    m_posters->startIncoming({ probe.fileFullPath().value_or(QString()), probe.videoStreamIndex(), probe.formatName(),
                                probe.videoDuration(), probe.videoFrameRate(), frame, shown },
                              m_scratch->framesDirectory(), bound);
 }

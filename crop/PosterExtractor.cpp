@@ -24,9 +24,10 @@ bool isPicture(const QString &path)
 
 } // namespace
 
-PosterExtractor::PosterExtractor(const QString &encoderPath, QObject *parent)
+PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
 {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(runTimeoutMs);
@@ -76,6 +77,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     m_duration = video.duration;
     m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound) };
     m_times = PosterPlanner::posterTimes(video.duration);
+    m_keyframes.clear();
     m_firstError.clear();
     m_placed = QList<bool>(frameCount + 1, false);
     m_pictureTimes = QList<double>(frameCount + 1, 0);
@@ -90,19 +92,24 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     const double pixels = double(video.frame.width()) * video.frame.height();
     if (PosterPlanner::decodesWhole(m_times, video.frameRate, pixels)) {
         m_inputs.clear();
-        start(Stage::Posters, { PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(m_framesDirectory, false)) });
+        start(Stage::Posters, m_encoderPath,
+              { PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(m_framesDirectory, false)) });
+    } else if (PosterPlanner::seeksByIndex(video.format) || m_probeToolPath.isEmpty()) {
+        m_stage = Stage::Posters;
+        listingEnded();
     } else {
-        m_inputs = PosterPlanner::inputs(m_times);
-        startKeyframeRun(Stage::Posters);
+        start(Stage::Listing, m_probeToolPath, { PosterPlanner::keyframeListingArguments(m_source, m_times) });
     }
 }
 
-void PosterExtractor::start(Stage stage, const QList<QStringList> &parts, const QList<qsizetype> &firsts)
+void PosterExtractor::start(Stage stage, const QString &program, const QList<QStringList> &parts,
+                            const QList<qsizetype> &firsts)
 {
     m_stage = stage;
     m_partCount = int(parts.size());
     m_timeout.start();
-    m_poll.start();
+    if (stage != Stage::Listing)
+        m_poll.start();
     // A part that fails to start reports at once; the stage ends only once every part has been started.
     m_starting = true;
     for (qsizetype p = 0; p < parts.size(); ++p) {
@@ -112,7 +119,7 @@ void PosterExtractor::start(Stage stage, const QList<QStringList> &parts, const 
         part.parsed = 0;
         part.first = firsts.value(p);
         prepareChildProcess(part.process);
-        part.process.setProgram(m_encoderPath);
+        part.process.setProgram(program);
         part.process.setArguments(parts[p]);
         part.process.start(QIODevice::ReadOnly);
     }
@@ -120,7 +127,7 @@ void PosterExtractor::start(Stage stage, const QList<QStringList> &parts, const 
     partEnded();
 }
 
-void PosterExtractor::startKeyframeRun(Stage stage)
+void PosterExtractor::startKeyframeRun(Stage stage, const QList<double> &from)
 {
     const qsizetype count = m_inputs.size();
     const QList<qsizetype> firsts = count < 4 ? QList<qsizetype> { 0 } : QList<qsizetype> { 0, count / 2 };
@@ -129,10 +136,10 @@ void PosterExtractor::startKeyframeRun(Stage stage)
     for (qsizetype p = 0; p < firsts.size(); ++p) {
         const qsizetype first = firsts[p];
         const qsizetype size = (p + 1 < firsts.size() ? firsts[p + 1] : count) - first;
-        parts << PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(first, size),
-                                                     prefix + QChar(char16_t(u'a' + p)));
+        parts << PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(first, size), prefix + QChar(char16_t(u'a' + p)),
+                                                     from.mid(first, size));
     }
-    start(stage, parts, firsts);
+    start(stage, m_encoderPath, parts, firsts);
 }
 
 void PosterExtractor::partEnded()
@@ -149,7 +156,18 @@ void PosterExtractor::partEnded()
         return;
     m_timeout.stop();
     m_poll.stop();
-    runEnded();
+    if (m_stage == Stage::Listing)
+        listingEnded();
+    else
+        runEnded();
+}
+
+void PosterExtractor::listingEnded()
+{
+    if (m_stage == Stage::Listing && m_parts[0].process.exitStatus() == QProcess::NormalExit)
+        m_keyframes = PosterPlanner::keyframeTimes(m_parts[0].process.readAllStandardOutput());
+    m_inputs = PosterPlanner::inputs(m_times, m_keyframes);
+    startKeyframeRun(Stage::Posters);
 }
 
 void PosterExtractor::Part::read(bool ended)
@@ -178,7 +196,7 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n) con
         return std::pair(prefix + u"0_%1.jpg"_s.arg(at - times.cbegin() + 1), *at);
     }
     for (qsizetype i = 0; i < m_inputs.size(); ++i) {
-        if (m_inputs[i].poster != n)
+        if (!m_inputs[i].posters.contains(n))
             continue;
         int part = 0;
         while (part + 1 < m_partCount && i >= m_parts[part + 1].first)
@@ -231,18 +249,26 @@ void PosterExtractor::runEnded()
 
 bool PosterExtractor::retry()
 {
-    // A poster its keyframe cannot make is tried once from a keyframe before it, a poster's interval
-    // or ten seconds earlier, whichever is nearer; never from the first frame of a long file.
+    // A poster its keyframe cannot make is tried once from the keyframe before, never from the first frame.
     QList<PosterPlanner::Input> again;
+    QList<double> from;
     for (const PosterPlanner::Input &input : std::as_const(m_inputs)) {
-        const double seek = std::max(0.0, input.seek - std::min(m_duration / 12, 10.0));
-        if (!m_placed[input.poster] && seek < input.seek)
-            again.append(PosterPlanner::Input { seek, input.poster });
+        QList<int> missing;
+        for (const int n : input.posters) {
+            if (!m_placed[n])
+                missing << n;
+        }
+        const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
+        const double seek = before != m_keyframes.cbegin() ? *(before - 1) : std::max(0.0, input.seek - m_duration / 12);
+        if (missing.isEmpty() || seek >= input.seek)
+            continue;
+        again.append(PosterPlanner::Input { seek, missing });
+        from << input.seek - seek - 0.001;
     }
     if (again.isEmpty())
         return false;
     m_inputs = again;
-    startKeyframeRun(Stage::Retry);
+    startKeyframeRun(Stage::Retry, from);
     return true;
 }
 

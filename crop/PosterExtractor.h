@@ -14,11 +14,13 @@
 // them over one by one in slider order as each is ready.
 //
 // One encoder run seeks to every poster's time at once and decodes one
-// keyframe for each. A video cheap to decode whole gets exact pictures from
-// one pass instead. Each poster is judged by its own picture: one that cannot
-// be made from its keyframe is tried once from a poster's interval before, and
-// the nearest poster made stands in for one that still fails. Only a video of
-// which not one poster can be made fails.
+// keyframe for each; where the container's seeks do not land on keyframes,
+// a listing of the packets after each time finds them first. A video cheap to
+// decode whole gets exact pictures from one pass instead. Each poster is
+// judged by its own picture: one that cannot be made from its keyframe is
+// tried once from the keyframe before, and the nearest poster made stands in
+// for one that still fails. Only a video of which not one poster can be made
+// fails.
 class PosterExtractor : public QObject
 {
     Q_OBJECT
@@ -29,13 +31,14 @@ public:
     {
         QString path;
         std::optional<qint64> stream; // its index in the file
+        QString format;               // the container, as the probe names it
         double duration = 0;          // of the pictures, in seconds
         double frameRate = 0;
         QSize frame;                  // as stored
         QSize shown;                  // as the viewer sees it
     };
 
-    explicit PosterExtractor(const QString &encoderPath, QObject *parent = nullptr);
+    PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~PosterExtractor() override;
 
     static constexpr int frameCount = PosterPlanner::posterCount;
@@ -67,14 +70,16 @@ Q_SIGNALS:
     void failed(const QString &reason);
 
 private:
-    enum class Stage { Posters, Retry };
+    enum class Stage { Listing, Posters, Retry };
 
-    // Starts one encoder for each argument list; part p reads the inputs from firsts[p] on.
-    void start(Stage stage, const QList<QStringList> &parts, const QList<qsizetype> &firsts = {});
+    // Starts one process of program for each argument list; part p reads the inputs from firsts[p] on.
+    void start(Stage stage, const QString &program, const QList<QStringList> &parts,
+               const QList<qsizetype> &firsts = {});
     // A keyframe run's inputs split over two encoders, one for each of two cores; the first, which
     // opens all its inputs before it decodes any, takes the smaller half.
-    void startKeyframeRun(Stage stage);
+    void startKeyframeRun(Stage stage, const QList<double> &from = {});
     void partEnded();
+    void listingEnded();
     void runEnded();
     // Moves every picture now written into place and hands over those next in order.
     void collect();
@@ -84,7 +89,8 @@ private:
     void finish();
 
     const QString m_encoderPath;
-    // An encoder and the inputs it reads, from first on.
+    const QString m_probeToolPath;
+    // An encoder (or the listing) and the inputs it reads, from first on.
     struct Part
     {
         QProcess process;
@@ -106,6 +112,7 @@ private:
     double m_duration = 0;
     PosterPlanner::Source m_source;
     QList<double> m_times;
+    QList<double> m_keyframes;
     QList<PosterPlanner::Input> m_inputs; // of the keyframe run now going; empty for a whole pass
     QString m_firstError;
     QList<bool> m_placed;                 // per poster, its own picture in place

@@ -1,5 +1,6 @@
 #include "PosterPlanner.h"
 
+#include "media/ProbeTool.h"
 #include "util/Numbers.h"
 
 #include <QRegularExpression>
@@ -11,6 +12,9 @@ using namespace Qt::StringLiterals;
 namespace PosterPlanner {
 
 namespace {
+
+// Packets listed after each time: a keyframe interval of 10 s at 25 pictures a second, 5 s at 60.
+const QString packetsPerTime = u"300"_s;
 
 QString streamOf(const Source &source)
 {
@@ -55,15 +59,54 @@ bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPer
     return (last * rate + 1) * pixelsPerPicture <= wholePixelBudget;
 }
 
-QList<Input> inputs(const QList<double> &times)
+bool seeksByIndex(const QString &formatName)
+{
+    static const QStringList indexed { u"mov"_s, u"matroska"_s, u"avi"_s, u"flv"_s, u"asf"_s };
+    const QStringList names = formatName.split(u',');
+    return std::any_of(names.cbegin(), names.cend(), [](const QString &name) { return indexed.contains(name); });
+}
+
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times)
+{
+    QStringList intervals;
+    for (const double time : times)
+        intervals << decimalText(time) + u"%+#"_s + packetsPerTime;
+    return ProbeTool::packetListing(source.path, streamOf(source), intervals.join(u','));
+}
+
+QList<double> keyframeTimes(const QByteArray &listing)
+{
+    QList<double> times;
+    for (const ProbeTool::Packet &packet : ProbeTool::packets(listing)) {
+        if (packet.keyframe)
+            times << packet.time;
+    }
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    return times;
+}
+
+QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes)
 {
     QList<Input> planned;
-    for (qsizetype i = 0; i < times.size(); ++i)
-        planned.append(Input { times[i], int(i) + 1 });
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        double seek = times[i];
+        if (!keyframes.isEmpty()) {
+            const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), times[i] + 1e-6);
+            // Half a millisecond on, so that a time printed rounded down still reaches its keyframe.
+            seek = (after == keyframes.cbegin() ? *after : *(after - 1)) + 0.0005;
+        }
+        const auto same = std::find_if(planned.begin(), planned.end(), [&](const Input &in) { return in.seek == seek; });
+        if (same != planned.end())
+            same->posters << int(i) + 1;
+        else
+            planned.append(Input { seek, { int(i) + 1 } });
+    }
     return planned;
 }
 
-QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix)
+QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix,
+                                 const QList<double> &from)
 {
     QStringList arguments = quietHead;
     QStringList chains;
@@ -72,8 +115,9 @@ QStringList keyframeRunArguments(const Source &source, const QList<Input> &input
         // One picture each: decoding ahead on other threads only costs time.
         arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
                   << u"-i"_s << source.path;
-        chains << u"[%1:%2]select='eq(key,1)',trim=end_frame=1,showinfo@in%1%3[out%1]"_s.arg(i).arg(
-            streamOf(source), scaleFilter(source));
+        const QString pick = i < from.size() ? u"gte(t,%1)"_s.arg(decimalText(from[i])) : u"eq(key,1)"_s;
+        chains << u"[%1:%2]select='%3',trim=end_frame=1,showinfo@in%1%4[out%1]"_s.arg(i).arg(
+            streamOf(source), pick, scaleFilter(source));
         outputs << u"-map"_s << u"[out%1]"_s.arg(i) << posterOutput(1, u"%1%2.jpg"_s.arg(prefix).arg(i));
     }
     return arguments + QStringList { u"-filter_complex"_s, chains.join(u';') } + outputs;

@@ -7,11 +7,10 @@
 #include <optional>
 
 // The command lines that make the eleven posters, as pure functions. A poster
-// is the first keyframe a seek before the input reaches (by the container's
-// index the one at or before its time, elsewhere the one after the place the
-// seek lands), decoded alone, so its cost does not grow with the file. A video
-// cheap to decode whole is decoded once from its start instead, and every
-// poster is the exact picture of its time.
+// is the keyframe at or before its time, reached by a seek before the input
+// and decoded alone, so its cost does not grow with the file. A video cheap to
+// decode whole is decoded once from its start instead, and every poster is
+// the exact picture of its time.
 namespace PosterPlanner {
 
 inline constexpr int posterCount = 11;
@@ -27,23 +26,37 @@ struct Source
     QSize posterSize;             // invalid: as stored
 };
 
-// One seek of a run and the poster that its first keyframe serves.
+// One seek of a run and the posters that its first keyframe serves.
 struct Input
 {
     double seek;
-    int poster; // 1 ... 11
+    QList<int> posters; // 1 ... 11
+    bool operator==(const Input &other) const { return seek == other.seek && posters == other.posters; }
 };
 
 // n / 12 of the duration, for n = 1 ... 11.
 QList<double> posterTimes(double duration);
 // Whether one pass from the start up to the last poster is cheap enough.
 bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPerPicture);
-// One input for each time, seeking to it.
-QList<Input> inputs(const QList<double> &times);
+// Whether the container's seeks land on the keyframe at or before a time, by
+// its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere, and
+// the keyframes are listed first.
+bool seeksByIndex(const QString &formatName);
+
+// The probe tool's arguments that list the packets after each time.
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times);
+// The keyframes' times in a listing, from the file's start, sorted.
+QList<double> keyframeTimes(const QByteArray &listing);
+// The inputs for the times: one per keyframe that serves a poster (the one
+// at or before its time, else the first after it), or one per time when the
+// keyframes are unknown.
+QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes);
 
 // The encoder's arguments that write input i's poster as <prefix><i>.jpg,
-// each the first keyframe its seek reaches.
-QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix);
+// each the first keyframe its seek reaches, or the first picture at or after
+// from (seconds past the seek) when given.
+QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix,
+                                 const QList<double> &from = {});
 // The encoder's arguments that decode the video from its start and write the
 // first picture at or after each time as <prefix>0_<k>.jpg, k = 1, 2, ...
 QStringList wholeRunArguments(const Source &source, const QList<double> &times, const QString &prefix);

@@ -87,11 +87,11 @@ TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)
         return made;
     const QSize frame(int(probe->videoWidth().value_or(0)), int(probe->videoHeight().value_or(0)));
     QTemporaryDir frames;
-    PosterExtractor extractor(Fixtures::ffmpeg());
+    PosterExtractor extractor(Fixtures::ffmpeg(), Fixtures::ffprobe());
     QSignalSpy shown(&extractor, &PosterExtractor::frameMade);
     QSignalSpy finished(&extractor, &PosterExtractor::finished);
     QSignalSpy failed(&extractor, &PosterExtractor::failed);
-    extractor.extractPosterFrames({ path, probe->videoStreamIndex(), probe->videoDuration(),
+    extractor.extractPosterFrames({ path, probe->videoStreamIndex(), probe->formatName(), probe->videoDuration(),
                                     probe->videoFrameRate(), frame, frame },
                                   frames.path(), QSize());
     if (!QTest::qWaitFor([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 60'000))
