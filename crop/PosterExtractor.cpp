@@ -127,7 +127,7 @@ void PosterExtractor::start(Stage stage, const QString &program, const QList<QSt
     partEnded();
 }
 
-void PosterExtractor::startKeyframeRun(Stage stage, const QList<double> &from)
+void PosterExtractor::startKeyframeRun(Stage stage)
 {
     const qsizetype count = m_inputs.size();
     const QList<qsizetype> firsts = count < 4 ? QList<qsizetype> { 0 } : QList<qsizetype> { 0, count / 2 };
@@ -136,8 +136,8 @@ void PosterExtractor::startKeyframeRun(Stage stage, const QList<double> &from)
     for (qsizetype p = 0; p < firsts.size(); ++p) {
         const qsizetype first = firsts[p];
         const qsizetype size = (p + 1 < firsts.size() ? firsts[p + 1] : count) - first;
-        parts << PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(first, size), prefix + QChar(char16_t(u'a' + p)),
-                                                     from.mid(first, size));
+        parts << PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(first, size),
+                                                     prefix + QChar(char16_t(u'a' + p)));
     }
     start(stage, m_encoderPath, parts, firsts);
 }
@@ -249,9 +249,10 @@ void PosterExtractor::runEnded()
 
 bool PosterExtractor::retry()
 {
-    // A poster its keyframe cannot make is tried once from the keyframe before, never from the first frame.
+    // A poster its keyframe cannot make is tried once from the keyframe before: the listed one, or
+    // where an index finds it, at or before a poster's interval or ten seconds earlier, whichever is
+    // nearer. Only that keyframe is decoded, never the pictures up to the poster's time.
     QList<PosterPlanner::Input> again;
-    QList<double> from;
     for (const PosterPlanner::Input &input : std::as_const(m_inputs)) {
         QList<int> missing;
         for (const int n : input.posters) {
@@ -259,16 +260,16 @@ bool PosterExtractor::retry()
                 missing << n;
         }
         const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
-        const double seek = before != m_keyframes.cbegin() ? *(before - 1) : std::max(0.0, input.seek - m_duration / 12);
-        if (missing.isEmpty() || seek >= input.seek)
-            continue;
-        again.append(PosterPlanner::Input { seek, missing });
-        from << input.seek - seek - 0.001;
+        const double seek = before != m_keyframes.cbegin()
+            ? *(before - 1) + 0.0005
+            : std::max(0.0, input.seek - std::min(m_duration / 12, 10.0));
+        if (!missing.isEmpty() && seek < input.seek)
+            again.append(PosterPlanner::Input { seek, missing });
     }
     if (again.isEmpty())
         return false;
     m_inputs = again;
-    startKeyframeRun(Stage::Retry, from);
+    startKeyframeRun(Stage::Retry);
     return true;
 }
 

@@ -77,7 +77,7 @@ private:
                const QList<qsizetype> &firsts = {});
     // A keyframe run's inputs split over two encoders, one for each of two cores; the first, which
     // opens all its inputs before it decodes any, takes the smaller half.
-    void startKeyframeRun(Stage stage, const QList<double> &from = {});
+    void startKeyframeRun(Stage stage);
     void partEnded();
     void listingEnded();
     void runEnded();

@@ -105,8 +105,7 @@ QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes)
     return planned;
 }
 
-QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix,
-                                 const QList<double> &from)
+QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix)
 {
     QStringList arguments = quietHead;
     QStringList chains;
@@ -115,9 +114,8 @@ QStringList keyframeRunArguments(const Source &source, const QList<Input> &input
         // One picture each: decoding ahead on other threads only costs time.
         arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
                   << u"-i"_s << source.path;
-        const QString pick = i < from.size() ? u"gte(t,%1)"_s.arg(decimalText(from[i])) : u"eq(key,1)"_s;
-        chains << u"[%1:%2]select='%3',trim=end_frame=1,showinfo@in%1%4[out%1]"_s.arg(i).arg(
-            streamOf(source), pick, scaleFilter(source));
+        chains << u"[%1:%2]select='eq(key,1)',trim=end_frame=1,showinfo@in%1%3[out%1]"_s.arg(i).arg(
+            streamOf(source), scaleFilter(source));
         outputs << u"-map"_s << u"[out%1]"_s.arg(i) << posterOutput(1, u"%1%2.jpg"_s.arg(prefix).arg(i));
     }
     return arguments + QStringList { u"-filter_complex"_s, chains.join(u';') } + outputs;

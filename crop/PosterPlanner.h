@@ -53,10 +53,8 @@ QList<double> keyframeTimes(const QByteArray &listing);
 QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes);
 
 // The encoder's arguments that write input i's poster as <prefix><i>.jpg,
-// each the first keyframe its seek reaches, or the first picture at or after
-// from (seconds past the seek) when given.
-QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix,
-                                 const QList<double> &from = {});
+// each the first keyframe its seek reaches.
+QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix);
 // The encoder's arguments that decode the video from its start and write the
 // first picture at or after each time as <prefix>0_<k>.jpg, k = 1, 2, ...
 QStringList wholeRunArguments(const Source &source, const QList<double> &times, const QString &prefix);
