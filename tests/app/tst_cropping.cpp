@@ -103,6 +103,9 @@ void TestCropping::cropping_data()
     QTest::newRow("5.1 sound: mixed down, said") << u"5.1 sound"_s << out << QString()
                                                  << u"Audio: 5.1 mixed down to stereo"_s
                                                  << u"-select_streams a -show_entries stream=channels = 2"_s << QString();
+    QTest::newRow("the recording date left out when asked")
+        << u"dated and placed"_s << out << u"no recording date"_s << cropped
+        << u"-show_entries format_tags=creation_time = "_s << QString();
     QTest::newRow("the recording date kept")
         << u"dated and placed"_s << out << QString() << cropped
         << u"-show_entries format_tags=creation_time = 2024-05-01T10:00:00.000000Z"_s << QString();
@@ -162,6 +165,8 @@ void TestCropping::cropping()
     QVERIFY(app.open(source));
     if (setup == u"encoder gone")
         QVERIFY(QFile::remove(tools.encoder));
+    if (setup == u"no recording date")
+        app.control<QAction>("keepRecordingDateBTN")->setChecked(false);
     if (setup == u"scale 50") {
         app.control<QSlider>("scaleFactorSlider")->setValue(50);
         QCOMPARE(label(app, "scaleFactorOutputLBL")->text(), u"Output: 800 x 450"_s);
@@ -276,6 +281,11 @@ void TestCropping::interruptions()
     AppDelegate::Tools tools = AppDelegate::Tools::bundled();
     if (what == u"stubborn encoder")
         tools = misbehavingEncoder("trap '' TERM; echo time=00:00:03.00 >&2; while :; do sleep 0.1; done");
+    // The second file's posters take their time, so that the cancel finds them being made.
+    if (what == u"cancel analysing a second file")
+        tools.encoder = Fixtures::writeScript(m_work->filePath(u"in/creator"_s),
+                                              "case \"$*\" in *long.mp4*) exec sleep 30;; esac\nexec \""
+                                                  + Fixtures::ffmpeg().toUtf8() + "\" \"$@\"");
     QMessageBox *alert = nullptr;
     {
         AppDriver app(m_work->path(), tools);
@@ -287,8 +297,13 @@ void TestCropping::interruptions()
         } else if (what == u"cancel analysing a second file") {
             QVERIFY(app.open(m_files[u"hd"_s]));
             app.delegate().openFile(input);
-            QVERIFY(QTest::qWaitFor([&] { return app.isSheetShown() && !Fixtures::childProcesses().isEmpty(); },
-                                    10'000));
+            const auto makingPosters = [] {
+                const QList<qint64> children = Fixtures::childProcesses();
+                return std::any_of(children.cbegin(), children.cend(), [](qint64 pid) {
+                    return Fixtures::readFile(u"/proc/%1/cmdline"_s.arg(pid)).contains("sleep");
+                });
+            };
+            QVERIFY(QTest::qWaitFor([&] { return app.isSheetShown() && makingPosters(); }, 10'000));
             QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
             QVERIFY(!app.isSheetShown());
             QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
