@@ -117,7 +117,6 @@ void TestOpening::drops_data()
     QTest::addColumn<QString>("loaded"); // the source label; empty: refused at the door
 
     const auto file = [this](const char *kind) { return QUrl::fromLocalFile(m_files[QString::fromLatin1(kind)]); };
-    QTest::newRow("a video") << QList<QUrl> { file("portrait") } << QString() << u"Source: 360 x 640"_s;
     QTest::newRow("several files: the first counts") << QList<QUrl> { file("square"), file("portrait") } << QString()
                                                      << u"Source: 480 x 480"_s;
     QTest::newRow("a folder") << QList<QUrl> { QUrl::fromLocalFile(m_fixtures.path()) } << QString() << QString();

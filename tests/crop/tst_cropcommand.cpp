@@ -140,7 +140,6 @@ void TestCropCommand::progress_data()
     QTest::addColumn<Percents>("percents");
 
     const QByteArray report = "frame=  100 fps= 25 q=28.0 size=256kB time=00:00:04.00 bitrate=524.3kbits/s speed=1x\r";
-    QTest::newRow("one stamp") << 10.0 << Chunks { report } << Percents { 40 };
     QTest::newRow("two stamps: the first counts")
         << 10.0 << Chunks { "frame=1 time=00:00:01.00 x\rframe=2 time=00:00:02.00 x\r" } << Percents { 10 };
     QTest::newRow("time=N/A") << 10.0 << Chunks { "frame=0 size=0kB time=N/A bitrate=N/A\r" } << Percents { -1 };

@@ -56,10 +56,6 @@ void TestFileProbe::derivation_data()
     QTest::newRow("rotate 90") << streamsReport(R"({"codec_type": "video", "codec_name": "h264", "avg_frame_rate":
         "25/1", "width": 1920, "height": 1080, "tags": {"rotate": "90"}})")
                                << u"a.mp4"_s << u"1 0 0 1 1 1080 1920 0.5625 90 0 0 0 123.456 1"_s;
-    // Only the texts "90" and "270" turn the frame; a number does not.
-    QTest::newRow("rotate number") << streamsReport(R"({"codec_type": "video", "codec_name": "vp9",
-        "avg_frame_rate": "25/1", "width": 1920, "height": 1080, "tags": {"rotate": 90}})")
-                                   << u"a.mp4"_s << u"1 0 0 1 1 1920 1080 1.77778 90 0 0 0 123.456 1"_s;
     QTest::newRow("display matrix -90") << streamsReport(R"({"codec_type": "video", "codec_name": "hevc",
         "avg_frame_rate": "30/1", "width": 1920, "height": 1080,
         "side_data_list": [{"side_data_type": "Display Matrix", "rotation": -90}]})")

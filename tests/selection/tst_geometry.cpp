@@ -53,7 +53,6 @@ void TestGeometry::hitTest_data()
     QTest::newRow("9 inside the left edge") << QPointF(109, 150) << shown << BorderPosition::middle;
     QTest::newRow("9 outside the left edge") << QPointF(91, 150) << shown << BorderPosition::none;
     QTest::newRow("top-left corner") << QPointF(104, 104) << shown << BorderPosition::topLeft;
-    QTest::newRow("bottom-left, outside") << QPointF(94, 206) << shown << BorderPosition::bottomLeft;
     QTest::newRow("6 inside the bottom-right corner") << QPointF(294, 194) << shown << BorderPosition::bottomRight;
     // A small selection keeps a middle third to move it by.
     QTest::newRow("small: middle") << QPointF(112, 112) << QRectF(100, 100, 24, 24) << BorderPosition::middle;

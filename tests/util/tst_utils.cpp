@@ -1,6 +1,5 @@
 #include "support/Fixtures.h"
 #include "util/ChildProcess.h"
-#include "util/StateFolder.h"
 #include "util/TimeText.h"
 
 #include <QDir>
@@ -11,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-// Times as typed, the state folder, and how every tool is started: with nothing to read, and never outliving Tessaly.
+// Times as typed, and how every tool is started: with nothing to read, and never outliving Tessaly.
 class TestUtils : public QObject
 {
     Q_OBJECT
@@ -21,7 +20,6 @@ private Q_SLOTS:
     void trimTimes();
     void readsNothing();
     void endsWithItsParent();
-    void stateOutlivesABoot();
 };
 
 void TestUtils::trimTimes_data()
@@ -32,7 +30,6 @@ void TestUtils::trimTimes_data()
 
     QTest::newRow("as shown") << u"01:02:03.450"_s << 3723.45 << u"01:02:03.450"_s;
     QTest::newRow("minutes and seconds") << u"1:15.5"_s << 75.5 << u"00:01:15.500"_s;
-    QTest::newRow("seconds only, past a minute") << u" 75.5 "_s << 75.5 << u"00:01:15.500"_s;
     QTest::newRow("sixty minutes") << u"1:60:00"_s << -1.0 << QString();
     QTest::newRow("decimal comma") << u"00:00:05,5"_s << -1.0 << QString();
     QTest::newRow("negative") << u"-5"_s << -1.0 << QString();
@@ -70,22 +67,6 @@ void TestUtils::endsWithItsParent()
     parent.kill();
     QVERIFY(parent.waitForFinished(5000));
     QTRY_VERIFY_WITH_TIMEOUT(!Fixtures::isRunning(tool), 5000);
-}
-
-void TestUtils::stateOutlivesABoot()
-{
-    // Notes of temporary outputs must outlive a reboot, which empties the temporary folder.
-    const QByteArray saved = qgetenv("XDG_STATE_HOME");
-    qunsetenv("XDG_STATE_HOME");
-    const QString folder = stateFolder();
-    qputenv("XDG_STATE_HOME", "/srv/state");
-    const QString set = stateFolder();
-    qputenv("XDG_STATE_HOME", saved);
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    QCOMPARE(folder, QDir::homePath() + u"/.local/state/tessaly"_s);
-    QCOMPARE(set, u"/srv/state/tessaly"_s);
-#endif
-    QVERIFY(!folder.startsWith(QDir::tempPath()));
 }
 
 int main(int argc, char *argv[])
