@@ -2,7 +2,6 @@
 #include "util/ChildProcess.h"
 #include "util/TimeText.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QTest>
 
