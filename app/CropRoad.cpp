@@ -75,8 +75,6 @@ void CropRoad::checkOutput(const QString &chosenPath)
 
 void CropRoad::run(const QString &output)
 {
-    // A job that fails at once has said so in an alert: a sheet flashed up and down
-    // under it would leave the alert without the keyboard.
     CropRequest request;
     request.input = *m_input->fileFullPath();
     request.videoStream = m_input->videoStreamIndex();
@@ -87,6 +85,8 @@ void CropRoad::run(const QString &output)
     request.creationTime = m_input->creationTime();
     request.inputDuration = m_input->videoDuration();
     m_choices(request);
+    // A job that fails at once has said so in an alert: a sheet flashed up and down
+    // under it would leave the alert without the keyboard.
     if (m_job.runCropProcess(request))
         m_sheet->showCroppingProgress();
 }
