@@ -2,11 +2,11 @@
 
 #include "Alerts.h"
 #include "CropRoad.h"
+#include "FileChooser.h"
 #include "ImageDropView.h"
 #include "PosterBrowser.h"
 #include "PosterStrip.h"
 #include "ProgressSheet.h"
-#include "RecentFiles.h"
 #include "ScaleFactorWindow.h"
 #include "SelectionPanel.h"
 #include "TrimBar.h"
@@ -18,7 +18,6 @@
 #include "util/StateFolder.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QScreen>
@@ -50,8 +49,8 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     QAction *slider = WindowDressing::dress(*m_ui, *m_window);
     progressWindow = new ProgressSheet(m_window.get());
     m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, m_settings.get(), this);
-    m_recent = new RecentFiles(m_ui->recentMenu, m_settings.get(), this);
-    connect(m_recent, &RecentFiles::chosen, this, &AppDelegate::openFile);
+    m_chooser = new FileChooser(m_window.get(), m_ui->recentMenu, m_settings.get(), this);
+    connect(m_chooser, &FileChooser::chosen, this, &AppDelegate::openFile);
     m_posters = new PosterStrip(tools.encoder, tools.probe, this);
     m_browser = new PosterBrowser(m_posters, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
@@ -76,7 +75,7 @@ QMainWindow *AppDelegate::window() const
 
 void AppDelegate::connectActions()
 {
-    connect(m_ui->openBTN, &QAction::triggered, this, &AppDelegate::showOpenPanel);
+    connect(m_ui->openBTN, &QAction::triggered, m_chooser, &FileChooser::showOpenPanel);
     connect(m_ui->cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
     connect(m_ui->scaleFactorBTN, &QAction::triggered, scaleFactorWindow, &ScaleFactorWindow::scaleFactorBTNClicked);
     connect(m_ui->helpBTN, &QAction::triggered, this, [this] { UserGuide::show(m_window.get()); });
@@ -165,22 +164,6 @@ void AppDelegate::enableControls()
     m_ui->scaleFactorBTN->setEnabled(true);
 }
 
-void AppDelegate::showOpenPanel()
-{
-    auto *panel = new QFileDialog(m_window.get(), tr("Open Video"));
-    panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->setFileMode(QFileDialog::ExistingFile);
-    // Where the last video came from.
-    if (const QString folder = m_settings->value(u"openFolder"_s).toString(); QFileInfo(folder).isDir())
-        panel->setDirectory(folder);
-    panel->setNameFilters({ tr("Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts "
-                               "*.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)"),
-                            tr("All Files (*)") });
-    connect(panel, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { analyzeVideoFile(QUrl::fromLocalFile(path)); });
-    panel->open();
-}
-
 bool AppDelegate::isBusy() const
 {
     // Posters still coming after the first do not hold a new file back.
@@ -230,8 +213,7 @@ void AppDelegate::adoptIncoming()
     resetControls();
     globalFP = std::exchange(m_incomingProbe, std::nullopt);
     const QString path = globalFP->fileFullPath().value_or(QString());
-    m_settings->setValue(u"openFolder"_s, QFileInfo(path).absolutePath());
-    m_recent->add(path);
+    m_chooser->add(path);
     m_videoInfoWindow->follow(*globalFP);
 }
 

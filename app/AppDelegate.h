@@ -20,7 +20,7 @@ class CropRoad;
 class PosterBrowser;
 class PosterStrip;
 class QSettings;
-class RecentFiles;
+class FileChooser;
 class SelectionPanel;
 class VideoInfoWindow;
 
@@ -67,7 +67,6 @@ private:
     // Intake and states.
     void resetControls();
     void enableControls();
-    void showOpenPanel();
     void analyzeVideoFile(const QUrl &url);
     void probeFinished(const FileProbe &probe);
     void posterFrameMade(int n, int progress);
@@ -101,5 +100,5 @@ private:
     PosterBrowser *m_browser = nullptr;
     std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster
     CropRoad *m_cropRoad = nullptr;
-    RecentFiles *m_recent = nullptr;
+    FileChooser *m_chooser = nullptr;
 };

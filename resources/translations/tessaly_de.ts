@@ -117,21 +117,6 @@ Dauer der Ausgabe: %7</translation>
     </message>
 </context>
 <context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Open Video</source>
-        <translation>Video öffnen</translation>
-    </message>
-    <message>
-        <source>Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts *.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)</source>
-        <translation>Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts *.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)</translation>
-    </message>
-    <message>
-        <source>All Files (*)</source>
-        <translation>Alle Dateien (*)</translation>
-    </message>
-</context>
-<context>
     <name>CropGeometry</name>
     <message>
         <source>Source: %1 x %2</source>
@@ -219,6 +204,29 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Play Video</source>
         <translation>Video abspielen</translation>
+    </message>
+</context>
+<context>
+    <name>FileChooser</name>
+    <message>
+        <source>Open Video</source>
+        <translation>Video öffnen</translation>
+    </message>
+    <message>
+        <source>Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts *.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)</source>
+        <translation>Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts *.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Liste leeren</translation>
     </message>
 </context>
 <context>
@@ -378,17 +386,6 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Cropping Video...</source>
         <translation>Video wird zugeschnitten …</translation>
-    </message>
-</context>
-<context>
-    <name>RecentFiles</name>
-    <message>
-        <source>%1 — %2</source>
-        <translation>%1 — %2</translation>
-    </message>
-    <message>
-        <source>Clear Menu</source>
-        <translation>Liste leeren</translation>
     </message>
 </context>
 <context>

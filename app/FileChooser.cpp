@@ -1,0 +1,82 @@
+#include "FileChooser.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString recentKey = u"recentFiles"_s;
+const QString folderKey = u"openFolder"_s;
+
+} // namespace
+
+FileChooser::FileChooser(QWidget *window, QMenu *recentMenu, QSettings *settings, QObject *parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_menu(recentMenu)
+    , m_settings(settings)
+{
+    connect(m_menu, &QMenu::aboutToShow, this, &FileChooser::fillRecentMenu);
+    fillRecentMenu();
+}
+
+void FileChooser::showOpenPanel()
+{
+    auto *panel = new QFileDialog(m_window, tr("Open Video"));
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->setFileMode(QFileDialog::ExistingFile);
+    if (const QString folder = m_settings->value(folderKey).toString(); QFileInfo(folder).isDir())
+        panel->setDirectory(folder);
+    panel->setNameFilters({ tr("Videos (*.mp4 *.m4v *.mov *.mkv *.webm *.avi *.wmv *.flv *.mpg *.mpeg *.m2v *.ts *.mts "
+                               "*.m2ts *.3gp *.3g2 *.ogv *.dv *.mxf *.MP4 *.MOV *.MTS *.AVI *.MKV)"),
+                            tr("All Files (*)") });
+    connect(panel, &QFileDialog::fileSelected, this, &FileChooser::chosen);
+    panel->open();
+}
+
+QStringList FileChooser::recentFiles() const
+{
+    QStringList existing;
+    for (const QString &path : m_settings->value(recentKey).toStringList()) {
+        if (QFileInfo(path).isFile())
+            existing << path;
+    }
+    return existing;
+}
+
+void FileChooser::add(const QString &path)
+{
+    m_settings->setValue(folderKey, QFileInfo(path).absolutePath());
+    QStringList paths = m_settings->value(recentKey).toStringList();
+    paths.removeAll(path);
+    paths.prepend(path);
+    m_settings->setValue(recentKey, QStringList(paths.mid(0, recentLimit)));
+    fillRecentMenu();
+}
+
+void FileChooser::fillRecentMenu()
+{
+    // Those moved or deleted since are left out.
+    m_menu->clear();
+    const QStringList paths = recentFiles();
+    for (const QString &path : paths) {
+        // The name first, the folder after it, as file managers show a path.
+        const QFileInfo file(path);
+        QAction *action =
+            m_menu->addAction(tr("%1 — %2").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())));
+        connect(action, &QAction::triggered, this, [this, path] { Q_EMIT chosen(path); });
+    }
+    m_menu->addSeparator();
+    QAction *clear = m_menu->addAction(tr("Clear Menu"));
+    clear->setEnabled(!paths.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        m_settings->remove(recentKey);
+        fillRecentMenu();
+    });
+    m_menu->menuAction()->setEnabled(!paths.isEmpty());
+}
