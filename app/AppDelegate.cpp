@@ -87,6 +87,8 @@ void AppDelegate::connectActions()
         if (globalFP && m_ui->videoInfoBTN->isEnabled())
             m_videoInfoWindow->showVideo(*globalFP);
     });
+    connect(m_ui->guidesBTN, &QAction::toggled, m_panel, &SelectionPanel::setGuidesShown);
+    connect(m_ui->motionMapBTN, &QAction::toggled, m_panel, &SelectionPanel::setMotionMapShown);
     m_ui->keepRecordingDateBTN->setChecked(m_settings->value(u"keepRecordingDate"_s, true).toBool());
     connect(m_ui->keepRecordingDateBTN, &QAction::toggled, this,
             [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });
@@ -151,6 +153,7 @@ void AppDelegate::resetControls()
     m_ui->trimBar->clear();
     m_window->setWindowTitle(u"Tessaly"_s);
     m_ui->detectBordersBTN->setEnabled(false);
+    m_ui->motionMapBTN->setEnabled(false);
     m_ui->videoInfoBTN->setEnabled(false);
     m_ui->scaleFactorBTN->setEnabled(false);
     scaleFactorWindow->reset(QSize());
@@ -244,8 +247,10 @@ void AppDelegate::postersFailed(const QString &reason)
 
 void AppDelegate::postersFinished()
 {
-    // Borders are looked for across all eleven.
+    // Borders and motion are looked for across all eleven.
     m_ui->detectBordersBTN->setEnabled(true);
+    m_ui->motionMapBTN->setEnabled(true);
+    m_panel->setPosters(m_posters->framePaths(), m_posters->pictureTimes());
     m_browser->showPoster();
 }
 

@@ -56,4 +56,15 @@ QIcon borders()
     });
 }
 
+QIcon motion()
+{
+    return drawn([](QPainter &p) {
+        p.drawRect(QRectF(2, 4, 20, 16));
+        p.setBrush(p.pen().color());
+        p.drawEllipse(QPointF(16, 12), 3, 3);
+        for (const double x : { 6.0, 10.0 })
+            p.drawPoint(QPointF(x, 12));
+    });
+}
+
 } // namespace Icons

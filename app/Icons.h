@@ -12,5 +12,7 @@ QIcon crop();
 QIcon scale();
 // A picture between two bars, with the marks of a crop around it.
 QIcon borders();
+// A frame with a shape and the trail it leaves as it moves.
+QIcon motion();
 
 } // namespace Icons

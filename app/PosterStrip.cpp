@@ -96,3 +96,11 @@ QStringList PosterStrip::framePaths() const
         paths << framePath(n);
     return paths;
 }
+
+QList<double> PosterStrip::pictureTimes() const
+{
+    QList<double> times;
+    for (int n = 1; n <= PosterExtractor::frameCount; ++n)
+        times << pictureTime(n);
+    return times;
+}

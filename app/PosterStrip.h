@@ -29,6 +29,7 @@ public:
     double pictureTime(int n) const;
     QString framePath(int n) const { return PosterExtractor::framePath(m_shown.folder, n); }
     QStringList framePaths() const;
+    QList<double> pictureTimes() const;
 
 Q_SIGNALS:
     // The new file's first poster is here: its set is now the shown one.

@@ -67,10 +67,20 @@ void SelectionHolder::resizeEvent(QResizeEvent *event)
     place();
 }
 
+void SelectionHolder::setMotionMap(const QImage &heat)
+{
+    m_heat = heat;
+    update();
+}
+
 void SelectionHolder::paintEvent(QPaintEvent *)
 {
-    // A dark veil over what the crop leaves out.
+    // The motion map, then a dark veil over what the crop leaves out.
     QPainter painter(this);
+    if (!m_heat.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), m_heat);
+    }
     QRegion veil(rect());
     if (const SelectionRectangle *r = rectangle(); r && r->isVisible())
         veil -= r->geometry();

@@ -2,6 +2,7 @@
 
 #include "selection/SelectionGeometry.h"
 
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -30,6 +31,9 @@ public:
     bool isProportional() const { return m_isProportional; }
     void setProportional(bool proportional) { m_isProportional = proportional; }
 
+    // A translucent map drawn over the whole picture under the veil; none when null.
+    void setMotionMap(const QImage &heat);
+
     // Between the holder's coordinates and video pixels.
     QRectF shown(const QRectF &video) const;
     QPointF videoPoint(QPointF position) const;
@@ -55,6 +59,7 @@ private:
     void endPress();
 
     QSizeF m_picture;
+    QImage m_heat;
     QRectF m_selection;
     bool m_isProportional = false;
     SelectionGeometry::Press m_press;

@@ -2,6 +2,8 @@
 
 #include "selection/BorderDetection.h"
 #include "selection/CropPresets.h"
+#include "selection/MotionMap.h"
+#include "util/TimeText.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -21,6 +23,7 @@ SelectionPanel::SelectionPanel(QWidget *parent)
             &SelectionPanel::activityInSelectionRectangle);
     connect(m_ui.selectionRectangleHolder, &SelectionHolder::selectionDrawn, this,
             &SelectionPanel::activityInSelectionRectangle);
+    connect(this, &SelectionPanel::cropChanged, this, &SelectionPanel::noticeMotion);
     // A click on the picture gives the arrow keys back to the selection.
     m_ui.posterView->setFocusPolicy(Qt::ClickFocus);
     m_ui.aspectRationPopUpBTN->setPlaceholderText(tr("Custom"));
@@ -78,7 +81,48 @@ void SelectionPanel::clear()
 {
     m_storedWidth = m_storedHeight = m_videoWidth = m_videoHeight = 0;
     m_outputSize.reset();
+    setPosters({}, {});
     setControlsEnabled(false);
+}
+
+void SelectionPanel::setPosters(const QStringList &paths, const QList<double> &times)
+{
+    QList<QImage> pictures;
+    for (const QString &path : paths)
+        pictures << QImage(path);
+    m_samples = MotionMap::samples(pictures);
+    m_sampleTimes = times;
+    m_spread = MotionMap::spread(m_samples);
+    m_noticedMotion.reset();
+    setMotionMapShown(m_motionShown);
+}
+
+void SelectionPanel::setMotionMapShown(bool shown)
+{
+    m_motionShown = shown;
+    m_ui.selectionRectangleHolder->setMotionMap(shown && !m_spread.isNull() ? MotionMap::heat(m_spread) : QImage());
+    m_noticedMotion.reset();
+    noticeMotion();
+}
+
+void SelectionPanel::noticeMotion()
+{
+    if (!m_motionShown || m_spread.isNull() || m_videoWidth <= 0)
+        return;
+    const QRectF part(m_selection.x() / m_videoWidth, m_selection.y() / m_videoHeight,
+                      m_selection.width() / m_videoWidth, m_selection.height() / m_videoHeight);
+    const auto moving = MotionMap::movingOutside(m_samples, m_spread, part);
+    // Said once for each verdict, not at every step of a drag.
+    if (!moving || moving == m_noticedMotion)
+        return;
+    m_noticedMotion = moving;
+    Q_EMIT notice(tr("Moving picture outside the crop around %1")
+                      .arg(TimeText::format(m_sampleTimes.value(*moving)).left(8)));
+}
+
+void SelectionPanel::setGuidesShown(bool shown)
+{
+    m_ui.selectionRectangle->setGuides(shown);
 }
 
 void SelectionPanel::setVideo(qint64 width, qint64 height, PixelShape aspect)

@@ -3,6 +3,7 @@
 #include "selection/CropGeometry.h"
 #include "ui_SelectionPanel.h"
 
+#include <QImage>
 #include <QRect>
 #include <QWidget>
 
@@ -43,6 +44,12 @@ public:
     QString selectContent(const QStringList &posters);
     // The output size to show beside the crop's, when it is scaled.
     void setOutputSize(std::optional<QSize> output);
+    // The posters in slider order and the times of their pictures, for the motion map.
+    void setPosters(const QStringList &paths, const QList<double> &times);
+    // The motion map over the picture, under the veil, or not.
+    void setMotionMapShown(bool shown);
+    // Lines at the thirds of the crop, or not.
+    void setGuidesShown(bool shown);
 
 public Q_SLOTS:
     void wideTallBTNClicked();
@@ -72,9 +79,11 @@ private:
     QSizeF pictureSize() const;
     void showWhetherPresetsHold(QSize crop);
     void updateCroppedLabel();
-    // Edits from the keyboard and the fields, in video pixels.
     // The smallest crop the selection allows, in video pixels.
     QSize minimumCropSize() const;
+    // While the motion map shows, says when the picture moves outside the crop.
+    void noticeMotion();
+    // Edits from the keyboard and the fields, in video pixels.
     void step(int dx, int dy, int dw, int dh);
     void applyTypedNumber(QSpinBox *field);
     void applyCrop(const QRect &wanted, bool widthGiven);
@@ -87,4 +96,10 @@ private:
     qint64 m_videoHeight = 0;
     QRectF m_selection; // the model: in video pixels as the viewer sees them
     std::optional<QSize> m_outputSize;
+    // The motion map: the posters' samples and times, the spread across them.
+    QList<QImage> m_samples;
+    QList<double> m_sampleTimes;
+    QImage m_spread;
+    bool m_motionShown = false;
+    std::optional<int> m_noticedMotion;
 };

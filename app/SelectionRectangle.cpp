@@ -10,10 +10,23 @@ SelectionRectangle::SelectionRectangle(QWidget *holder)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void SelectionRectangle::setGuides(bool shown)
+{
+    m_guides = shown;
+    update();
+}
+
 void SelectionRectangle::paintEvent(QPaintEvent *)
 {
-    // The crop's outline, and small squares where the handles are, so the grab points can be seen.
     QPainter painter(this);
+    if (m_guides) {
+        painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
+        for (const double third : { 1.0 / 3, 2.0 / 3 }) {
+            painter.drawLine(QPointF(width() * third, 0), QPointF(width() * third, height()));
+            painter.drawLine(QPointF(0, height() * third), QPointF(width(), height() * third));
+        }
+    }
+    // The crop's outline, and small squares where the handles are, so the grab points can be seen.
     painter.setPen(QPen(QColor(255, 196, 0), 2));
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     painter.setPen(QPen(QColor(24, 24, 27), 1));

@@ -12,6 +12,12 @@ class SelectionRectangle : public QWidget
 public:
     explicit SelectionRectangle(QWidget *holder = nullptr);
 
+    // Lines at the thirds, to compose the crop by.
+    void setGuides(bool shown);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_guides = false;
 };

@@ -22,6 +22,7 @@ QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
     ui.cropVideoBTN->setIcon(Icons::crop());
     ui.scaleFactorBTN->setIcon(Icons::scale());
     ui.detectBordersBTN->setIcon(Icons::borders());
+    ui.motionMapBTN->setIcon(Icons::motion());
     ui.videoInfoBTN->setIcon(
         QIcon::fromTheme(u"dialog-information"_s, style->standardIcon(QStyle::SP_FileDialogInfoView)));
     ui.helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));

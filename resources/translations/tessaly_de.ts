@@ -354,6 +354,38 @@ Dauer der Ausgabe: %7</translation>
         <source>Open &amp;Recent</source>
         <translation>&amp;Zuletzt geöffnet</translation>
     </message>
+    <message>
+        <source>Vie&amp;w</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Motion Map</source>
+        <translation>&amp;Bewegungskarte</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Bewegung</translation>
+    </message>
+    <message>
+        <source>Show where the picture changes across the whole video, and say when it moves outside the crop</source>
+        <translation>Zeigen, wo sich das Bild über das ganze Video ändert, und melden, wenn es sich außerhalb des Ausschnitts bewegt</translation>
+    </message>
+    <message>
+        <source>M</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>Rule-of-Thirds &amp;Guides</source>
+        <translation>&amp;Drittel-Hilfslinien</translation>
+    </message>
+    <message>
+        <source>Lines at the thirds of the crop</source>
+        <translation>Linien bei den Dritteln des Ausschnitts</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
 </context>
 <context>
     <name>PosterBrowser</name>
@@ -539,6 +571,10 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Tall</source>
         <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Moving picture outside the crop around %1</source>
+        <translation>Bewegtes Bild außerhalb des Ausschnitts um %1</translation>
     </message>
 </context>
 <context>

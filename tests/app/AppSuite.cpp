@@ -79,6 +79,11 @@ QString AppSuite::make(const QString &kind)
         { u"5.1 sound"_s, lavfi(small.arg(25).arg(2)) + lavfi(u"sine=duration=2,aformat=channel_layouts=5.1"_s)
                               + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac",
                                               dir + "/surround.mp4" } },
+        // A box that moves in the left third for five seconds, then stands still; the rest of the scene is still.
+        { u"moving box"_s, lavfi(u"color=c=0x303040:size=1280x720:rate=25:duration=12[bg];"
+                                 "color=c=white:size=80x80:rate=25[box];[bg][box]overlay=x='min(t\\,5)*60':y=320:shortest=1"_s)
+                               + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "25",
+                                               dir + "/box.mp4" } },
         { u"dated and placed"_s, lavfi(small.arg(25).arg(2))
                                      + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-metadata",
                                                      "creation_time=2024-05-01T10:00:00.000000Z", "-metadata",

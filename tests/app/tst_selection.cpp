@@ -23,11 +23,12 @@ private Q_SLOTS:
     void beyondTheCrop();
     void changeChainsResetTheScale();
     void handlesInTheWindow();
+    void motionMapAndGuides();
 };
 
 void TestSelection::initTestCase()
 {
-    makeFiles({ u"hd"_s, u"pal"_s, u"film"_s, u"minute"_s });
+    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s });
 }
 
 void TestSelection::selectionByHand_data()
@@ -247,6 +248,36 @@ void TestSelection::handlesInTheWindow()
         QCOMPARE(crop().x(), x - 2);
         QCOMPARE(widthField->value(), 300);
     }
+}
+
+void TestSelection::motionMapAndGuides()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"moving box"_s]));
+    auto *holder = app.control<SelectionHolder>("selectionRectangleHolder");
+    auto *rectangle = app.control<QWidget>("selectionRectangle");
+    // The selection in the right half, away from the box.
+    for (const auto &[name, value] : { std::pair("widthField", u"600"_s), std::pair("xField", u"660"_s) }) {
+        auto *field = app.control<QSpinBox>(name);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, value);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    QCOMPARE(app.control<QSpinBox>("xField")->value(), 660);
+    app.activate();
+    const QImage plain = holder->grab().toImage();
+    QTest::keyClick(app.window(), Qt::Key_M);
+    QVERIFY(holder->grab().toImage() != plain);
+    // Said with a time while the box moves.
+    const QString said = app.window()->statusBar()->currentMessage();
+    QVERIFY2(said.startsWith(u"Moving picture outside the crop around 00:00:0"_s), qPrintable(said));
+    QVERIFY2(said.right(1).toInt() <= 5, qPrintable(said));
+
+    const QPoint third(rectangle->width() / 3, rectangle->height() / 2 + 5);
+    const QColor before = rectangle->grab().toImage().pixelColor(third);
+    QTest::keyClick(app.window(), Qt::Key_G);
+    QVERIFY(rectangle->grab().toImage().pixelColor(third) != before);
 }
 
 QTEST_MAIN(TestSelection)
