@@ -45,6 +45,7 @@ void ImageDropView::setImagePath(const QString &path)
     // A file rewritten under the same name is decoded afresh.
     m_shown.pixels = QSize();
     update();
+    Q_EMIT imagePathChanged(path);
 }
 
 void ImageDropView::setPictureRect(const QRect &rect)

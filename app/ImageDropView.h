@@ -32,6 +32,7 @@ public:
 
 Q_SIGNALS:
     void fileAddedByDragAndDrop(const QUrl &url);
+    void imagePathChanged(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -9,12 +9,48 @@
 using SelectionGeometry::borderPositionAt;
 using SelectionGeometry::cursorShapeFor;
 
+namespace {
+
+constexpr int loupeSide = 128;
+constexpr int loupeZoom = 4;
+
+// The loupe: what its holder gives it to draw, above the crop's frame.
+class Loupe : public QWidget
+{
+public:
+    explicit Loupe(QWidget *holder)
+        : QWidget(holder)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        resize(loupeSide, loupeSide);
+        hide();
+    }
+
+    QImage picture;     // the part of the poster under the pointer
+    QRectF edges;       // the crop, in the loupe's coordinates
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(24, 24, 27));
+        painter.drawImage(QRectF(rect()), picture);
+        painter.setPen(QPen(QColor(255, 196, 0), 2));
+        painter.drawRect(edges);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+};
+
+} // namespace
+
 SelectionHolder::SelectionHolder(QWidget *parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::CrossCursor);
+    m_loupe = new Loupe(this);
 }
 
 SelectionHolder::~SelectionHolder()
@@ -73,6 +109,39 @@ void SelectionHolder::setMotionMap(const QImage &heat)
     update();
 }
 
+void SelectionHolder::setPosterPath(const QString &path)
+{
+    m_posterPath = path;
+    m_poster = QImage();
+}
+
+void SelectionHolder::showLoupe(QPointF pointer)
+{
+    if (m_poster.isNull() && !m_posterPath.isEmpty())
+        m_poster = QImage(m_posterPath);
+    if (m_poster.isNull() || width() <= 0 || height() <= 0)
+        return;
+    // A square a quarter of the loupe's side around the pointer, in the holder and in the poster.
+    const double side = double(loupeSide) / loupeZoom;
+    const QRectF region(pointer.x() - side / 2, pointer.y() - side / 2, side, side);
+    const double sx = m_poster.width() / double(width()), sy = m_poster.height() / double(height());
+    auto *loupe = static_cast<Loupe *>(m_loupe);
+    loupe->picture = m_poster.copy(QRectF(region.x() * sx, region.y() * sy, side * sx, side * sy).toRect());
+    const QRectF crop = shown(m_selection);
+    loupe->edges = QRectF((crop.x() - region.x()) * loupeZoom, (crop.y() - region.y()) * loupeZoom,
+                          crop.width() * loupeZoom, crop.height() * loupeZoom);
+    // Below and right of the pointer, or on the other side where the holder ends.
+    QPoint at = (pointer + QPointF(24, 24)).toPoint();
+    if (at.x() + loupeSide > width())
+        at.rx() = int(pointer.x()) - 24 - loupeSide;
+    if (at.y() + loupeSide > height())
+        at.ry() = int(pointer.y()) - 24 - loupeSide;
+    loupe->move(at);
+    loupe->raise();
+    loupe->show();
+    loupe->update();
+}
+
 void SelectionHolder::paintEvent(QPaintEvent *)
 {
     // The motion map, then a dark veil over what the crop leaves out.
@@ -116,6 +185,8 @@ void SelectionHolder::mouseMoveEvent(QMouseEvent *event)
             SelectionGeometry::dragStep(m_press, videoPoint(event->position()), m_isProportional, m_picture);
         if (frame != m_selection)
             setSelection(frame);
+        if (m_press.handle != BorderPosition::middle)
+            showLoupe(event->position());
         Q_EMIT activityInSelectionRectangle();
         return;
     }
@@ -152,6 +223,7 @@ void SelectionHolder::hideEvent(QHideEvent *event)
 void SelectionHolder::endPress()
 {
     m_press.handle = BorderPosition::none;
+    m_loupe->hide();
     m_anchor.reset();
     m_drawing = false;
     if (m_overridesCursor) {

@@ -33,6 +33,8 @@ public:
 
     // A translucent map drawn over the whole picture under the veil; none when null.
     void setMotionMap(const QImage &heat);
+    // The picture shown under the holder, which the loupe magnifies while an edge or corner is dragged.
+    void setPosterPath(const QString &path);
 
     // Between the holder's coordinates and video pixels.
     QRectF shown(const QRectF &video) const;
@@ -57,9 +59,14 @@ private:
     SelectionRectangle *rectangle() const;
     void place();
     void endPress();
+    // Beside the pointer, the picture under it four times as large, with the crop's edges.
+    void showLoupe(QPointF pointer);
 
     QSizeF m_picture;
     QImage m_heat;
+    QString m_posterPath;
+    QImage m_poster; // loaded when the loupe first needs it
+    QWidget *m_loupe = nullptr;
     QRectF m_selection;
     bool m_isProportional = false;
     SelectionGeometry::Press m_press;

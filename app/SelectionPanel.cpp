@@ -24,6 +24,8 @@ SelectionPanel::SelectionPanel(QWidget *parent)
     connect(m_ui.selectionRectangleHolder, &SelectionHolder::selectionDrawn, this,
             &SelectionPanel::activityInSelectionRectangle);
     connect(this, &SelectionPanel::cropChanged, this, &SelectionPanel::noticeMotion);
+    connect(m_ui.posterView, &ImageDropView::imagePathChanged, m_ui.selectionRectangleHolder,
+            &SelectionHolder::setPosterPath);
     // A click on the picture gives the arrow keys back to the selection.
     m_ui.posterView->setFocusPolicy(Qt::ClickFocus);
     m_ui.aspectRationPopUpBTN->setPlaceholderText(tr("Custom"));

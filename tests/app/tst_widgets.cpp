@@ -3,6 +3,7 @@
 #include "ImageDropView.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void dragsInVideoPixels_data();
     void dragsInVideoPixels();
     void drawingANewSelection();
+    void loupeWhileAnEdgeMoves();
 
 private:
     SelectionHolder *m_holder = nullptr;
@@ -99,6 +101,34 @@ void TestWidgets::drawingANewSelection()
     QCOMPARE(m_holder->selection(), QRectF(600, 120, 400, 280));
     QCOMPARE(m_rect->geometry(), QRect(300, 60, 200, 140));
     QCOMPARE(drawn.count(), 2);
+}
+
+void TestWidgets::loupeWhileAnEdgeMoves()
+{
+    // A poster of stripes, so the loupe has something to show.
+    QTemporaryDir dir;
+    QImage poster(1280, 720, QImage::Format_RGB32);
+    for (int x = 0; x < poster.width(); ++x)
+        for (int y = 0; y < poster.height(); ++y)
+            poster.setPixel(x, y, (x / 8) % 2 ? qRgb(250, 250, 250) : qRgb(10, 60, 200));
+    QVERIFY(poster.save(dir.filePath(u"out6.png"_s)));
+    m_holder->setPosterPath(dir.filePath(u"out6.png"_s));
+    const QImage before = m_holder->grab().toImage();
+    // The bottom-right corner dragged: the loupe shows beside the pointer, and goes on release.
+    QTest::mousePress(m_holder, Qt::LeftButton, {}, QPoint(210, 110));
+    QTest::mouseMove(m_holder, QPoint(250, 150));
+    const QImage dragging = m_holder->grab().toImage();
+    QTest::mouseRelease(m_holder, Qt::LeftButton, {}, QPoint(250, 150));
+    const QImage after = m_holder->grab().toImage();
+    const QPoint loupe(250 + 24 + 64, 150 + 24 + 64);
+    QVERIFY(dragging.pixelColor(loupe) != after.pixelColor(loupe));
+    QCOMPARE(after.pixelColor(loupe), before.pixelColor(loupe));
+    // The middle moves the selection without it.
+    QTest::mousePress(m_holder, Qt::LeftButton, {}, QPoint(150, 100));
+    QTest::mouseMove(m_holder, QPoint(160, 100));
+    QCOMPARE(m_holder->grab().toImage().pixelColor(QPoint(160 + 24 + 64, 100 + 24 + 64)),
+             after.pixelColor(QPoint(160 + 24 + 64, 100 + 24 + 64)));
+    QTest::mouseRelease(m_holder, Qt::LeftButton, {}, QPoint(160, 100));
 }
 
 QTEST_MAIN(TestWidgets)
