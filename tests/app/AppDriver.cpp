@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSlider>
@@ -110,11 +109,6 @@ QString AppDriver::cropFilterOf(const QString &path)
         return {};
     static const QRegularExpression filter(u"\"(crop=[^\"]+)"_s);
     return filter.match(out.text()).captured(1);
-}
-
-bool AppDriver::waitForProgress() const
-{
-    return QTest::qWaitFor([this] { return control<QProgressBar>("progressBar")->value() > 0; }, 60'000);
 }
 
 QString AppDriver::notEmptyBecause() const

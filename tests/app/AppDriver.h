@@ -34,8 +34,6 @@ public:
     QMessageBox *waitForCropEnd(int timeoutMs = 300'000) const;
     // Crops to path and gives the crop filter of the command the encoder ran.
     QString cropFilterOf(const QString &path);
-    // Waits for the encoder to make progress.
-    bool waitForProgress() const;
     bool isLoaded() const;
     bool isSheetShown() const;
     // Why the window is not in its empty state, or nothing when it is.
