@@ -89,19 +89,24 @@ void SelectionPanel::clear()
 
 void SelectionPanel::setPosters(const QStringList &paths, const QList<double> &times)
 {
-    QList<QImage> pictures;
-    for (const QString &path : paths)
-        pictures << QImage(path);
-    m_samples = MotionMap::samples(pictures);
+    m_posterPaths = paths;
     m_sampleTimes = times;
-    m_spread = MotionMap::spread(m_samples);
-    m_noticedMotion.reset();
+    m_samples.clear();
+    m_spread = QImage();
     setMotionMapShown(m_motionShown);
 }
 
 void SelectionPanel::setMotionMapShown(bool shown)
 {
     m_motionShown = shown;
+    // Made when first asked for, not at every open.
+    if (shown && m_spread.isNull() && !m_posterPaths.isEmpty()) {
+        QList<QImage> pictures;
+        for (const QString &path : std::as_const(m_posterPaths))
+            pictures << QImage(path);
+        m_samples = MotionMap::samples(pictures);
+        m_spread = MotionMap::spread(m_samples);
+    }
     m_ui.selectionRectangleHolder->setMotionMap(shown && !m_spread.isNull() ? MotionMap::heat(m_spread) : QImage());
     m_noticedMotion.reset();
     noticeMotion();

@@ -96,7 +96,8 @@ private:
     qint64 m_videoHeight = 0;
     QRectF m_selection; // the model: in video pixels as the viewer sees them
     std::optional<QSize> m_outputSize;
-    // The motion map: the posters' samples and times, the spread across them.
+    // The motion map: the posters and their times, their samples and the spread across them.
+    QStringList m_posterPaths;
     QList<QImage> m_samples;
     QList<double> m_sampleTimes;
     QImage m_spread;
