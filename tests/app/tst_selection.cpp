@@ -53,7 +53,8 @@ void TestSelection::selectionByHand()
     QFETCH(QString, hands);
     QFETCH(QString, crop);
 
-    AppDriver app(m_work->path());
+    // Where only the command matters, a stand-in takes it instead of encoding.
+    AppDriver app(m_work->path(), file == u"hd" ? misbehavingEncoder("exit 0") : AppDelegate::Tools::bundled());
     QVERIFY(app.open(m_files[file]));
     const QString times = hands.section(u'×', 1);
     const QString key = hands.section(u' ', 0, 0);
