@@ -1,9 +1,8 @@
 #include "SelectionPanel.h"
 
+#include "MotionOverlay.h"
 #include "selection/BorderDetection.h"
 #include "selection/CropPresets.h"
-#include "selection/MotionMap.h"
-#include "util/TimeText.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,7 +22,14 @@ SelectionPanel::SelectionPanel(QWidget *parent)
             &SelectionPanel::activityInSelectionRectangle);
     connect(m_ui.selectionRectangleHolder, &SelectionHolder::selectionDrawn, this,
             &SelectionPanel::activityInSelectionRectangle);
-    connect(this, &SelectionPanel::cropChanged, this, &SelectionPanel::noticeMotion);
+    m_motion = new MotionOverlay(m_ui.selectionRectangleHolder, this);
+    connect(m_motion, &MotionOverlay::notice, this, &SelectionPanel::notice);
+    // While the motion map shows, it says when the picture moves outside the crop.
+    connect(this, &SelectionPanel::cropChanged, this, [this] {
+        if (m_videoWidth > 0)
+            m_motion->check(QRectF(m_selection.x() / m_videoWidth, m_selection.y() / m_videoHeight,
+                                   m_selection.width() / m_videoWidth, m_selection.height() / m_videoHeight));
+    });
     connect(m_ui.posterView, &ImageDropView::imagePathChanged, m_ui.selectionRectangleHolder,
             &SelectionHolder::setPosterPath);
     // A click on the picture gives the arrow keys back to the selection.
@@ -89,42 +95,12 @@ void SelectionPanel::clear()
 
 void SelectionPanel::setPosters(const QStringList &paths, const QList<double> &times)
 {
-    m_posterPaths = paths;
-    m_sampleTimes = times;
-    m_samples.clear();
-    m_spread = QImage();
-    setMotionMapShown(m_motionShown);
+    m_motion->setPosters(paths, times);
 }
 
 void SelectionPanel::setMotionMapShown(bool shown)
 {
-    m_motionShown = shown;
-    // Made when first asked for, not at every open.
-    if (shown && m_spread.isNull() && !m_posterPaths.isEmpty()) {
-        QList<QImage> pictures;
-        for (const QString &path : std::as_const(m_posterPaths))
-            pictures << QImage(path);
-        m_samples = MotionMap::samples(pictures);
-        m_spread = MotionMap::spread(m_samples);
-    }
-    m_ui.selectionRectangleHolder->setMotionMap(shown && !m_spread.isNull() ? MotionMap::heat(m_spread) : QImage());
-    m_noticedMotion.reset();
-    noticeMotion();
-}
-
-void SelectionPanel::noticeMotion()
-{
-    if (!m_motionShown || m_spread.isNull() || m_videoWidth <= 0)
-        return;
-    const QRectF part(m_selection.x() / m_videoWidth, m_selection.y() / m_videoHeight,
-                      m_selection.width() / m_videoWidth, m_selection.height() / m_videoHeight);
-    const auto moving = MotionMap::movingOutside(m_samples, m_spread, part);
-    // Said once for each verdict, not at every step of a drag.
-    if (!moving || moving == m_noticedMotion)
-        return;
-    m_noticedMotion = moving;
-    Q_EMIT notice(tr("Moving picture outside the crop around %1")
-                      .arg(TimeText::format(m_sampleTimes.value(*moving)).left(8)));
+    m_motion->setShown(shown);
 }
 
 void SelectionPanel::setGuidesShown(bool shown)

@@ -3,11 +3,12 @@
 #include "selection/CropGeometry.h"
 #include "ui_SelectionPanel.h"
 
-#include <QImage>
 #include <QRect>
 #include <QWidget>
 
 #include <optional>
+
+class MotionOverlay;
 
 // The picture with the crop selection over it and the controls that shape the
 // selection: wide/tall, ratio and preset pop-ups, free resize, the X, Y,
@@ -81,8 +82,6 @@ private:
     void updateCroppedLabel();
     // The smallest crop the selection allows, in video pixels.
     QSize minimumCropSize() const;
-    // While the motion map shows, says when the picture moves outside the crop.
-    void noticeMotion();
     // Edits from the keyboard and the fields, in video pixels.
     void step(int dx, int dy, int dw, int dh);
     void applyTypedNumber(QSpinBox *field);
@@ -96,11 +95,5 @@ private:
     qint64 m_videoHeight = 0;
     QRectF m_selection; // the model: in video pixels as the viewer sees them
     std::optional<QSize> m_outputSize;
-    // The motion map: the posters and their times, their samples and the spread across them.
-    QStringList m_posterPaths;
-    QList<QImage> m_samples;
-    QList<double> m_sampleTimes;
-    QImage m_spread;
-    bool m_motionShown = false;
-    std::optional<int> m_noticedMotion;
+    MotionOverlay *m_motion = nullptr;
 };

@@ -388,6 +388,13 @@ Dauer der Ausgabe: %7</translation>
     </message>
 </context>
 <context>
+    <name>MotionOverlay</name>
+    <message>
+        <source>Moving picture outside the crop around %1</source>
+        <translation>Bewegtes Bild außerhalb des Ausschnitts um %1</translation>
+    </message>
+</context>
+<context>
     <name>PosterBrowser</name>
     <message>
         <source>%1 · %2 / %3</source>
@@ -571,10 +578,6 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Tall</source>
         <translation>Hoch</translation>
-    </message>
-    <message>
-        <source>Moving picture outside the crop around %1</source>
-        <translation>Bewegtes Bild außerhalb des Ausschnitts um %1</translation>
     </message>
 </context>
 <context>

@@ -269,8 +269,9 @@ void TestSelection::motionMapAndGuides()
     app.activate();
     const QImage plain = holder->grab().toImage();
     QTest::keyClick(app.window(), Qt::Key_M);
-    QVERIFY(holder->grab().toImage() != plain);
+    QTRY_VERIFY(holder->grab().toImage() != plain);
     // Said with a time while the box moves.
+    QTRY_VERIFY(!app.window()->statusBar()->currentMessage().isEmpty());
     const QString said = app.window()->statusBar()->currentMessage();
     QVERIFY2(said.startsWith(u"Moving picture outside the crop around 00:00:0"_s), qPrintable(said));
     QVERIFY2(said.right(1).toInt() <= 5, qPrintable(said));
