@@ -33,6 +33,7 @@ public:
 
     // A translucent map drawn over the whole picture under the veil; none when null.
     void setMotionMap(const QImage &heat);
+    bool hasMotionMap() const { return !m_heat.isNull(); }
     // The picture shown under the holder, which the loupe magnifies while an edge or corner is dragged.
     void setPosterPath(const QString &path);
 
