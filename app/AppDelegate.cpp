@@ -232,9 +232,9 @@ void AppDelegate::posterFrameMade(int n, int progress)
         const double frameRate = globalFP->videoFrameRate() > 0 ? globalFP->videoFrameRate() : 25;
         m_ui->trimBar->setVideo(globalFP->videoDuration(), 1 / frameRate);
         m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
+    } else {
+        m_browser->posterMade(n);
     }
-    if (n <= m_ui->posterPositionSlider->value())
-        m_browser->showPoster();
 }
 
 void AppDelegate::postersFailed(const QString &reason)

@@ -21,8 +21,9 @@ FileChooser::FileChooser(QWidget *window, QMenu *recentMenu, QSettings *settings
     , m_menu(recentMenu)
     , m_settings(settings)
 {
+    // Filled as it opens: whether the files are still there is asked then, not at start-up or at each open.
     connect(m_menu, &QMenu::aboutToShow, this, &FileChooser::fillRecentMenu);
-    fillRecentMenu();
+    m_menu->menuAction()->setEnabled(!m_settings->value(recentKey).toStringList().isEmpty());
 }
 
 void FileChooser::showOpenPanel()
@@ -56,7 +57,7 @@ void FileChooser::add(const QString &path)
     paths.removeAll(path);
     paths.prepend(path);
     m_settings->setValue(recentKey, QStringList(paths.mid(0, recentLimit)));
-    fillRecentMenu();
+    m_menu->menuAction()->setEnabled(true);
 }
 
 void FileChooser::fillRecentMenu()
@@ -73,10 +74,8 @@ void FileChooser::fillRecentMenu()
     }
     m_menu->addSeparator();
     QAction *clear = m_menu->addAction(tr("Clear Menu"));
-    clear->setEnabled(!paths.isEmpty());
     connect(clear, &QAction::triggered, this, [this] {
         m_settings->remove(recentKey);
-        fillRecentMenu();
+        m_menu->menuAction()->setEnabled(false);
     });
-    m_menu->menuAction()->setEnabled(!paths.isEmpty());
 }

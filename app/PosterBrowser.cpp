@@ -54,6 +54,12 @@ int PosterBrowser::shownPoster() const
     return m_enabled ? m_posters->shownPoster(m_slider->value()) : 0;
 }
 
+void PosterBrowser::posterMade(int n)
+{
+    if (n <= m_slider->value())
+        showPoster();
+}
+
 void PosterBrowser::showPoster()
 {
     const int n = shownPoster();

@@ -29,6 +29,8 @@ public:
     bool isEnabled() const { return m_enabled; }
     // Shows the poster the slider asks for, or the last made before it.
     void showPoster();
+    // Poster n has arrived: shown if the slider asks for it or one after it.
+    void posterMade(int n);
 
 private:
     // Until the poster asked for arrives, the last one before it stands in; 0 if none.

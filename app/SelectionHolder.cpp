@@ -14,6 +14,8 @@ namespace {
 constexpr int loupeSide = 128;
 constexpr int loupeZoom = 4;
 
+} // namespace
+
 // The loupe: what its holder gives it to draw, above the crop's frame.
 class Loupe : public QWidget
 {
@@ -26,8 +28,8 @@ public:
         hide();
     }
 
-    QImage picture;     // the part of the poster under the pointer
-    QRectF edges;       // the crop, in the loupe's coordinates
+    QImage picture; // the part of the poster under the pointer
+    QRectF edges;   // the crop, in the loupe's coordinates
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -41,8 +43,6 @@ protected:
         painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     }
 };
-
-} // namespace
 
 SelectionHolder::SelectionHolder(QWidget *parent)
     : QWidget(parent)
@@ -117,18 +117,15 @@ void SelectionHolder::setPosterPath(const QString &path)
 
 void SelectionHolder::showLoupe(QPointF pointer)
 {
-    if (m_poster.isNull() && !m_posterPath.isEmpty())
-        m_poster = QImage(m_posterPath);
     if (m_poster.isNull() || width() <= 0 || height() <= 0)
         return;
     // A square a quarter of the loupe's side around the pointer, in the holder and in the poster.
     const double side = double(loupeSide) / loupeZoom;
     const QRectF region(pointer.x() - side / 2, pointer.y() - side / 2, side, side);
     const double sx = m_poster.width() / double(width()), sy = m_poster.height() / double(height());
-    auto *loupe = static_cast<Loupe *>(m_loupe);
-    loupe->picture = m_poster.copy(QRectF(region.x() * sx, region.y() * sy, side * sx, side * sy).toRect());
+    m_loupe->picture = m_poster.copy(QRectF(region.x() * sx, region.y() * sy, side * sx, side * sy).toRect());
     const QRectF crop = shown(m_selection);
-    loupe->edges = QRectF((crop.x() - region.x()) * loupeZoom, (crop.y() - region.y()) * loupeZoom,
+    m_loupe->edges = QRectF((crop.x() - region.x()) * loupeZoom, (crop.y() - region.y()) * loupeZoom,
                           crop.width() * loupeZoom, crop.height() * loupeZoom);
     // Below and right of the pointer, or on the other side where the holder ends.
     QPoint at = (pointer + QPointF(24, 24)).toPoint();
@@ -136,10 +133,10 @@ void SelectionHolder::showLoupe(QPointF pointer)
         at.rx() = int(pointer.x()) - 24 - loupeSide;
     if (at.y() + loupeSide > height())
         at.ry() = int(pointer.y()) - 24 - loupeSide;
-    loupe->move(at);
-    loupe->raise();
-    loupe->show();
-    loupe->update();
+    m_loupe->move(at);
+    m_loupe->raise();
+    m_loupe->show();
+    m_loupe->update();
 }
 
 void SelectionHolder::paintEvent(QPaintEvent *)
@@ -170,6 +167,8 @@ void SelectionHolder::mousePressEvent(QMouseEvent *event)
         return;
     }
     m_press = { m_selection, videoPoint(event->position()), handle, m_selection.width() / m_selection.height() };
+    if (handle != BorderPosition::middle && m_poster.isNull() && !m_posterPath.isEmpty())
+        m_poster = QImage(m_posterPath);
     // While the button is down the press's cursor stays, wherever the pointer goes.
     const Qt::CursorShape shape = cursorShapeFor(handle);
     if (m_overridesCursor)

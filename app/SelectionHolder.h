@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class Loupe;
 class SelectionRectangle;
 
 // The holder over the picture: it shows the selection, kept in video pixels,
@@ -66,8 +67,8 @@ private:
     QSizeF m_picture;
     QImage m_heat;
     QString m_posterPath;
-    QImage m_poster; // loaded when the loupe first needs it
-    QWidget *m_loupe = nullptr;
+    QImage m_poster; // read at the first press on an edge or corner, not in a drag step
+    Loupe *m_loupe = nullptr;
     QRectF m_selection;
     bool m_isProportional = false;
     SelectionGeometry::Press m_press;
