@@ -52,7 +52,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_chooser = new FileChooser(m_window.get(), m_ui->recentMenu, m_settings.get(), this);
     connect(m_chooser, &FileChooser::chosen, this, &AppDelegate::openFile);
     m_posters = new PosterStrip(tools.encoder, tools.probe, this);
-    m_browser = new PosterBrowser(m_posters, slider, *m_ui, m_window.get());
+    m_browser = new PosterBrowser(m_posters, m_tools.encoder, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
     connect(m_posters, &PosterStrip::frameMade, this, &AppDelegate::posterFrameMade);
     connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
@@ -201,14 +201,28 @@ void AppDelegate::probeFinished(const FileProbe &probe)
 void AppDelegate::startIncoming(const FileProbe &probe)
 {
     m_incomingProbe = probe;
+    m_posters->startIncoming(videoOf(probe), m_scratch->framesDirectory(), pictureBound());
+}
+
+PosterExtractor::Video AppDelegate::videoOf(const FileProbe &probe)
+{
     const QSize frame(int(*probe.videoWidth()), int(*probe.videoHeight()));
-    const QSize shown = CropGeometry::displaySize(frame.width(), frame.height(), probe.sampleAspect());
-    // No poster larger than the screen can show.
+    return { probe.fileFullPath().value_or(QString()),
+             probe.videoStreamIndex(),
+             probe.formatName(),
+             probe.videoDuration(),
+             probe.videoFrameRate(),
+             frame,
+             CropGeometry::displaySize(frame.width(), frame.height(), probe.sampleAspect()),
+             probe.startTime(),
+             probe.rotation() };
+}
+
+QSize AppDelegate::pictureBound() const
+{
+    // No picture larger than the screen can show.
     const QScreen *screen = m_window->screen();
-    const QSize bound = screen ? screen->size() * screen->devicePixelRatio() : QSize();
-    m_posters->startIncoming({ probe.fileFullPath().value_or(QString()), probe.videoStreamIndex(), probe.formatName(),
-                               probe.videoDuration(), probe.videoFrameRate(), frame, shown },
-                             m_scratch->framesDirectory(), bound);
+    return screen ? screen->size() * screen->devicePixelRatio() : QSize();
 }
 
 void AppDelegate::adoptIncoming()
@@ -226,6 +240,9 @@ void AppDelegate::posterFrameMade(int n, int progress)
     // The window is the user's as soon as there is a picture to place the selection on.
     if (!m_ui->cropVideoBTN->isEnabled()) {
         progressWindow->hideAnalyzingProgress();
+        const PosterExtractor::Video video = videoOf(*globalFP);
+        m_browser->setVideo(video, PosterExtractor::posterSize(video.shown, pictureBound()),
+                            m_scratch->framesDirectory());
         enableControls();
         m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0),
                           globalFP->sampleAspect());

@@ -74,6 +74,9 @@ private:
     void postersFailed(const QString &reason);
     // Starts a new file's posters beside the shown video's.
     void startIncoming(const FileProbe &probe);
+    static PosterExtractor::Video videoOf(const FileProbe &probe);
+    // The largest picture worth decoding: the screen's.
+    QSize pictureBound() const;
     // The new file replaces the shown video, at its first poster.
     void adoptIncoming();
     bool isBusy() const;

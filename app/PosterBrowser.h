@@ -1,6 +1,9 @@
 #pragma once
 
+#include "crop/FrameGrabber.h"
+
 #include <QObject>
+#include <QTimer>
 
 class ImageDropView;
 class PosterStrip;
@@ -13,28 +16,36 @@ namespace Ui {
 class MainWindow;
 }
 
-// The slider above the picture that steps through the posters, the time of
-// the poster shown beside it, and the keys: , and . step through the
-// posters, I and O take the time of the one shown as Start and End.
+// The scrubber above the picture: a slider over the whole video with the
+// eleven posters as marks, the time of the picture shown beside it, and the
+// keys. At a poster's mark the poster is shown; elsewhere the keyframe at or
+// before the time at once, and the exact picture when the slider rests.
+// , and . step through the posters, [ and ] by a second (ten with Shift),
+// Home and End go to the first and last picture; I and O take the time of the
+// picture shown as Start and End.
 class PosterBrowser : public QObject
 {
     Q_OBJECT
 
 public:
-    PosterBrowser(const PosterStrip *posters, QAction *sliderAction, Ui::MainWindow &ui, QWidget *window);
+    PosterBrowser(const PosterStrip *posters, const QString &encoderPath, QAction *sliderAction, Ui::MainWindow &ui,
+                  QWidget *window);
 
-    // Off: nothing shown, the slider back in the middle, the keys idle. On: the
-    // middle poster, or the last made before it.
+    // The video the slider spans and what its pictures are decoded from.
+    void setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder);
+    // Off: nothing shown, the keys idle. On: at the middle poster, or the last made before it.
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
-    // Shows the poster the slider asks for, or the last made before it.
+    // Shows the poster the slider is at again, or the last made before it.
     void showPoster();
-    // Poster n has arrived: shown if the slider asks for it or one after it.
+    // Poster n has arrived: shown if the slider is at it or one after it.
     void posterMade(int n);
+    // Moves the slider to a time, in seconds.
+    void scrubTo(double seconds);
 
 private:
-    // Until the poster asked for arrives, the last one before it stands in; 0 if none.
-    int shownPoster() const;
+    void moved(int value);
+    void show(const QString &path, double time, int poster);
 
     const PosterStrip *m_posters;
     QAction *m_sliderAction;
@@ -42,5 +53,9 @@ private:
     QLabel *m_time;
     ImageDropView *m_view;
     TrimBar *m_trim;
+    FrameGrabber m_grabber;
+    QTimer m_rest; // the slider has rested this long: the exact picture
+    double m_duration = 0;
+    double m_shownTime = 0;
     bool m_enabled = false;
 };

@@ -42,9 +42,10 @@ int child(int argc, char *argv[])
     auto *crop = delegate.window()->findChild<QAction *>(u"cropVideoBTN"_s);
     if (!QTest::qWaitFor([&] { return crop->isEnabled(); }, 120'000))
         return 1;
-    // Every poster shown once, as a user sliding through them.
+    // Every poster shown once, as a user stepping through them.
+    delegate.window()->findChild<QSlider *>(u"posterPositionSlider"_s)->setValue(0);
     for (int n = 1; n <= 11; ++n) {
-        delegate.window()->findChild<QSlider *>(u"posterPositionSlider"_s)->setValue(n);
+        QTest::keyClick(delegate.window(), Qt::Key_Period);
         delegate.window()->repaint();
         QTest::qWait(20);
     }

@@ -26,7 +26,7 @@ class PosterExtractor : public QObject
     Q_OBJECT
 
 public:
-    // What the posters come from.
+    // What the pictures come from.
     struct Video
     {
         QString path;
@@ -36,6 +36,8 @@ public:
         double frameRate = 0;
         QSize frame;                  // as stored
         QSize shown;                  // as the viewer sees it
+        double startTime = 0;         // of the file's timestamps
+        int rotation = 0;             // clockwise, for showing
     };
 
     PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);

@@ -204,6 +204,7 @@ void FileProbe::derive(const QByteArray &report)
     }
 
     m_duration = r[{ "format", "duration" }].asDouble();
+    m_startTime = r[{ "format", "start_time" }].asDouble();
     m_formatName = r[{ "format", "format_name" }].asText();
     m_bitRate = r[{ "format", "bit_rate" }].asInteger();
 

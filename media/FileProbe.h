@@ -53,6 +53,8 @@ public:
     // When the recording was made, as the file says ("2024-05-01T10:00:00.000000Z"); empty if it does not.
     QString creationTime() const { return m_creationTime; }
     double duration() const { return m_duration; }
+    // The time of the file's first timestamp, in seconds; the times of its pictures count from it.
+    double startTime() const { return m_startTime; }
     // The container as the probe tool names it ("matroska,webm", "mpegts", ...).
     QString formatName() const { return m_formatName; }
     qint64 bitRate() const { return m_bitRate; }
@@ -107,6 +109,7 @@ private:
     QString m_multichannelLayout;
     QString m_creationTime;
     double m_duration = 0;
+    double m_startTime = 0;
     QString m_formatName;
     qint64 m_bitRate = 0;
     std::optional<qint64> m_videoWidth;

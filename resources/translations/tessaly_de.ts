@@ -247,10 +247,6 @@ Dauer der Ausgabe: %7</translation>
         <translation>Tessaly</translation>
     </message>
     <message>
-        <source>Poster frame</source>
-        <translation>Vorschaubild</translation>
-    </message>
-    <message>
         <source>Time of the picture shown, and which of the eleven posters it is</source>
         <translation>Zeit des gezeigten Bildes und welches der elf Vorschaubilder es ist</translation>
     </message>
@@ -385,6 +381,10 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>G</source>
         <translation>G</translation>
+    </message>
+    <message>
+        <source>Any moment of the video; the marks are the eleven posters</source>
+        <translation>Jeder Moment des Videos; die Marken sind die elf Vorschaubilder</translation>
     </message>
 </context>
 <context>
@@ -682,12 +682,12 @@ Dauer der Ausgabe: %7</translation>
         <translation>Wo der Ausschnitt endet (O: das gezeigte Vorschaubild)</translation>
     </message>
     <message>
-        <source>, and . step the posters; I and O set Start and End</source>
-        <translation>, und . blättern durch die Vorschaubilder; I und O setzen Anfang und Ende</translation>
-    </message>
-    <message>
         <source>%1 %2 became %3: End comes after Start, both within the video (%4).</source>
         <translation>%1 %2 wurde zu %3: Das Ende liegt nach dem Anfang, beide innerhalb des Videos (%4).</translation>
+    </message>
+    <message>
+        <source>[ and ] move a second, , and . a poster; I and O set Start and End</source>
+        <translation>[ und ] gehen eine Sekunde, , und . ein Vorschaubild; I und O setzen Anfang und Ende</translation>
     </message>
 </context>
 <context>

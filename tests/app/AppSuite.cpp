@@ -186,6 +186,19 @@ void AppSuite::verifyPlacedOverThePicture(AppDriver &app)
     QCOMPARE(selection->geometry(), holder->shown(holder->selection()).toRect());
 }
 
+void AppSuite::press(AppDriver &app, const QString &key)
+{
+    const QKeyCombination combination = QKeySequence(key)[0];
+    QTest::keyClick(app.window(), combination.key(), combination.keyboardModifiers());
+}
+
+bool AppSuite::waitForScrubbedPicture(AppDriver &app)
+{
+    const auto *slider = app.control<QSlider>("posterPositionSlider");
+    const auto *shown = app.control<QLabel>("posterTimeLBL");
+    return QTest::qWaitFor([&] { return shown->text() == TimeText::format(slider->value() / 1000.0); }, 10'000);
+}
+
 void AppSuite::verifyPosters(AppDriver &app, const QString &input)
 {
     // End is the video stream's end, which a subtitle or a sound may outlast.
@@ -194,8 +207,9 @@ void AppSuite::verifyPosters(AppDriver &app, const QString &input)
     // the video (the extractor's tests check how near), or the exact picture.
     QVERIFY(QTest::qWaitFor([&] { return app.control<QAction>("detectBordersBTN")->isEnabled(); }, 60'000));
     const double duration = FileProbe(input).videoDuration();
+    app.control<QSlider>("posterPositionSlider")->setValue(0);
     for (int n = 1; n <= PosterExtractor::frameCount; ++n) {
-        app.control<QSlider>("posterPositionSlider")->setValue(n);
+        QTest::keyClick(app.window(), Qt::Key_Period);
         const QImage poster(app.control<ImageDropView>("posterView")->imagePath());
         const QString shown = app.control<QLabel>("posterTimeLBL")->text();
         QVERIFY2(shown.endsWith(u" · %1 / 11"_s.arg(n)), qPrintable(shown));

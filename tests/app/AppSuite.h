@@ -45,6 +45,10 @@ protected:
     static void choose(QComboBox *box, int index);
     void verifyPlacedOverThePicture(AppDriver &app);
     void verifyPosters(AppDriver &app, const QString &input);
+    // A key as the keyboard sends it: "Ctrl+B", "]", "}".
+    static void press(AppDriver &app, const QString &key);
+    // Waits until the scrubber shows the exact picture of the time it is at.
+    static bool waitForScrubbedPicture(AppDriver &app);
 
     QTemporaryDir m_fixtures;
     QHash<QString, QString> m_files;

@@ -307,7 +307,11 @@ void TestCropping::interruptions()
             QVERIFY(QTest::qWaitFor([&] { return app.isSheetShown() && makingPosters(); }, 10'000));
             QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
             QVERIFY(!app.isSheetShown());
-            QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+            // Only the encoder that waits for the shown video's next scrub stays.
+            const QList<qint64> left = Fixtures::childProcesses();
+            QVERIFY(std::all_of(left.cbegin(), left.cend(), [](qint64 pid) {
+                return Fixtures::readFile(u"/proc/%1/cmdline"_s.arg(pid)).contains("pipe:0");
+            }));
             // The video loaded before stays, posters and all; another opens as before.
             QVERIFY(app.isLoaded());
             QCOMPARE(app.window()->windowTitle(), u"hd.mp4"_s);

@@ -1,4 +1,5 @@
 #include "AppSuite.h"
+#include "ImageDropView.h"
 #include "SelectionHolder.h"
 #include "media/FileProbe.h"
 #include "util/TimeText.h"
@@ -22,13 +23,14 @@ private Q_SLOTS:
     void beyondTheCrop_data();
     void beyondTheCrop();
     void changeChainsResetTheScale();
+    void scrubbing();
     void handlesInTheWindow();
     void motionMapAndGuides();
 };
 
 void TestSelection::initTestCase()
 {
-    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s });
+    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s, u"rotated"_s });
 }
 
 void TestSelection::selectionByHand_data()
@@ -60,7 +62,7 @@ void TestSelection::selectionByHand()
     const QString key = hands.section(u' ', 0, 0);
     if (!times.isEmpty()) {
         for (int i = 0; i < times.toInt(); ++i)
-            QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+            press(app, key);
     } else if (hands == u"drag") {
         auto *holder = app.control<QWidget>("selectionRectangleHolder");
         const QPoint corner = app.control<QWidget>("selectionRectangle")->geometry().bottomRight() - QPoint(1, 1);
@@ -113,13 +115,17 @@ void TestSelection::beyondTheCrop_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QRect>("crop"); // from the video's frame; empty: the one the fields show
+    QTest::addColumn<double>("start");
     QTest::addColumn<double>("seconds");
 
     QTest::newRow("a 2.39:1 film letterboxed: Ctrl+B, Ctrl+S, Return")
-        << u"film"_s << u"Ctrl+B"_s << QRect(0, 138, 1920, 804) << 2.0;
+        << u"film"_s << u"Ctrl+B"_s << QRect(0, 138, 1920, 804) << 0.0 << 2.0;
     // A minute's posters are five seconds apart: the third shows 15 s, the ninth 45 s.
     QTest::newRow("trimmed from the poster at 15 s to the one at 45 s")
-        << u"minute"_s << u", , , I . . . . . . O"_s << QRect() << 30.0;
+        << u"minute"_s << u", , , I . . . . . . O"_s << QRect() << 15.0 << 30.0;
+    // From 30 s; "rest": until the exact picture is shown. The last picture is at 59.96 s.
+    QTest::newRow("trimmed where the scrubber rests, 42 s to 58.96 s")
+        << u"minute"_s << u"} ] ] rest I } } [ rest O"_s << QRect() << 42.0 << 16.96;
 }
 
 void TestSelection::beyondTheCrop()
@@ -127,6 +133,7 @@ void TestSelection::beyondTheCrop()
     QFETCH(QString, file);
     QFETCH(QString, keys);
     QFETCH(QRect, crop);
+    QFETCH(double, start);
     QFETCH(double, seconds);
 
     AppDriver app(m_work->path());
@@ -144,8 +151,12 @@ void TestSelection::beyondTheCrop()
         QVERIFY(app.window()->statusBar()->currentMessage().startsWith(u"End 2:00 became 00:01:00.000"_s));
         app.window()->setFocus();
     }
-    for (const QString &key : keys.split(u' '))
-        QTest::keyClick(app.window(), QKeySequence(key)[0].key(), QKeySequence(key)[0].keyboardModifiers());
+    for (const QString &key : keys.split(u' ')) {
+        if (key == u"rest")
+            QVERIFY(waitForScrubbedPicture(app));
+        else
+            press(app, key);
+    }
 
     if (crop.isEmpty())
         crop = QRect(app.control<QSpinBox>("xField")->value(), app.control<QSpinBox>("yField")->value(),
@@ -162,10 +173,45 @@ void TestSelection::beyondTheCrop()
     // Within a frame of the length asked for, and starting with the picture at Start.
     QVERIFY2(qAbs(Fixtures::videoFrameCount(output) - seconds * (file == u"film" ? 5 : 25)) <= 1,
              qPrintable(QString::number(Fixtures::videoFrameCount(output))));
-    const double start = file == u"minute" ? 15 : 0;
     const QImage first = Fixtures::frameAt(output, u"0"_s);
     const QImage asked = Fixtures::frameAt(source, QString::number(start)).copy(crop);
     QVERIFY2(Fixtures::difference(first, asked) < 3, qPrintable(QString::number(Fixtures::difference(first, asked))));
+}
+
+void TestSelection::scrubbing()
+{
+    // The minute, at 25 pictures a second, from the middle poster at 30 s; after each key the
+    // picture settles on the time shown.
+    const std::pair<QString, QString> steps[] = {
+        { u"]"_s, u"00:00:31.000"_s },
+        { u"}"_s, u"00:00:41.000"_s }, // Shift+]
+        { u"["_s, u"00:00:40.000 · 8 / 11"_s }, // a poster's place: the poster
+        { u"{"_s, u"00:00:30.000 · 6 / 11"_s },
+        { u"."_s, u"00:00:35.000 · 7 / 11"_s },
+        { u"]"_s, u"00:00:36.000"_s },
+        { u"End"_s, u"00:00:59.960"_s },
+        { u","_s, u"00:00:55.000 · 11 / 11"_s },
+        { u"Home"_s, u"00:00:00.000"_s },
+        { u"."_s, u"00:00:05.000 · 1 / 11"_s },
+        { u"{"_s, u"00:00:00.000"_s },
+    };
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"minute"_s]));
+    QVERIFY(QTest::qWaitFor([&] { return app.control<QAction>("detectBordersBTN")->isEnabled(); }, 30'000));
+    auto *shown = app.control<QLabel>("posterTimeLBL");
+    for (const auto &[key, time] : steps) {
+        press(app, key);
+        QVERIFY2(QTest::qWaitFor([&] { return shown->text() == time; }, 10'000),
+                 qPrintable(u"%1: %2, not %3"_s.arg(key, shown->text(), time)));
+    }
+
+    // A turned video's pictures are turned as its posters are.
+    QVERIFY(app.open(m_files[u"rotated"_s]));
+    const QSize poster = QImage(app.control<ImageDropView>("posterView")->imagePath()).size();
+    QTest::keyClick(app.window(), Qt::Key_BracketRight);
+    QVERIFY(waitForScrubbedPicture(app));
+    QCOMPARE(QImage(app.control<ImageDropView>("posterView")->imagePath()).size(), poster);
+    QVERIFY(poster.height() > poster.width());
 }
 
 void TestSelection::changeChainsResetTheScale()

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "PosterExtractor.h"
+
+#include <QObject>
+#include <QProcess>
+
+#include <optional>
+
+// Decodes one picture of the video at any time, for scrubbing: at once the
+// keyframe at or before the time, or, asked for exactly, the first picture at
+// or after it.
+//
+// Starting the encoder takes more than decoding a keyframe, so one waits,
+// started, for the next request and reads what to decode from its standard
+// input. A request replaces any not yet begun and stops an exact decode that
+// it makes useless; a keyframe decode under way is let finish, as a drag
+// shows something meanwhile. So a quick drag never queues decodes.
+class FrameGrabber : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FrameGrabber(const QString &encoderPath, QObject *parent = nullptr);
+    ~FrameGrabber() override;
+
+    // What pictures come from, their size and the folder they go to; stops any grab.
+    void setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder);
+    // Asks for the picture at time, in seconds from the video's start.
+    void grab(double time, bool exact);
+    // Drops every request; no signal follows until the next.
+    void stop();
+
+    // The filter graph that decodes the picture at time into the output "out".
+    static QString script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact);
+
+Q_SIGNALS:
+    // path holds the picture of the video at time.
+    void grabbed(const QString &path, double time, bool exact);
+
+private:
+    struct Run
+    {
+        QProcess *process = nullptr;
+        QString path;
+        bool exact = false;
+    };
+
+    // Starts an encoder that waits for its script.
+    Run prepared();
+    void begin(double time, bool exact);
+    void ended(QProcess *process);
+    void drop(Run &run);
+
+    const QString m_encoderPath;
+    PosterExtractor::Video m_video;
+    QSize m_size;
+    QString m_folder;
+    Run m_waiting;
+    Run m_working;
+    std::optional<std::pair<double, bool>> m_pending;
+    QString m_handedOver; // the picture last handed over, removed when the next is
+    int m_serial = 0;
+};
