@@ -23,6 +23,8 @@ public:
     // loaded shows nothing.
     void setImagePath(const QString &path);
     QString imagePath() const { return m_imagePath; }
+    // The image drawn now: the one before stays until the new one is decoded.
+    QString drawnImagePath() const { return m_shown.path; }
     // Whether the image shown (or being decoded for showing) has pixels.
     bool hasImage() const { return !m_sourceSize.isEmpty(); }
     // Where the picture goes; an empty rectangle fits the image itself.

@@ -8,6 +8,7 @@
 #include "util/TimeText.h"
 #include "util/Timeline.h"
 
+#include <QEvent>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +29,7 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
         m_time->fontMetrics().horizontalAdvance(tr("%1 · %2 / %3").arg(u"00:00:00.000"_s).arg(11).arg(11))
         + 2 * m_time->margin());
     connect(m_slider, &QSlider::valueChanged, this, &PosterBrowser::moved);
+    m_slider->installEventFilter(this);
     // A drag shows keyframes as it goes; where it stops, the exact picture.
     m_rest.setSingleShot(true);
     m_rest.setInterval(250);
@@ -96,6 +98,15 @@ void PosterBrowser::posterMade(int n)
 {
     if (n <= Timeline::posterAt(m_slider->value(), m_duration))
         showPoster();
+}
+
+bool PosterBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    // A pointer on the slider is about to scrub: the encoder starts now, so that the first
+    // picture comes as soon as the next; no encoder waits for a user who never scrubs.
+    if (watched == m_slider && event->type() == QEvent::Enter && m_enabled)
+        m_grabber.warmUp();
+    return QObject::eventFilter(watched, event);
 }
 
 void PosterBrowser::showPoster()

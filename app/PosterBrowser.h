@@ -36,12 +36,15 @@ public:
     // Off: nothing shown, the keys idle. On: at the middle poster, or the last made before it.
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
-    // Shows the poster the slider is at again, or the last made before it.
-    void showPoster();
     // Poster n has arrived: shown if the slider is at it or one after it.
     void posterMade(int n);
+    // Shows the poster the slider is at again, or the last made before it.
+    void showPoster();
     // Moves the slider to a time, in seconds.
     void scrubTo(double seconds);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void moved(int value);

@@ -1,8 +1,8 @@
 // Opening a video, from the file handed over to all eleven posters made,
 // against HandBrake's scan with eleven previews of the same file, side by
 // side, on six kinds of file made by ffmpeg, an hour-long recording among
-// them; the time to the first poster on screen; and how the open grows from a
-// minute to an hour.
+// them; the time to the first poster on screen; how the open grows from a
+// minute to an hour; the motion map; and a scrub step to its keyframe picture.
 #include "AppDelegate.h"
 #include "BenchSupport.h"
 #include "ImageDropView.h"
@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -129,5 +130,31 @@ int main(int argc, char *argv[])
             mapMs << since.nsecsElapsed() / 1e6;
     }
     Bench::report("motion_map_ms", Bench::median(mapMs), "ms");
+    motion->setChecked(false);
+
+    // A step of the scrubber to a time away from the posters, until the keyframe picture at or
+    // before it is on screen; each from rest, once the exact picture of the step before is shown.
+    auto *slider = delegate.window()->findChild<QSlider *>(u"posterPositionSlider"_s);
+    const auto seekPreview = [&](const QString &name, const QList<int> &places) {
+        delegate.openFile(dir.filePath(name));
+        if (!QTest::qWaitFor([&] { return delegate.window()->windowTitle() == name && allPosters->isEnabled(); }, 60'000))
+            qFatal("%s did not open", qPrintable(name));
+        // As a user's pointer comes to the slider before a drag.
+        QTest::mouseMove(slider);
+        QList<double> stepMs;
+        for (const int place : places) {
+            const QString before = poster->imagePath();
+            QElapsedTimer since;
+            since.start();
+            slider->setValue(place);
+            if (!QTest::qWaitFor([&] { return poster->imagePath() != before && poster->drawnImagePath() == poster->imagePath(); }, 10'000))
+                qFatal("no picture at %d ms of %s", place, qPrintable(name));
+            stepMs << since.nsecsElapsed() / 1e6;
+            QTest::qWait(1000);
+        }
+        return Bench::median(stepMs);
+    };
+    Bench::report("seek_preview_ms", seekPreview(u"longgop.mp4"_s, { 3'700, 23'700, 13'700, 43'700, 33'700, 53'700, 7'300 }), "ms");
+    Bench::report("seek_preview_ms_phone4k", seekPreview(u"phone4k.mp4"_s, { 37, 113, 187, 263, 137, 213 }), "ms");
     return 0;
 }

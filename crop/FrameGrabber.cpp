@@ -40,10 +40,13 @@ FrameGrabber::~FrameGrabber()
 
 QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact)
 {
+    // Where seeks land anywhere (MPEG-TS), the decoder starts at the next keyframe: an exact picture
+    // is sought from far enough before that a keyframe lies between, for keyframes up to 10 s apart.
+    const double lead = exact && !PosterPlanner::seeksByIndex(video.format) ? 10 : 0;
     // The name is an option of the source inside a graph: escaped once for each. A keyframe alone is
     // decoded soonest on one thread; frames on several would first fill every thread's queue.
     QString graph = u"movie=filename=%1:dec_threads=%2:seek_point=%3"_s.arg(
-        escaped(escaped(u"file:"_s + video.path)), exact ? u"0"_s : u"1"_s, decimalText(qMax(time, 0.0)));
+        escaped(escaped(u"file:"_s + video.path)), exact ? u"0"_s : u"1"_s, decimalText(qMax(time - lead, 0.0)));
     if (video.stream)
         graph += u":si=%1"_s.arg(*video.stream);
     // The source's pictures keep the file's own timestamps; the seek lands on a keyframe at or before.
@@ -75,7 +78,11 @@ void FrameGrabber::setVideo(const PosterExtractor::Video &video, QSize pictureSi
     m_video = video;
     m_size = pictureSize;
     m_folder = folder;
-    if (!m_waiting.process)
+}
+
+void FrameGrabber::warmUp()
+{
+    if (!m_waiting.process && !m_folder.isEmpty())
         m_waiting = prepared();
 }
 
@@ -121,8 +128,7 @@ void FrameGrabber::stop()
 void FrameGrabber::begin(double time, bool exact)
 {
     m_pending.reset();
-    if (!m_waiting.process)
-        m_waiting = prepared();
+    warmUp();
     m_working = std::exchange(m_waiting, prepared());
     m_working.exact = exact;
     m_working.process->write(script(m_video, m_size, time, exact).toUtf8());

@@ -26,6 +26,8 @@ public:
 
     // What pictures come from, their size and the folder they go to; stops any grab.
     void setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder);
+    // Starts the encoder that waits for the next request, if none waits.
+    void warmUp();
     // Asks for the picture at time, in seconds from the video's start.
     void grab(double time, bool exact);
     // Drops every request; no signal follows until the next.

@@ -1,3 +1,4 @@
+#include "crop/FrameGrabber.h"
 #include "crop/PosterExtractor.h"
 #include "media/ProbeJob.h"
 #include "support/Fixtures.h"
@@ -10,7 +11,7 @@
 using namespace Qt::StringLiterals;
 
 // The posters of real files made by ffmpeg: open GOPs, no duration in the
-// header, an hour of stream copies.
+// header, an hour of stream copies; and the scrubber's pictures of any time.
 class TestPosterExtractor : public QObject
 {
     Q_OBJECT
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void initTestCase();
     void posters_data();
     void posters();
+    void grabbing_data();
+    void grabbing();
 
 private:
     struct Made
@@ -142,6 +145,62 @@ void TestPosterExtractor::posters()
     }
     // The same file, the same posters.
     QCOMPARE(extract(path).times, made.times);
+}
+
+void TestPosterExtractor::grabbing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("open GOP MKV") << u"open GOP MKV"_s;
+    QTest::newRow("open GOP MPEG-TS, timestamps from 1.4 s") << u"open GOP MPEG-TS"_s;
+}
+
+void TestPosterExtractor::grabbing()
+{
+    QFETCH(QString, file);
+    // A name the filter graph would take apart, were it not escaped.
+    const QString path = m_dir.filePath(u"it's [a] test, 1;2=3:4"_s + m_files.value(file).right(4));
+    QVERIFY(QFile::copy(m_files.value(file), path));
+    const FileProbe probe(path, Fixtures::ffprobe());
+    const QSize frame(int(probe.videoWidth().value_or(0)), int(probe.videoHeight().value_or(0)));
+    QTemporaryDir pictures;
+    FrameGrabber grabber(Fixtures::ffmpeg());
+    grabber.setVideo({ path, probe.videoStreamIndex(), probe.formatName(), probe.videoDuration(), 25, frame, frame,
+                       probe.startTime(), 0 },
+                     QSize(), pictures.path());
+    QList<std::tuple<double, bool, QImage>> grabbed;
+    connect(&grabber, &FrameGrabber::grabbed, this, [&](const QString &picture, double time, bool exact) {
+        grabbed.append({ time, exact, QImage(picture) });
+    });
+    const auto next = [&] { return QTest::qWaitFor([&] { return !grabbed.isEmpty(); }, 20'000) ? grabbed.takeFirst()
+                                                                                               : std::tuple<double, bool, QImage> {}; };
+    // Compared with the MKV's picture: the MPEG-TS holds the same stream, and ffmpeg's own seeks in it land anywhere.
+    const auto isPictureOf = [&](const QImage &image, double time) {
+        const QString reference = m_files.value(u"open GOP MKV"_s);
+        return Fixtures::difference(image, Fixtures::frameAt(reference, QString::number(time, 'f', 3))) < 8;
+    };
+
+    // A keyframe within the keyframes' second of the time (MPEG-TS seeks land past one); the exact
+    // picture is the first at or after the time.
+    grabber.grab(7.5, false);
+    auto [time, exact, image] = next();
+    QVERIFY2(qAbs(time - 7.5) <= 1 && !exact && isPictureOf(image, time), qPrintable(QString::number(time)));
+    grabber.grab(10.52, true);
+    std::tie(time, exact, image) = next();
+    QVERIFY2(time >= 10.5195 && time < 10.56 && exact && isPictureOf(image, time), qPrintable(QString::number(time)));
+
+    // A quick succession: the keyframe under way is let finish, the exact picture of 12.4 s is
+    // dropped for 18.2 s's.
+    grabber.grab(3.3, false);
+    grabber.grab(12.4, true);
+    grabber.grab(18.2, true);
+    std::tie(time, exact, image) = next();
+    QVERIFY2(qAbs(time - 3.3) <= 1 && !exact, qPrintable(QString::number(time)));
+    std::tie(time, exact, image) = next();
+    QVERIFY2(time >= 18.1995 && time < 18.24 && exact && isPictureOf(image, time), qPrintable(QString::number(time)));
+    QTest::qWait(200);
+    QVERIFY(grabbed.isEmpty());
+    // One picture stays on disk: the one shown.
+    QCOMPARE(QDir(pictures.path()).entryList({ u"*.jpg"_s }).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestPosterExtractor)
