@@ -89,6 +89,12 @@ void AppDelegate::connectActions()
     });
     connect(m_ui->guidesBTN, &QAction::toggled, m_panel, &SelectionPanel::setGuidesShown);
     connect(m_ui->motionMapBTN, &QAction::toggled, m_panel, &SelectionPanel::setMotionMapShown);
+    connect(m_panel, &SelectionPanel::movingOutside, this, [this](int poster) {
+        m_ui->motionJumpBTN->setEnabled(poster > 0);
+        m_ui->motionJumpBTN->setData(poster);
+    });
+    connect(m_ui->motionJumpBTN, &QAction::triggered, this,
+            [this] { m_browser->goToPoster(m_ui->motionJumpBTN->data().toInt()); });
     m_ui->keepRecordingDateBTN->setChecked(m_settings->value(u"keepRecordingDate"_s, true).toBool());
     connect(m_ui->keepRecordingDateBTN, &QAction::toggled, this,
             [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });

@@ -47,6 +47,8 @@ void MotionOverlay::show()
     m_holder->setMotionMap(ready ? MotionMap::heat(m_map.spread) : QImage());
     if (ready)
         check(m_crop);
+    else
+        Q_EMIT movingOutside(0);
 }
 
 void MotionOverlay::check(const QRectF &crop)
@@ -55,6 +57,7 @@ void MotionOverlay::check(const QRectF &crop)
     if (!m_shown || m_map.spread.isNull())
         return;
     const auto moving = MotionMap::movingOutside(m_map.samples, m_map.spread, crop);
+    Q_EMIT movingOutside(moving ? *moving + 1 : 0);
     // Once for each verdict, not at every step of a drag.
     if (!moving || moving == m_noticed)
         return;

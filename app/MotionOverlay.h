@@ -28,6 +28,8 @@ public:
 
 Q_SIGNALS:
     void notice(const QString &text);
+    // The poster (1 ... 11) where the picture moves outside the crop most; 0 when it does not, or the map is off.
+    void movingOutside(int poster);
 
 private:
     struct Map

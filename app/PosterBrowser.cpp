@@ -119,9 +119,9 @@ void PosterBrowser::showPoster()
         m_time->clear();
 }
 
-void PosterBrowser::scrubTo(double seconds)
+void PosterBrowser::goToPoster(int n)
 {
-    m_slider->setValue(qRound(seconds * 1000));
+    m_slider->setValue(Timeline::posterPlace(n, m_duration));
 }
 
 void PosterBrowser::moved(int value)

@@ -40,8 +40,8 @@ public:
     void posterMade(int n);
     // Shows the poster the slider is at again, or the last made before it.
     void showPoster();
-    // Moves the slider to a time, in seconds.
-    void scrubTo(double seconds);
+    // Moves the slider to poster n's mark.
+    void goToPoster(int n);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

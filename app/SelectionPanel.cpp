@@ -24,6 +24,7 @@ SelectionPanel::SelectionPanel(QWidget *parent)
             &SelectionPanel::activityInSelectionRectangle);
     m_motion = new MotionOverlay(m_ui.selectionRectangleHolder, this);
     connect(m_motion, &MotionOverlay::notice, this, &SelectionPanel::notice);
+    connect(m_motion, &MotionOverlay::movingOutside, this, &SelectionPanel::movingOutside);
     // While the motion map shows, it says when the picture moves outside the crop.
     connect(this, &SelectionPanel::cropChanged, this, [this] {
         if (m_videoWidth > 0)

@@ -64,6 +64,8 @@ Q_SIGNALS:
     void cropChanged();
     // A short note for the status area, such as a typed number corrected.
     void notice(const QString &text);
+    // The poster where the picture moves outside the crop, while the motion map shows; 0 when none.
+    void movingOutside(int poster);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -386,6 +386,18 @@ Dauer der Ausgabe: %7</translation>
         <source>Any moment of the video; the marks are the eleven posters</source>
         <translation>Jeder Moment des Videos; die Marken sind die elf Vorschaubilder</translation>
     </message>
+    <message>
+        <source>&amp;Go to the Motion Outside the Crop</source>
+        <translation>&amp;Zur Bewegung außerhalb des Zuschnitts</translation>
+    </message>
+    <message>
+        <source>Show the poster where the picture moves outside the crop</source>
+        <translation>Das Vorschaubild zeigen, in dem sich das Bild außerhalb des Zuschnitts bewegt</translation>
+    </message>
+    <message>
+        <source>J</source>
+        <translation>J</translation>
+    </message>
 </context>
 <context>
     <name>MotionOverlay</name>

@@ -205,13 +205,15 @@ void TestSelection::scrubbing()
                  qPrintable(u"%1: %2, not %3"_s.arg(key, shown->text(), time)));
     }
 
-    // A turned video's pictures are turned as its posters are.
-    QVERIFY(app.open(m_files[u"rotated"_s]));
-    const QSize poster = QImage(app.control<ImageDropView>("posterView")->imagePath()).size();
-    QTest::keyClick(app.window(), Qt::Key_BracketRight);
-    QVERIFY(waitForScrubbedPicture(app));
-    QCOMPARE(QImage(app.control<ImageDropView>("posterView")->imagePath()).size(), poster);
-    QVERIFY(poster.height() > poster.width());
+    // A turned video's pictures are turned as its posters are, and wide pixels widened.
+    for (const QString &file : { u"rotated"_s, u"pal"_s }) {
+        QVERIFY(app.open(m_files[file]));
+        const QSize poster = QImage(app.control<ImageDropView>("posterView")->imagePath()).size();
+        QTest::keyClick(app.window(), Qt::Key_BracketRight);
+        QVERIFY(waitForScrubbedPicture(app));
+        QCOMPARE(QImage(app.control<ImageDropView>("posterView")->imagePath()).size(), poster);
+        QVERIFY(file == u"pal" ? poster.width() > 720 : poster.height() > poster.width());
+    }
 }
 
 void TestSelection::changeChainsResetTheScale()
@@ -321,6 +323,9 @@ void TestSelection::motionMapAndGuides()
     const QString said = app.window()->statusBar()->currentMessage();
     QVERIFY2(said.startsWith(u"Moving picture outside the crop around 00:00:0"_s), qPrintable(said));
     QVERIFY2(said.right(1).toInt() <= 5, qPrintable(said));
+    // J goes to that moment.
+    QTest::keyClick(app.window(), Qt::Key_J);
+    QTRY_VERIFY(app.control<QLabel>("posterTimeLBL")->text().startsWith(said.right(8)));
 
     const QPoint third(rectangle->width() / 3, rectangle->height() / 2 + 5);
     const QColor before = rectangle->grab().toImage().pixelColor(third);
