@@ -52,7 +52,8 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
     // The source's pictures keep the file's own timestamps; the seek lands on a keyframe at or before.
     graph += exact ? u",select='gte(t,%1)'"_s.arg(decimalText(video.startTime + time - 0.0005))
                    : u",select='eq(key,1)'"_s;
-    graph += u",trim=end_frame=1,showinfo@in0"_s;
+    // Reported from the time asked for: the report keeps six digits, too few for an hour in milliseconds.
+    graph += u",trim=end_frame=1,setpts=PTS-%1/TB,showinfo@in0"_s.arg(decimalText(video.startTime + time));
     // The encoder turns what it reads itself; this source does not.
     switch ((video.rotation % 360 + 360) % 360) {
     case 90:
@@ -130,6 +131,7 @@ void FrameGrabber::begin(double time, bool exact)
     m_pending.reset();
     warmUp();
     m_working = std::exchange(m_waiting, prepared());
+    m_working.time = time;
     m_working.exact = exact;
     m_working.process->write(script(m_video, m_size, time, exact).toUtf8());
     m_working.process->closeWriteChannel();
@@ -152,7 +154,7 @@ void FrameGrabber::ended(QProcess *process)
         if (!m_handedOver.isEmpty())
             QFile::remove(m_handedOver);
         m_handedOver = run.path;
-        Q_EMIT grabbed(run.path, qMax(picked[0][0] - m_video.startTime, 0.0), run.exact);
+        Q_EMIT grabbed(run.path, qMax(run.time + picked[0][0], 0.0), run.exact);
     } else {
         QFile::remove(run.path);
     }

@@ -45,6 +45,7 @@ private:
     {
         QProcess *process = nullptr;
         QString path;
+        double time = 0; // asked for
         bool exact = false;
     };
 

@@ -71,11 +71,14 @@ void TestPosterExtractor::initTestCase()
                             + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", dir + "/minute.mkv" })
         && Fixtures::runFfmpeg({ "-stream_loop", "58", "-i", dir + "/minute.mkv", "-c", "copy", dir + "/hour.mkv" }))
         m_files[u"hour-long MKV"_s] = dir + u"/hour.mkv"_s;
+    // The same in MPEG-TS, its timestamps from 1.423 s, as a tuner's recording starts anywhere.
+    if (Fixtures::runFfmpeg({ "-i", dir + "/hour.mkv", "-c", "copy", "-output_ts_offset", "0.023", dir + "/hour.ts" }))
+        m_files[u"hour-long MPEG-TS"_s] = dir + u"/hour.ts"_s;
     // Short enough to decode whole: every poster exact.
     if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=6,hue=H=2*t"_s)
                             + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000", dir + "/clip.mp4" }))
         m_files[u"short clip"_s] = dir + u"/clip.mp4"_s;
-    QCOMPARE(m_files.size(), 5);
+    QCOMPARE(m_files.size(), 6);
 }
 
 TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)
@@ -150,15 +153,23 @@ void TestPosterExtractor::posters()
 void TestPosterExtractor::grabbing_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("open GOP MKV") << u"open GOP MKV"_s;
-    QTest::newRow("open GOP MPEG-TS, timestamps from 1.4 s") << u"open GOP MPEG-TS"_s;
+    QTest::addColumn<QString>("reference"); // a file of the same stream whose own seeks are exact
+    QTest::addColumn<double>("from");       // where the times asked for start
+    QTest::addColumn<double>("within");     // how far a keyframe picture may lie: where the index leads
+    QTest::newRow("open GOP MKV") << u"open GOP MKV"_s << u"open GOP MKV"_s << 0.0 << 1.0;
+    QTest::newRow("open GOP MPEG-TS, timestamps from 1.4 s") << u"open GOP MPEG-TS"_s << u"open GOP MKV"_s << 0.0 << 1.0;
+    QTest::newRow("an hour of MPEG-TS, half an hour in") << u"hour-long MPEG-TS"_s << u"hour-long MKV"_s << 1800.0 << 10.0;
 }
 
 void TestPosterExtractor::grabbing()
 {
     QFETCH(QString, file);
+    QFETCH(QString, reference);
+    QFETCH(double, from);
+    QFETCH(double, within);
     // A name the filter graph would take apart, were it not escaped.
     const QString path = m_dir.filePath(u"it's [a] test, 1;2=3:4"_s + m_files.value(file).right(4));
+    QFile::remove(path);
     QVERIFY(QFile::copy(m_files.value(file), path));
     const FileProbe probe(path, Fixtures::ffprobe());
     const QSize frame(int(probe.videoWidth().value_or(0)), int(probe.videoHeight().value_or(0)));
@@ -173,30 +184,36 @@ void TestPosterExtractor::grabbing()
     });
     const auto next = [&] { return QTest::qWaitFor([&] { return !grabbed.isEmpty(); }, 20'000) ? grabbed.takeFirst()
                                                                                                : std::tuple<double, bool, QImage> {}; };
-    // Compared with the MKV's picture: the MPEG-TS holds the same stream, and ffmpeg's own seeks in it land anywhere.
+    // ffmpeg's own seeks in MPEG-TS land anywhere: its pictures are compared with the MKV's.
     const auto isPictureOf = [&](const QImage &image, double time) {
-        const QString reference = m_files.value(u"open GOP MKV"_s);
-        return Fixtures::difference(image, Fixtures::frameAt(reference, QString::number(time, 'f', 3))) < 8;
+        return Fixtures::difference(image, Fixtures::frameAt(m_files.value(reference), QString::number(time, 'f', 3))) < 8;
     };
 
-    // A keyframe within the keyframes' second of the time (MPEG-TS seeks land past one); the exact
-    // picture is the first at or after the time.
-    grabber.grab(7.5, false);
+    // A keyframe near the time (MPEG-TS seeks land past one); the exact picture is the first at or
+    // after the time, and its time to the millisecond, an hour in too.
+    grabber.grab(from + 7.5, false);
     auto [time, exact, image] = next();
-    QVERIFY2(qAbs(time - 7.5) <= 1 && !exact && isPictureOf(image, time), qPrintable(QString::number(time)));
-    grabber.grab(10.52, true);
+    QVERIFY2(qAbs(time - from - 7.5) <= within && !exact && isPictureOf(image, time), qPrintable(QString::number(time)));
+    grabber.grab(from + 10.52, true);
     std::tie(time, exact, image) = next();
-    QVERIFY2(time >= 10.5195 && time < 10.56 && exact && isPictureOf(image, time), qPrintable(QString::number(time)));
+    const QStringList frames = Fixtures::probed(m_files.value(reference),
+        { u"-read_intervals"_s, u"%1%+2"_s.arg(from + 10.4), u"-show_entries"_s, u"frame=pts_time"_s }).split(u'\n');
+    const auto real = std::find_if(frames.cbegin(), frames.cend(),
+                                   [&](const QString &t) { return t.section(u',', 0, 0).toDouble() >= from + 10.5195; });
+    QVERIFY(real != frames.cend());
+    QVERIFY2(qAbs(time - real->section(u',', 0, 0).toDouble()) < 0.0005 && exact && isPictureOf(image, time),
+             qPrintable(u"%1 for %2"_s.arg(time, 0, 'f', 4).arg(*real)));
 
     // A quick succession: the keyframe under way is let finish, the exact picture of 12.4 s is
     // dropped for 18.2 s's.
-    grabber.grab(3.3, false);
-    grabber.grab(12.4, true);
-    grabber.grab(18.2, true);
+    grabber.grab(from + 3.3, false);
+    grabber.grab(from + 12.4, true);
+    grabber.grab(from + 18.2, true);
     std::tie(time, exact, image) = next();
-    QVERIFY2(qAbs(time - 3.3) <= 1 && !exact, qPrintable(QString::number(time)));
+    QVERIFY2(qAbs(time - from - 3.3) <= within && !exact, qPrintable(QString::number(time)));
     std::tie(time, exact, image) = next();
-    QVERIFY2(time >= 18.1995 && time < 18.24 && exact && isPictureOf(image, time), qPrintable(QString::number(time)));
+    QVERIFY2(time >= from + 18.1995 && time < from + 18.24 && exact && isPictureOf(image, time),
+             qPrintable(QString::number(time)));
     QTest::qWait(200);
     QVERIFY(grabbed.isEmpty());
     // One picture stays on disk: the one shown.
