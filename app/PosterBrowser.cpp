@@ -67,7 +67,8 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
 void PosterBrowser::setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder)
 {
     m_duration = video.duration;
-    m_grabber.setVideo(video, pictureSize, folder);
+    m_grabber.setFolder(folder);
+    m_grabber.setVideo(video, pictureSize);
     const QSignalBlocker quiet(m_slider);
     // A video of a few pictures still has a place for every poster.
     m_slider->setRange(0, qMax(Timeline::lastPicture(video.duration, video.frameRate),

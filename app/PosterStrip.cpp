@@ -17,12 +17,19 @@ PosterStrip::PosterStrip(const QString &encoderPath, const QString &probeToolPat
     : QObject(parent)
     , m_encoderPath(encoderPath)
     , m_probeToolPath(probeToolPath)
+    , m_early(encoderPath, false)
 {
 }
 
 PosterStrip::~PosterStrip()
 {
     cancel();
+}
+
+void PosterStrip::prepare(const QString &base)
+{
+    m_early.setFolder(base);
+    m_early.warmUp();
 }
 
 void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QString &base, QSize bound)
@@ -55,7 +62,7 @@ void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QStri
         dropIncoming();
         Q_EMIT incomingFailed(reason);
     });
-    extractor->extractPosterFrames(video, m_incoming.folder, bound);
+    extractor->extractPosterFrames(video, m_incoming.folder, bound, &m_early);
 }
 
 void PosterStrip::dropIncoming()

@@ -24,9 +24,10 @@ QString escaped(const QString &text)
 
 } // namespace
 
-FrameGrabber::FrameGrabber(const QString &encoderPath, QObject *parent)
+FrameGrabber::FrameGrabber(const QString &encoderPath, bool keepWarm, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_keepWarm(keepWarm)
 {
 }
 
@@ -53,7 +54,7 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
     graph += exact ? u",select='gte(t,%1)'"_s.arg(decimalText(video.startTime + time - 0.0005))
                    : u",select='eq(key,1)'"_s;
     // Reported from the time asked for: the report keeps six digits, too few for an hour in milliseconds.
-    graph += u",trim=end_frame=1,setpts=PTS-%1/TB,showinfo@in0"_s.arg(decimalText(video.startTime + time));
+    graph += u",trim=end_frame=1,setpts=PTS-round(%1/TB),showinfo@in0"_s.arg(decimalText(video.startTime + time));
     // The encoder turns what it reads itself; this source does not.
     switch ((video.rotation % 360 + 360) % 360) {
     case 90:
@@ -71,14 +72,18 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
     return graph + u"[out]"_s;
 }
 
-void FrameGrabber::setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder)
+void FrameGrabber::setFolder(const QString &folder)
 {
-    stop();
     if (folder != m_folder)
         drop(m_waiting);
+    m_folder = folder;
+}
+
+void FrameGrabber::setVideo(const PosterExtractor::Video &video, QSize pictureSize)
+{
+    stop();
     m_video = video;
     m_size = pictureSize;
-    m_folder = folder;
 }
 
 void FrameGrabber::warmUp()
@@ -130,7 +135,7 @@ void FrameGrabber::begin(double time, bool exact)
 {
     m_pending.reset();
     warmUp();
-    m_working = std::exchange(m_waiting, prepared());
+    m_working = std::exchange(m_waiting, m_keepWarm ? prepared() : Run {});
     m_working.time = time;
     m_working.exact = exact;
     m_working.process->write(script(m_video, m_size, time, exact).toUtf8());

@@ -21,11 +21,15 @@ class FrameGrabber : public QObject
     Q_OBJECT
 
 public:
-    explicit FrameGrabber(const QString &encoderPath, QObject *parent = nullptr);
+    // keepWarm: another encoder is started to wait as soon as one is given a request, for a
+    // request that may follow at once; otherwise only at warmUp().
+    explicit FrameGrabber(const QString &encoderPath, bool keepWarm = true, QObject *parent = nullptr);
     ~FrameGrabber() override;
 
-    // What pictures come from, their size and the folder they go to; stops any grab.
-    void setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder);
+    // Where pictures go.
+    void setFolder(const QString &folder);
+    // What pictures come from and their size; stops any grab.
+    void setVideo(const PosterExtractor::Video &video, QSize pictureSize);
     // Starts the encoder that waits for the next request, if none waits.
     void warmUp();
     // Asks for the picture at time, in seconds from the video's start.
@@ -56,6 +60,7 @@ private:
     void drop(Run &run);
 
     const QString m_encoderPath;
+    const bool m_keepWarm;
     PosterExtractor::Video m_video;
     QSize m_size;
     QString m_folder;

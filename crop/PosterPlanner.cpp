@@ -47,8 +47,10 @@ const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
 QList<double> posterTimes(double duration)
 {
     QList<double> times;
+    // To the millisecond: a seek of whole milliseconds lands on whole ticks of every time base in
+    // use, so a picture's time comes back exact, whichever encoder reports it.
     for (int n = 1; n <= posterCount; ++n)
-        times << n * duration / 12.0;
+        times << std::round(n * duration / 12.0 * 1000) / 1000;
     return times;
 }
 

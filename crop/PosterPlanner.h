@@ -34,7 +34,7 @@ struct Input
     bool operator==(const Input &other) const { return seek == other.seek && posters == other.posters; }
 };
 
-// n / 12 of the duration, for n = 1 ... 11.
+// n / 12 of the duration, for n = 1 ... 11, to the millisecond.
 QList<double> posterTimes(double duration);
 // Whether one pass from the start up to the last poster is cheap enough.
 bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPerPicture);
