@@ -117,7 +117,8 @@ void FrameGrabber::grab(double time, bool exact)
 {
     if (m_folder.isEmpty())
         return;
-    if (m_working.process && m_working.exact)
+    // An encoder that hangs on a file does not hold the next pictures back.
+    if (m_working.process && (m_working.exact || m_working.begun.hasExpired(hangMs)))
         drop(m_working);
     if (m_working.process)
         m_pending = { time, exact };
@@ -138,6 +139,7 @@ void FrameGrabber::begin(double time, bool exact)
     m_working = std::exchange(m_waiting, m_keepWarm ? prepared() : Run {});
     m_working.time = time;
     m_working.exact = exact;
+    m_working.begun.start();
     m_working.process->write(script(m_video, m_size, time, exact).toUtf8());
     m_working.process->closeWriteChannel();
 }

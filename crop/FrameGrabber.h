@@ -2,6 +2,7 @@
 
 #include "PosterExtractor.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
 
@@ -51,7 +52,9 @@ private:
         QString path;
         double time = 0; // asked for
         bool exact = false;
+        QElapsedTimer begun;
     };
+    static constexpr int hangMs = 5000;
 
     // Starts an encoder that waits for its script.
     Run prepared();
