@@ -67,8 +67,11 @@ void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QStri
 
 void PosterStrip::dropIncoming()
 {
-    if (m_incoming.extractor)
+    if (m_incoming.extractor) {
         m_incoming.extractor->cancel();
+        // Until the new file's first poster is here, the early encoder works for it alone.
+        m_early.stop();
+    }
     m_incoming.extractor.reset();
     removeFolder(m_incoming.folder);
     m_incoming = {};
