@@ -67,7 +67,7 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
         graph += u",transpose=cclock"_s;
         break;
     }
-    if (pictureSize.isValid())
+    if (pictureSize.isValid() && pictureSize != video.frame)
         graph += u",scale=%1:%2:flags=bilinear"_s.arg(pictureSize.width()).arg(pictureSize.height());
     return graph + u"[out]"_s;
 }
@@ -106,10 +106,9 @@ FrameGrabber::Run FrameGrabber::prepared()
         if (error == QProcess::FailedToStart)
             ended(process);
     });
-    process->start(m_encoderPath,
-                   { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-nostdin"_s, u"-filter_complex_script"_s,
-                     u"pipe:0"_s, u"-map"_s, u"[out]"_s, u"-fps_mode"_s, u"passthrough"_s, u"-frames:v"_s, u"1"_s,
-                     u"-q:v"_s, u"3"_s, u"-update"_s, u"1"_s, u"-y"_s, run.path });
+    process->start(m_encoderPath, QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-nostdin"_s,
+                                                u"-filter_complex_script"_s, u"pipe:0"_s, u"-map"_s, u"[out]"_s }
+                                      + PosterPlanner::posterOutput(1, run.path));
     return run;
 }
 

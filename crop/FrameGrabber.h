@@ -38,9 +38,6 @@ public:
     // Drops every request; no signal follows until the next.
     void stop();
 
-    // The filter graph that decodes the picture at time into the output "out".
-    static QString script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact);
-
 Q_SIGNALS:
     // path holds the picture of the video at time.
     void grabbed(const QString &path, double time, bool exact);
@@ -56,6 +53,8 @@ private:
     };
     static constexpr int hangMs = 5000;
 
+    // The filter graph that decodes the picture at time into the output "out".
+    static QString script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact);
     // Starts an encoder that waits for its script.
     Run prepared();
     void begin(double time, bool exact);

@@ -102,7 +102,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
                 m_early = { path, time };
                 collect();
             });
-            early->setVideo(video, m_source.posterSize == video.frame ? QSize() : m_source.posterSize);
+            early->setVideo(video, m_source.posterSize);
             early->grab(m_times[0], false);
         }
         m_stage = Stage::Posters;

@@ -2,6 +2,7 @@
 
 #include "media/ProbeTool.h"
 #include "util/Numbers.h"
+#include "util/Timeline.h"
 
 #include <QRegularExpression>
 
@@ -29,10 +30,14 @@ QString scaleFilter(const Source &source)
     return u",scale=%1:%2:flags=bilinear"_s.arg(source.posterSize.width()).arg(source.posterSize.height());
 }
 
-// JPEG quality near what the eye tells from the video, at a tenth of the size of the best; a
-// poster is renamed into place whole, so a reader never sees half of one.
+const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
+
+} // namespace
+
 QStringList posterOutput(int frames, const QString &file)
 {
+    // JPEG quality near what the eye tells from the video, at a tenth of the size of the best; a
+    // poster is renamed into place whole, so a reader never sees half of one.
     QStringList arguments { u"-fps_mode"_s, u"passthrough"_s, u"-frames:v"_s, QString::number(frames),
                             u"-q:v"_s, u"3"_s, u"-atomic_writing"_s, u"1"_s };
     if (frames == 1)
@@ -40,17 +45,13 @@ QStringList posterOutput(int frames, const QString &file)
     return arguments << u"-y"_s << file;
 }
 
-const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
-
-} // namespace
-
 QList<double> posterTimes(double duration)
 {
     QList<double> times;
-    // To the millisecond: a seek of whole milliseconds lands on whole ticks of every time base in
-    // use, so a picture's time comes back exact, whichever encoder reports it.
+    // The marks of the slider, whole milliseconds: a seek of whole milliseconds lands on whole ticks
+    // of every time base in use, so a picture's time comes back exact, whichever encoder reports it.
     for (int n = 1; n <= posterCount; ++n)
-        times << std::round(n * duration / 12.0 * 1000) / 1000;
+        times << Timeline::posterPlace(n, duration) / 1000.0;
     return times;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Timeline.h"
+
 #include <QList>
 #include <QSize>
 #include <QStringList>
@@ -13,7 +15,7 @@
 // the exact picture of its time.
 namespace PosterPlanner {
 
-inline constexpr int posterCount = 11;
+inline constexpr int posterCount = Timeline::posterCount;
 // Decoding more pixels than this from the start is not worth the exactness.
 inline constexpr double wholePixelBudget = 200e6;
 
@@ -34,8 +36,10 @@ struct Input
     bool operator==(const Input &other) const { return seek == other.seek && posters == other.posters; }
 };
 
-// n / 12 of the duration, for n = 1 ... 11, to the millisecond.
+// n / 12 of the duration, for n = 1 ... 11, to the millisecond: where the slider marks them.
 QList<double> posterTimes(double duration);
+// The encoder's output arguments that write frames pictures as JPEG files named file.
+QStringList posterOutput(int frames, const QString &file);
 // Whether one pass from the start up to the last poster is cheap enough.
 bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPerPicture);
 // Whether the container's seeks land on the keyframe at or before a time, by
