@@ -37,9 +37,11 @@ const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
 QStringList posterOutput(int frames, const QString &file)
 {
     // JPEG quality near what the eye tells from the video, at a tenth of the size of the best; a
-    // poster is renamed into place whole, so a reader never sees half of one.
-    QStringList arguments { u"-fps_mode"_s, u"passthrough"_s, u"-frames:v"_s, QString::number(frames),
-                            u"-q:v"_s, u"3"_s, u"-atomic_writing"_s, u"1"_s };
+    // poster is renamed into place whole, so a reader never sees half of one. One thread: on more,
+    // the encoder holds a picture back until the next, or the end, arrives.
+    QStringList arguments { u"-threads"_s,  u"1"_s,         u"-fps_mode"_s, u"passthrough"_s,
+                            u"-frames:v"_s, QString::number(frames), u"-q:v"_s, u"3"_s,
+                            u"-atomic_writing"_s, u"1"_s };
     if (frames == 1)
         arguments << u"-update"_s << u"1"_s;
     return arguments << u"-y"_s << file;
@@ -111,17 +113,18 @@ QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes)
 QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix)
 {
     QStringList arguments = quietHead;
-    QStringList chains;
     QStringList outputs;
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         // One picture each: decoding ahead on other threads only costs time.
         arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
                   << u"-i"_s << source.path;
-        chains << u"[%1:%2]select='eq(key,1)',trim=end_frame=1,showinfo@in%1%3[out%1]"_s.arg(i).arg(
-            streamOf(source), scaleFilter(source));
-        outputs << u"-map"_s << u"[out%1]"_s.arg(i) << posterOutput(1, u"%1%2.jpg"_s.arg(prefix).arg(i));
+        // A chain of its own for each: one graph over every input would start only once all had
+        // decoded a picture, and hold back the first poster until the last.
+        outputs << u"-map"_s << u"%1:%2"_s.arg(i).arg(streamOf(source)) << u"-filter:v"_s
+                << u"select='eq(key,1)',trim=end_frame=1,showinfo@in%1%2"_s.arg(i).arg(scaleFilter(source))
+                << posterOutput(1, u"%1%2.jpg"_s.arg(prefix).arg(i));
     }
-    return arguments + QStringList { u"-filter_complex"_s, chains.join(u';') } + outputs;
+    return arguments + outputs;
 }
 
 QStringList wholeRunArguments(const Source &source, const QList<double> &times, const QString &prefix)
