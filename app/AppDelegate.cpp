@@ -187,8 +187,6 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     // The shown video stays until the new one has a poster to show.
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
-    if (m_scratch && m_scratch->isValid())
-        m_posters->prepare(m_scratch->framesDirectory());
     m_probeJob.start(url.toLocalFile());
 }
 

@@ -17,19 +17,12 @@ PosterStrip::PosterStrip(const QString &encoderPath, const QString &probeToolPat
     : QObject(parent)
     , m_encoderPath(encoderPath)
     , m_probeToolPath(probeToolPath)
-    , m_early(encoderPath, false)
 {
 }
 
 PosterStrip::~PosterStrip()
 {
     cancel();
-}
-
-void PosterStrip::prepare(const QString &base)
-{
-    m_early.setFolder(base);
-    m_early.warmUp();
 }
 
 void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QString &base, QSize bound)
@@ -62,16 +55,13 @@ void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QStri
         dropIncoming();
         Q_EMIT incomingFailed(reason);
     });
-    extractor->extractPosterFrames(video, m_incoming.folder, bound, &m_early);
+    extractor->extractPosterFrames(video, m_incoming.folder, bound);
 }
 
 void PosterStrip::dropIncoming()
 {
-    if (m_incoming.extractor) {
+    if (m_incoming.extractor)
         m_incoming.extractor->cancel();
-        // Until the new file's first poster is here, the early encoder works for it alone.
-        m_early.stop();
-    }
     m_incoming.extractor.reset();
     removeFolder(m_incoming.folder);
     m_incoming = {};

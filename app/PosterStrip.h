@@ -1,6 +1,5 @@
 #pragma once
 
-#include "crop/FrameGrabber.h"
 #include "crop/PosterExtractor.h"
 
 #include <QObject>
@@ -18,8 +17,6 @@ public:
     PosterStrip(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~PosterStrip() override;
 
-    // A new file is being probed: an encoder for its first poster starts meanwhile, its pictures under base.
-    void prepare(const QString &base);
     // Starts a new file's posters in a fresh folder under base.
     void startIncoming(const PosterExtractor::Video &video, const QString &base, QSize bound);
     bool hasIncoming() const { return bool(m_incoming.extractor); }
@@ -55,6 +52,5 @@ private:
     const QString m_probeToolPath;
     Set m_shown;
     Set m_incoming;
-    FrameGrabber m_early;
     int m_opens = 0;
 };

@@ -24,10 +24,9 @@ QString escaped(const QString &text)
 
 } // namespace
 
-FrameGrabber::FrameGrabber(const QString &encoderPath, bool keepWarm, QObject *parent)
+FrameGrabber::FrameGrabber(const QString &encoderPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
-    , m_keepWarm(keepWarm)
 {
 }
 
@@ -135,7 +134,7 @@ void FrameGrabber::begin(double time, bool exact)
 {
     m_pending.reset();
     warmUp();
-    m_working = std::exchange(m_waiting, m_keepWarm ? prepared() : Run {});
+    m_working = std::exchange(m_waiting, prepared());
     m_working.time = time;
     m_working.exact = exact;
     m_working.begun.start();

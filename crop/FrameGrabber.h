@@ -22,9 +22,7 @@ class FrameGrabber : public QObject
     Q_OBJECT
 
 public:
-    // keepWarm: another encoder is started to wait as soon as one is given a request, for a
-    // request that may follow at once; otherwise only at warmUp().
-    explicit FrameGrabber(const QString &encoderPath, bool keepWarm = true, QObject *parent = nullptr);
+    explicit FrameGrabber(const QString &encoderPath, QObject *parent = nullptr);
     ~FrameGrabber() override;
 
     // Where pictures go.
@@ -62,7 +60,6 @@ private:
     void drop(Run &run);
 
     const QString m_encoderPath;
-    const bool m_keepWarm;
     PosterExtractor::Video m_video;
     QSize m_size;
     QString m_folder;

@@ -1,6 +1,5 @@
 #include "PosterExtractor.h"
 
-#include "FrameGrabber.h"
 #include "util/ChildProcess.h"
 
 #include <QDir>
@@ -67,8 +66,7 @@ QSize PosterExtractor::posterSize(QSize shown, QSize bound)
     return { std::max(2, fitted.width() & ~1), std::max(2, fitted.height() & ~1) };
 }
 
-void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound,
-                                          FrameGrabber *early)
+void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound)
 {
     cancel();
     m_framesDirectory = framesDirectory;
@@ -97,14 +95,6 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
         start(Stage::Posters, m_encoderPath,
               { PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(m_framesDirectory, false)) });
     } else if (PosterPlanner::seeksByIndex(video.format) || m_probeToolPath.isEmpty()) {
-        if (early) {
-            m_earlyConnection = connect(early, &FrameGrabber::grabbed, this, [this](const QString &path, double time) {
-                m_early = { path, time };
-                collect();
-            });
-            early->setVideo(video, m_source.posterSize);
-            early->grab(m_times[0], false);
-        }
         m_stage = Stage::Posters;
         listingEnded();
     } else {
@@ -177,12 +167,6 @@ void PosterExtractor::listingEnded()
     if (m_stage == Stage::Listing && m_parts[0].process.exitStatus() == QProcess::NormalExit)
         m_keyframes = PosterPlanner::keyframeTimes(m_parts[0].process.readAllStandardOutput());
     m_inputs = PosterPlanner::inputs(m_times, m_keyframes);
-    // The first poster is early's; should it not come, a retry makes it.
-    if (m_earlyConnection) {
-        m_inputs.first().posters.removeOne(1);
-        if (m_inputs.first().posters.isEmpty())
-            m_inputs.removeFirst();
-    }
     startKeyframeRun(Stage::Posters);
 }
 
@@ -202,8 +186,6 @@ void PosterExtractor::Part::read(bool ended)
 
 std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n) const
 {
-    if (n == 1 && m_early)
-        return m_early;
     const QString prefix = runPrefix(m_framesDirectory, m_stage == Stage::Retry);
     if (m_inputs.isEmpty()) {
         // A pass from the start picks, in order, the first picture at or past each time (printed rounded).
@@ -284,8 +266,6 @@ bool PosterExtractor::retry()
         if (!missing.isEmpty() && seek < input.seek)
             again.append(PosterPlanner::Input { seek, missing });
     }
-    if (m_earlyConnection && !m_placed[1])
-        again.prepend(PosterPlanner::Input { m_times[0], { 1 } });
     if (again.isEmpty())
         return false;
     m_inputs = again;
@@ -317,7 +297,6 @@ void PosterExtractor::finish()
         collect();
     if (m_next == 0)
         return; // cancelled by a receiver
-    disconnect(m_earlyConnection);
     m_next = 0;
     if (madeAny)
         Q_EMIT finished();
@@ -327,8 +306,6 @@ void PosterExtractor::finish()
 
 void PosterExtractor::cancel()
 {
-    disconnect(m_earlyConnection);
-    m_early.reset();
     m_next = 0;
     m_timeout.stop();
     m_poll.stop();

@@ -9,8 +9,6 @@
 
 #include <optional>
 
-class FrameGrabber;
-
 // Makes the eleven posters, at 1/12 ... 11/12 of the video, from the video
 // stream the probe chose, no larger than the screen shows them, and hands
 // them over one by one in slider order as each is ready.
@@ -55,12 +53,8 @@ public:
 
     // Empties framesDirectory and makes the posters into it; frameMade() for
     // each, then finished() or failed() follows, also when the encoder is
-    // missing. bound: the largest poster worth making. early, if given, has
-    // an encoder waiting, started while the video was probed: the first
-    // poster comes from it where a keyframe serves, before the run's own
-    // encoders have started.
-    void extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound,
-                             FrameGrabber *early = nullptr);
+    // missing. bound: the largest poster worth making.
+    void extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound);
     // Stops at once; no further signal follows.
     void cancel();
     bool isRunning() const { return m_next > 0; }
@@ -125,8 +119,6 @@ private:
     QString m_firstError;
     QList<bool> m_placed;                 // per poster, its own picture in place
     QList<double> m_pictureTimes;
-    std::optional<std::pair<QString, double>> m_early; // the first poster's picture and time, from early
-    QMetaObject::Connection m_earlyConnection;
     int m_next = 0; // the next poster to hand over, 1 to 11; 0 when idle
     int m_handedOver = 0;
 };

@@ -30,8 +30,7 @@ private:
         QList<QImage> pictures;
         QString failure;
     };
-    // early: the encoder that waits for the first poster, none if empty.
-    Made extract(const QString &path, const QString &early = QString());
+    Made extract(const QString &path);
 
     QTemporaryDir m_dir;
     QHash<QString, QString> m_files;
@@ -82,14 +81,9 @@ void TestPosterExtractor::initTestCase()
     QCOMPARE(m_files.size(), 6);
 }
 
-TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path, const QString &early)
+TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)
 {
     Made made;
-    QTemporaryDir earlyPictures;
-    FrameGrabber grabber(early, false);
-    grabber.setFolder(earlyPictures.path());
-    if (!early.isEmpty())
-        grabber.warmUp();
     // Probed as the application probes, which measures a duration the header lacks.
     ProbeJob job(Fixtures::ffprobe());
     std::optional<FileProbe> probe;
@@ -105,7 +99,7 @@ TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path, cons
     QSignalSpy failed(&extractor, &PosterExtractor::failed);
     extractor.extractPosterFrames({ path, probe->videoStreamIndex(), probe->formatName(), probe->videoDuration(),
                                     probe->videoFrameRate(), frame, frame },
-                                  frames.path(), QSize(), early.isEmpty() ? nullptr : &grabber);
+                                  frames.path(), QSize());
     if (!QTest::qWaitFor([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 60'000))
         return made;
     made.failure = failed.isEmpty() ? QString() : failed.first().first().toString();
@@ -124,17 +118,12 @@ void TestPosterExtractor::posters_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<double>("duration");
     QTest::addColumn<double>("within"); // seconds a poster may lie from n / 12 of the video: a keyframe interval
-    // The encoders that wait for the first poster on the first and on the second open, as the
-    // window starts one while it probes a file (none if empty). Where a keyframe serves it (the
-    // hour), its poster is the run's own, and when it cannot make one, the run does.
-    QTest::addColumn<QStringList>("early");
 
-    QTest::newRow("open GOP MKV") << u"open GOP MKV"_s << 24.0 << 1.0 << QStringList { {}, {} };
-    QTest::newRow("open GOP MPEG-TS") << u"open GOP MPEG-TS"_s << 24.0 << 1.0 << QStringList { {}, {} };
-    QTest::newRow("WebM without duration") << u"WebM without duration"_s << 24.0 << 1.0 << QStringList { {}, {} };
-    QTest::newRow("hour-long MKV, first poster early; then its encoder missing")
-        << u"hour-long MKV"_s << 3599.0 << 10.0 << QStringList { Fixtures::ffmpeg(), u"/nonexistent"_s };
-    QTest::newRow("short clip: exact") << u"short clip"_s << 6.0 << 0.04 << QStringList { {}, {} };
+    QTest::newRow("open GOP MKV") << u"open GOP MKV"_s << 24.0 << 1.0;
+    QTest::newRow("open GOP MPEG-TS") << u"open GOP MPEG-TS"_s << 24.0 << 1.0;
+    QTest::newRow("WebM without duration") << u"WebM without duration"_s << 24.0 << 1.0;
+    QTest::newRow("hour-long MKV") << u"hour-long MKV"_s << 3599.0 << 10.0;
+    QTest::newRow("short clip: exact") << u"short clip"_s << 6.0 << 0.04;
 }
 
 void TestPosterExtractor::posters()
@@ -142,9 +131,8 @@ void TestPosterExtractor::posters()
     QFETCH(QString, file);
     QFETCH(double, duration);
     QFETCH(double, within);
-    QFETCH(QStringList, early);
     const QString path = m_files.value(file);
-    const Made made = extract(path, early[0]);
+    const Made made = extract(path);
     QCOMPARE(made.failure, QString());
     QCOMPARE(made.times.size(), PosterExtractor::frameCount);
     for (int n = 1; n <= PosterExtractor::frameCount; ++n) {
@@ -159,7 +147,7 @@ void TestPosterExtractor::posters()
             QVERIFY2(time > made.times[n - 2], qPrintable(u"poster %1 repeats an earlier one"_s.arg(n)));
     }
     // The same file, the same posters.
-    const Made again = extract(path, early[1]);
+    const Made again = extract(path);
     QCOMPARE(again.times, made.times);
     QVERIFY(Fixtures::difference(again.pictures.first(), made.pictures.first()) < 2);
 }
