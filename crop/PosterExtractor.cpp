@@ -11,11 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString runPrefix(const QString &framesDirectory, bool retry)
-{
-    return framesDirectory + (retry ? u"/retry-"_s : u"/run-"_s);
-}
-
 // A poster is judged by its picture: a file that reads as one of a size.
 bool isPicture(const QString &path)
 {
@@ -38,12 +33,13 @@ PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &prob
     // Each poster is renamed into place whole; a short look hands it over without waiting for the run.
     m_poll.setInterval(10);
     connect(&m_poll, &QTimer::timeout, this, &PosterExtractor::collect);
-    for (Part &part : m_parts) {
+    for (int p = 0; p < partCount; ++p) {
+        Part &part = m_parts[p];
         connect(&part.process, &QProcess::readyReadStandardError, this, [&part] { part.read(); });
-        connect(&part.process, &QProcess::finished, this, &PosterExtractor::partEnded);
-        connect(&part.process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        connect(&part.process, &QProcess::finished, this, [this, p] { partEnded(p); });
+        connect(&part.process, &QProcess::errorOccurred, this, [this, p](QProcess::ProcessError error) {
             if (error == QProcess::FailedToStart && m_next > 0)
-                partEnded();
+                partEnded(p);
         });
     }
 }
@@ -83,91 +79,112 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     m_pictureTimes = QList<double>(frameCount + 1, 0);
     m_handedOver = 0;
     m_next = 1;
+    m_retrying = false;
+    for (Part &part : m_parts) {
+        part.listing = false;
+        part.inputs.clear();
+    }
     if (m_encoderPath.isEmpty()) {
         m_next = 0;
         QMetaObject::invokeMethod(this, [this] { Q_EMIT failed(tr("The encoder (ffmpeg) is missing.")); },
                                   Qt::QueuedConnection);
         return;
     }
+    QList<int> posters;
+    for (int n = 1; n <= frameCount; ++n)
+        posters << n;
     const double pixels = double(video.frame.width()) * video.frame.height();
-    if (PosterPlanner::decodesWhole(m_times, video.frameRate, pixels)) {
-        m_inputs.clear();
-        start(Stage::Posters, m_encoderPath,
-              { PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(m_framesDirectory, false)) });
+    m_whole = PosterPlanner::decodesWhole(m_times, video.frameRate, pixels);
+    m_timeout.start();
+    m_poll.start();
+    if (m_whole) {
+        start(0, m_encoderPath, PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(0)));
+        partEnded(0);
     } else if (PosterPlanner::seeksByIndex(video.format) || m_probeToolPath.isEmpty()) {
-        m_stage = Stage::Posters;
-        listingEnded();
+        startRuns(PosterPlanner::inputs(m_times, posters, {}));
     } else {
-        start(Stage::Listing, m_probeToolPath, { PosterPlanner::keyframeListingArguments(m_source, m_times) });
+        // Each run lists its own posters' keyframes first, both at once; the first, fewer, so that
+        // its posters come soon.
+        m_starting = true;
+        const QList<int> shares[partCount] = { posters.mid(0, listedFirst), posters.mid(listedFirst) };
+        for (int p = 0; p < partCount; ++p) {
+            m_parts[p].listing = true;
+            m_parts[p].posters = shares[p];
+            QList<double> times;
+            for (const int n : shares[p])
+                times << m_times[n - 1];
+            start(p, m_probeToolPath, PosterPlanner::keyframeListingArguments(m_source, times));
+        }
+        m_starting = false;
+        partEnded(0);
     }
 }
 
-void PosterExtractor::start(Stage stage, const QString &program, const QList<QStringList> &parts,
-                            const QList<qsizetype> &firsts)
+QString PosterExtractor::runPrefix(int p) const
 {
-    m_stage = stage;
-    m_partCount = int(parts.size());
-    m_timeout.start();
-    if (stage != Stage::Listing)
-        m_poll.start();
-    // A part that fails to start reports at once; the stage ends only once every part has been started.
+    return m_framesDirectory + (m_retrying ? u"/retry-"_s : u"/run-"_s) + QChar(char16_t(u'a' + p));
+}
+
+void PosterExtractor::start(int p, const QString &program, const QStringList &arguments)
+{
+    Part &part = m_parts[p];
+    part.messages.clear();
+    part.picked.clear();
+    part.parsed = 0;
+    prepareChildProcess(part.process);
+    part.process.setProgram(program);
+    part.process.setArguments(arguments);
+    // One that fails to start reports at once, before its caller has done.
+    const bool starting = std::exchange(m_starting, true);
+    part.process.start(QIODevice::ReadOnly);
+    m_starting = starting;
+}
+
+void PosterExtractor::startRuns(const QList<PosterPlanner::Input> &inputs)
+{
+    const qsizetype first = inputs.size() < 4 ? inputs.size() : inputs.size() / 2;
+    m_parts[0].inputs = inputs.mid(0, first);
+    m_parts[1].inputs = inputs.mid(first);
     m_starting = true;
-    for (qsizetype p = 0; p < parts.size(); ++p) {
-        Part &part = m_parts[p];
-        part.messages.clear();
-        part.picked.clear();
-        part.parsed = 0;
-        part.first = firsts.value(p);
-        prepareChildProcess(part.process);
-        part.process.setProgram(program);
-        part.process.setArguments(parts[p]);
-        part.process.start(QIODevice::ReadOnly);
+    for (int p = 0; p < partCount; ++p) {
+        m_parts[p].listing = false;
+        startRun(p);
     }
     m_starting = false;
-    partEnded();
+    partEnded(0);
 }
 
-void PosterExtractor::startKeyframeRun(Stage stage)
+void PosterExtractor::startRun(int p)
 {
-    const qsizetype count = m_inputs.size();
-    const QList<qsizetype> firsts = count < 4 ? QList<qsizetype> { 0 } : QList<qsizetype> { 0, count / 2 };
-    const QString prefix = runPrefix(m_framesDirectory, stage == Stage::Retry);
-    QList<QStringList> parts;
-    for (qsizetype p = 0; p < firsts.size(); ++p) {
-        const qsizetype first = firsts[p];
-        const qsizetype size = (p + 1 < firsts.size() ? firsts[p + 1] : count) - first;
-        parts << PosterPlanner::keyframeRunArguments(m_source, m_inputs.mid(first, size),
-                                                     prefix + QChar(char16_t(u'a' + p)));
+    if (!m_parts[p].inputs.isEmpty())
+        start(p, m_encoderPath, PosterPlanner::keyframeRunArguments(m_source, m_parts[p].inputs, runPrefix(p)));
+}
+
+void PosterExtractor::partEnded(int p)
+{
+    Part &part = m_parts[p];
+    if (m_next == 0 || part.process.state() != QProcess::NotRunning)
+        return;
+    part.read(true);
+    if (part.listing) {
+        part.listing = false;
+        QList<double> keyframes;
+        if (part.process.exitStatus() == QProcess::NormalExit)
+            keyframes = PosterPlanner::keyframeTimes(part.process.readAllStandardOutput());
+        part.inputs = PosterPlanner::inputs(m_times, part.posters, keyframes);
+        m_keyframes += keyframes;
+        std::sort(m_keyframes.begin(), m_keyframes.end());
+        startRun(p);
     }
-    start(stage, m_encoderPath, parts, firsts);
-}
-
-void PosterExtractor::partEnded()
-{
     if (m_starting)
         return;
-    for (int i = 0; i < m_partCount; ++i) {
-        Part &part = m_parts[i];
-        if (part.process.state() != QProcess::NotRunning)
+    for (const Part &other : m_parts) {
+        if (other.listing || other.process.state() != QProcess::NotRunning)
             return;
-        part.read(true);
     }
-    if (m_next == 0)
-        return;
     m_timeout.stop();
     m_poll.stop();
-    if (m_stage == Stage::Listing)
-        listingEnded();
-    else
-        runEnded();
-}
-
-void PosterExtractor::listingEnded()
-{
-    if (m_stage == Stage::Listing && m_parts[0].process.exitStatus() == QProcess::NormalExit)
-        m_keyframes = PosterPlanner::keyframeTimes(m_parts[0].process.readAllStandardOutput());
-    m_inputs = PosterPlanner::inputs(m_times, m_keyframes);
-    startKeyframeRun(Stage::Posters);
+    runsEnded();
 }
 
 void PosterExtractor::Part::read(bool ended)
@@ -186,27 +203,25 @@ void PosterExtractor::Part::read(bool ended)
 
 std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n) const
 {
-    const QString prefix = runPrefix(m_framesDirectory, m_stage == Stage::Retry);
-    if (m_inputs.isEmpty()) {
+    if (m_whole) {
         // A pass from the start picks, in order, the first picture at or past each time (printed rounded).
         const QList<double> times = m_parts[0].picked.value(0);
         const auto at = std::find_if(times.cbegin(), times.cend(), [&](double t) { return t >= m_times[n - 1] - 1e-3; });
         if (at == times.cend())
             return std::nullopt;
-        return std::pair(prefix + u"0_%1.jpg"_s.arg(at - times.cbegin() + 1), *at);
+        return std::pair(runPrefix(0) + u"0_%1.jpg"_s.arg(at - times.cbegin() + 1), *at);
     }
-    for (qsizetype i = 0; i < m_inputs.size(); ++i) {
-        if (!m_inputs[i].posters.contains(n))
-            continue;
-        int part = 0;
-        while (part + 1 < m_partCount && i >= m_parts[part + 1].first)
-            ++part;
-        const qsizetype input = i - m_parts[part].first;
-        const QList<double> times = m_parts[part].picked.value(input);
-        if (times.isEmpty())
-            return std::nullopt;
-        return std::pair(u"%1%2%3.jpg"_s.arg(prefix, QChar(char16_t(u'a' + part))).arg(input),
-                         std::max(0.0, m_inputs[i].seek + times.front()));
+    for (int p = 0; p < partCount; ++p) {
+        const Part &part = m_parts[p];
+        for (qsizetype i = 0; i < part.inputs.size(); ++i) {
+            if (!part.inputs[i].posters.contains(n))
+                continue;
+            const QList<double> times = part.picked.value(i);
+            if (times.isEmpty())
+                return std::nullopt;
+            return std::pair(runPrefix(p) + QString::number(i) + u".jpg"_s,
+                             std::max(0.0, part.inputs[i].seek + times.front()));
+        }
     }
     return std::nullopt;
 }
@@ -231,19 +246,19 @@ void PosterExtractor::collect()
     }
 }
 
-void PosterExtractor::runEnded()
+void PosterExtractor::runsEnded()
 {
-    if (m_next == 0)
-        return;
     collect();
     if (m_next == 0 || m_next > frameCount) {
         if (m_next > frameCount)
             finish();
         return;
     }
-    for (int i = 0; i < m_partCount && m_firstError.isEmpty(); ++i)
-        m_firstError = PosterPlanner::decisiveError(m_parts[i].messages);
-    if (m_stage == Stage::Retry || !retry())
+    for (const Part &part : m_parts) {
+        if (m_firstError.isEmpty())
+            m_firstError = PosterPlanner::decisiveError(part.messages);
+    }
+    if (m_retrying || !retry())
         finish();
 }
 
@@ -253,23 +268,27 @@ bool PosterExtractor::retry()
     // where an index finds it, at or before a poster's interval or ten seconds earlier, whichever is
     // nearer. Only that keyframe is decoded, never the pictures up to the poster's time.
     QList<PosterPlanner::Input> again;
-    for (const PosterPlanner::Input &input : std::as_const(m_inputs)) {
-        QList<int> missing;
-        for (const int n : input.posters) {
-            if (!m_placed[n])
-                missing << n;
+    for (const Part &part : m_parts) {
+        for (const PosterPlanner::Input &input : part.inputs) {
+            QList<int> missing;
+            for (const int n : input.posters) {
+                if (!m_placed[n])
+                    missing << n;
+            }
+            const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
+            const double seek = before != m_keyframes.cbegin()
+                ? *(before - 1) + 0.0005
+                : std::max(0.0, input.seek - std::min(m_duration / 12, 10.0));
+            if (!missing.isEmpty() && seek < input.seek)
+                again.append(PosterPlanner::Input { seek, missing });
         }
-        const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
-        const double seek = before != m_keyframes.cbegin()
-            ? *(before - 1) + 0.0005
-            : std::max(0.0, input.seek - std::min(m_duration / 12, 10.0));
-        if (!missing.isEmpty() && seek < input.seek)
-            again.append(PosterPlanner::Input { seek, missing });
     }
     if (again.isEmpty())
         return false;
-    m_inputs = again;
-    startKeyframeRun(Stage::Retry);
+    m_retrying = true;
+    m_timeout.start();
+    m_poll.start();
+    startRuns(again);
     return true;
 }
 

@@ -13,10 +13,10 @@
 // stream the probe chose, no larger than the screen shows them, and hands
 // them over one by one in slider order as each is ready.
 //
-// One encoder run seeks to every poster's time at once and decodes one
-// keyframe for each; where the container's seeks do not land on keyframes,
-// a listing of the packets after each time finds them first. A video cheap to
-// decode whole gets exact pictures from one pass instead. Each poster is
+// Two encoder runs, one for each of two cores, seek to their posters' times
+// and decode one keyframe for each; where the container's seeks do not land
+// on keyframes, each run first lists the packets after its times to find them.
+// A video cheap to decode whole gets exact pictures from one pass instead. Each poster is
 // judged by its own picture: one that cannot be made from its keyframe is
 // tried once from the keyframe before, and the nearest poster made stands in
 // for one that still fails. Only a video of which not one poster can be made
@@ -72,50 +72,52 @@ Q_SIGNALS:
     void failed(const QString &reason);
 
 private:
-    enum class Stage { Listing, Posters, Retry };
+    // An encoder run, or first the listing of its posters' keyframes, then the run.
+    struct Part
+    {
+        QProcess process;
+        bool listing = false;
+        QList<int> posters;                 // those its listing is for
+        QList<PosterPlanner::Input> inputs; // of its run; empty for a whole pass
+        QString messages;
+        QList<QList<double>> picked; // per input, the times of the pictures it picked
+        qsizetype parsed = 0;        // of the messages
+        // Takes what the process wrote; once it has ended, an unfinished last line too.
+        void read(bool ended = false);
+    };
 
-    // Starts one process of program for each argument list; part p reads the inputs from firsts[p] on.
-    void start(Stage stage, const QString &program, const QList<QStringList> &parts,
-               const QList<qsizetype> &firsts = {});
-    // A keyframe run's inputs split over two encoders, one for each of two cores; the first, which
-    // opens all its inputs before it decodes any, takes the smaller half.
-    void startKeyframeRun(Stage stage);
-    void partEnded();
-    void listingEnded();
-    void runEnded();
+    // Starts part p's process; a part that fails to start ends only once every part has been started.
+    void start(int p, const QString &program, const QStringList &arguments);
+    // The inputs split over two encoders, one for each of two cores; the first, which opens all its
+    // inputs before it decodes any, takes the smaller half.
+    void startRuns(const QList<PosterPlanner::Input> &inputs);
+    void startRun(int p);
+    void partEnded(int p);
+    void runsEnded();
     // Moves every picture now written into place and hands over those next in order.
     void collect();
     // The file and time of poster n's picture, once the run has written it.
     std::optional<std::pair<QString, double>> pictureFor(int n) const;
+    QString runPrefix(int p) const;
     bool retry();
     void finish();
 
     const QString m_encoderPath;
     const QString m_probeToolPath;
-    // An encoder (or the listing) and the inputs it reads, from first on.
-    struct Part
-    {
-        QProcess process;
-        QString messages;
-        QList<QList<double>> picked; // per input, the times of the pictures it picked
-        qsizetype parsed = 0;        // of the messages
-        qsizetype first = 0;
-        // Takes what the process wrote; once it has ended, an unfinished last line too.
-        void read(bool ended = false);
-    };
-    static constexpr int partLimit = 2;
-    Part m_parts[partLimit];
-    int m_partCount = 1;
+    static constexpr int partCount = 2;
+    // Where keyframes are listed first, the first part's posters: a listing costs with its times.
+    static constexpr int listedFirst = 2;
+    Part m_parts[partCount];
     bool m_starting = false;
+    bool m_retrying = false;
+    bool m_whole = false;
     QTimer m_timeout;
     QTimer m_poll;
-    Stage m_stage = Stage::Posters;
     QString m_framesDirectory;
     double m_duration = 0;
     PosterPlanner::Source m_source;
     QList<double> m_times;
-    QList<double> m_keyframes;
-    QList<PosterPlanner::Input> m_inputs; // of the keyframe run now going; empty for a whole pass
+    QList<double> m_keyframes; // listed, sorted
     QString m_firstError;
     QList<bool> m_placed;                 // per poster, its own picture in place
     QList<double> m_pictureTimes;

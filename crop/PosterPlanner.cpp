@@ -91,21 +91,21 @@ QList<double> keyframeTimes(const QByteArray &listing)
     return times;
 }
 
-QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes)
+QList<Input> inputs(const QList<double> &times, const QList<int> &posters, const QList<double> &keyframes)
 {
     QList<Input> planned;
-    for (qsizetype i = 0; i < times.size(); ++i) {
-        double seek = times[i];
+    for (const int n : posters) {
+        double seek = times[n - 1];
         if (!keyframes.isEmpty()) {
-            const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), times[i] + 1e-6);
+            const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), seek + 1e-6);
             // Half a millisecond on, so that a time printed rounded down still reaches its keyframe.
             seek = (after == keyframes.cbegin() ? *after : *(after - 1)) + 0.0005;
         }
         const auto same = std::find_if(planned.begin(), planned.end(), [&](const Input &in) { return in.seek == seek; });
         if (same != planned.end())
-            same->posters << int(i) + 1;
+            same->posters << n;
         else
-            planned.append(Input { seek, { int(i) + 1 } });
+            planned.append(Input { seek, { n } });
     }
     return planned;
 }

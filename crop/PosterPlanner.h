@@ -51,10 +51,10 @@ bool seeksByIndex(const QString &formatName);
 QStringList keyframeListingArguments(const Source &source, const QList<double> &times);
 // The keyframes' times in a listing, from the file's start, sorted.
 QList<double> keyframeTimes(const QByteArray &listing);
-// The inputs for the times: one per keyframe that serves a poster (the one
-// at or before its time, else the first after it), or one per time when the
-// keyframes are unknown.
-QList<Input> inputs(const QList<double> &times, const QList<double> &keyframes);
+// The inputs for posters (numbers from 1, of times): one per keyframe that
+// serves a poster (the one at or before its time, else the first after it),
+// or one per time when the keyframes are unknown.
+QList<Input> inputs(const QList<double> &times, const QList<int> &posters, const QList<double> &keyframes);
 
 // The encoder's arguments that write input i's poster as <prefix><i>.jpg,
 // each the first keyframe its seek reaches.
