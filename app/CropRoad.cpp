@@ -4,6 +4,7 @@
 #include "DesktopIntegration.h"
 #include "ProgressSheet.h"
 #include "crop/OutputFile.h"
+#include "crop/PosterPlanner.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -84,6 +85,7 @@ void CropRoad::run(const QString &output)
     request.deinterlace = m_input->isInterlaced();
     request.creationTime = m_input->creationTime();
     request.inputDuration = m_input->videoDuration();
+    request.seekLead = PosterPlanner::seekLead(m_input->formatName());
     m_choices(request);
     // A job that fails at once has said so in an alert: a sheet flashed up and down
     // under it would leave the alert without the keyboard.

@@ -27,9 +27,14 @@ Trim fittedTrim(Trim wanted, double duration, double minimum, bool startEdited)
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath)
 {
     QStringList arguments;
+    // The seek lands on a keyframe; pictures shown before it but decoded after (an open GOP's) come
+    // only from a decode that starts earlier, where the input's seeks land anywhere.
+    const double seek = request.trim ? std::max(0.0, request.trim->start - request.seekLead) : 0;
     if (request.trim)
-        arguments << u"-ss"_s << decimalText(request.trim->start);
+        arguments << u"-ss"_s << decimalText(seek);
     arguments << u"-i"_s << request.input;
+    if (request.trim && request.trim->start > seek)
+        arguments << u"-ss"_s << decimalText(request.trim->start - seek);
     if (request.trim)
         arguments << u"-t"_s << decimalText(request.trim->end - request.trim->start);
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.

@@ -36,14 +36,16 @@ struct CropRequest
     QString creationTime;      // the input's recording date, kept; empty: none
     double inputDuration = 0;  // seconds, for the progress
     std::optional<Trim> trim;  // nothing: the whole video
+    double seekLead = 0;       // seconds decoded before the trim's start, which the output drops
 };
 
 // "crop=w:h:x:y".
 QString cropFilterText(const QRect &crop);
 
 // The encoder's arguments for request, writing to outputPath: the chosen video
-// stream with the audio, trimmed when asked (seeking before the input, so that
-// the output starts at the trim's start, to the frame, and lasts its length);
+// stream with the audio, trimmed when asked (seeking before the input, by the
+// seek lead earlier, so that the output starts at the trim's start, to the
+// frame, and lasts its length);
 // no subtitles, data, chapters or metadata but the recording date when given;
 // every frame with its own time; 4:2:0 pixels; audio down-mixed to stereo when
 // asked; deinterlacing (a frame per frame) when asked, the crop filter,

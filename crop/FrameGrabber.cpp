@@ -40,9 +40,7 @@ FrameGrabber::~FrameGrabber()
 
 QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact)
 {
-    // Where seeks land anywhere (MPEG-TS), the decoder starts at the next keyframe: an exact picture
-    // is sought from far enough before that a keyframe lies between, for keyframes up to 10 s apart.
-    const double lead = exact && !PosterPlanner::seeksByIndex(video.format) ? 10 : 0;
+    const double lead = exact ? PosterPlanner::seekLead(video.format) : 0;
     // The name is an option of the source inside a graph: escaped once for each. A keyframe alone is
     // decoded soonest on one thread; frames on several would first fill every thread's queue.
     QString graph = u"movie=filename=%1:dec_threads=%2:seek_point=%3"_s.arg(

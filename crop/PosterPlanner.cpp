@@ -71,6 +71,11 @@ bool seeksByIndex(const QString &formatName)
     return std::any_of(names.cbegin(), names.cend(), [](const QString &name) { return indexed.contains(name); });
 }
 
+double seekLead(const QString &formatName)
+{
+    return seeksByIndex(formatName) ? 0 : 10;
+}
+
 QStringList keyframeListingArguments(const Source &source, const QList<double> &times)
 {
     QStringList intervals;

@@ -46,6 +46,11 @@ bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPer
 // its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere, and
 // the keyframes are listed first.
 bool seeksByIndex(const QString &formatName);
+// How long before a time a decode must start to reach every picture from it:
+// nothing where the index leads to the keyframe at or before; elsewhere the
+// decoder starts at the first keyframe after where the seek lands, and
+// keyframes are taken to lie at most 10 s apart.
+double seekLead(const QString &formatName);
 
 // The probe tool's arguments that list the packets after each time.
 QStringList keyframeListingArguments(const Source &source, const QList<double> &times);

@@ -32,6 +32,7 @@ void TestCropCommand::argumentLists_data()
     QTest::addColumn<int>("scale");
     QTest::addColumn<std::optional<Trim>>("trim");
     QTest::addColumn<QString>("kept"); // "interlaced", or a recording date
+    QTest::addColumn<double>("lead");  // seconds decoded before the start
     QTest::addColumn<QStringList>("expected");
 
     const QStringList input { "-i", "/in \"put\" ₤.mov" };
@@ -40,24 +41,31 @@ void TestCropCommand::argumentLists_data()
     const QStringList head = input + dropped + passthrough;
     const QStringList unscaled = head + QStringList { "-vf", "crop=640:360:0:60", "-y", "/tmp/o.mp4" };
     const std::optional<Trim> whole;
-    QTest::newRow("unscaled") << false << 100 << whole << QString() << unscaled;
+    QTest::newRow("unscaled") << false << 100 << whole << QString() << 0.0 << unscaled;
     // The down-mix stands between the pixel format and the filter.
     QTest::newRow("down-mixed at half scale")
-        << true << 50 << whole << QString()
+        << true << 50 << whole << QString() << 0.0
         << head + QStringList { "-ac", "2", "-vf", "crop=640:360:0:60,scale=320:180,setsar=1:1", "-y", "/tmp/o.mp4" };
-    QTest::newRow("interlaced") << false << 100 << whole << u"interlaced"_s
+    QTest::newRow("interlaced") << false << 100 << whole << u"interlaced"_s << 0.0
                                 << head + QStringList { "-vf", "bwdif=mode=send_frame,crop=640:360:0:60", "-y",
                                                         "/tmp/o.mp4" };
-    QTest::newRow("recording date") << false << 100 << whole << u"2024-05-01T10:00:00.000000Z"_s
+    QTest::newRow("recording date") << false << 100 << whole << u"2024-05-01T10:00:00.000000Z"_s << 0.0
                                     << input + dropped
             + QStringList { "-metadata", "creation_time=2024-05-01T10:00:00.000000Z" } + passthrough
             + unscaled.mid(head.size());
     // Seeking before the input decodes from the keyframe before and drops what comes before the start.
-    QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 }) << QString()
+    QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 }) << QString() << 0.0
                              << QStringList { "-ss", "15.0" } + unscaled.mid(0, 2) + QStringList { "-t", "30.04" }
             + unscaled.mid(2);
+    // Where seeks land anywhere, the decode starts earlier and the output drops what lies before the start.
+    QTest::newRow("trimmed, a lead") << false << 100 << std::optional(Trim { 15, 45.04 }) << QString() << 10.0
+                                     << QStringList { "-ss", "5.0" } + unscaled.mid(0, 2)
+            + QStringList { "-ss", "10.0", "-t", "30.04" } + unscaled.mid(2);
+    QTest::newRow("trimmed near the start, a lead") << false << 100 << std::optional(Trim { 4, 6 }) << QString() << 10.0
+                                                    << QStringList { "-ss", "0.0" } + unscaled.mid(0, 2)
+            + QStringList { "-ss", "4.0", "-t", "2.0" } + unscaled.mid(2);
     // ffmpeg refuses "4e-05": times are fixed-point.
-    QTest::newRow("a tiny start") << false << 100 << std::optional(Trim { 0.00004, 2 }) << QString()
+    QTest::newRow("a tiny start") << false << 100 << std::optional(Trim { 0.00004, 2 }) << QString() << 0.0
                                   << QStringList { "-ss", "0.00004" } + unscaled.mid(0, 2)
             + QStringList { "-t", "1.99996" } + unscaled.mid(2);
 }
@@ -68,6 +76,7 @@ void TestCropCommand::argumentLists()
     QFETCH(int, scale);
     QFETCH(std::optional<Trim>, trim);
     QFETCH(QString, kept);
+    QFETCH(double, lead);
     QFETCH(QStringList, expected);
 
     CropRequest request;
@@ -78,6 +87,7 @@ void TestCropCommand::argumentLists()
     request.scaledSize = QSize(320, 180);
     request.downmixToStereo = downmix;
     request.trim = trim;
+    request.seekLead = lead;
     request.deinterlace = kept == u"interlaced";
     request.creationTime = request.deinterlace ? QString() : kept;
     // The command writes where it is told, not to the destination.

@@ -1,4 +1,5 @@
 #include "crop/CropJob.h"
+#include "crop/PosterPlanner.h"
 #include "crop/ScratchDirectory.h"
 #include "support/Fixtures.h"
 
@@ -11,15 +12,17 @@
 
 using namespace Qt::StringLiterals;
 
-// The crop job at its edges: a cancel before the encoder starts, and a
-// process killed mid-crop; the application tests run the whole road, failing
-// encoders included.
+// The crop job at its edges: a trim that starts just before a keyframe of an
+// MPEG-TS file, a cancel before the encoder starts, and a process killed
+// mid-crop; the application tests run the whole road, failing encoders
+// included.
 class TestCropJob : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
+    void trimmedBeforeAKeyframe();
     void cancelEarlyAndTwice();
     void killedDuringACrop();
 
@@ -45,6 +48,26 @@ void TestCropJob::initTestCase()
 {
     m_input = Fixtures::makeVideo(m_dir.path(), u"long.mp4"_s, { 1280, 720, 20.0 });
     QVERIFY(!m_input.isEmpty());
+}
+
+void TestCropJob::trimmedBeforeAKeyframe()
+{
+    // Open GOPs: the pictures shown just before a keyframe are decoded after it, from the group before.
+    const QString input = m_dir.filePath(u"open.ts"_s);
+    QVERIFY(Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=6", "-c:v", "libx264",
+                                  "-preset", "superfast", "-bf", "3", "-g", "50", "-keyint_min", "50", "-sc_threshold",
+                                  "0", "-x264-params", "open-gop=1", input }));
+    QTemporaryDir out;
+    CropRequest request = requestFor(input, out.filePath(u"Cropped.mp4"_s), QRect(0, 0, 320, 240));
+    request.trim = Trim { 1.92, 2.92 }; // from two pictures before the keyframe at 2 s
+    request.seekLead = PosterPlanner::seekLead(u"mpegts"_s);
+    CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    QSignalSpy succeeded(&job, &CropJob::succeeded);
+    QVERIFY(job.runCropProcess(request));
+    QTRY_COMPARE_WITH_TIMEOUT(succeeded.count(), 1, 30'000);
+    // Every picture of the second, the first at the output's start (a seek from the start lost two).
+    QCOMPARE(Fixtures::videoFrameCount(request.destination), 25);
+    QCOMPARE(Fixtures::probed(request.destination, { u"-show_entries"_s, u"stream=start_time"_s }).toDouble(), 0.0);
 }
 
 void TestCropJob::cancelEarlyAndTwice()
