@@ -39,9 +39,8 @@ QStringList posterOutput(int frames, const QString &file)
     // JPEG quality near what the eye tells from the video, at a tenth of the size of the best; a
     // poster is renamed into place whole, so a reader never sees half of one. One thread: on more,
     // the encoder holds a picture back until the next, or the end, arrives.
-    QStringList arguments { u"-threads"_s,  u"1"_s,         u"-fps_mode"_s, u"passthrough"_s,
-                            u"-frames:v"_s, QString::number(frames), u"-q:v"_s, u"3"_s,
-                            u"-atomic_writing"_s, u"1"_s };
+    QStringList arguments { u"-threads"_s, u"1"_s, u"-fps_mode"_s, u"passthrough"_s, u"-frames:v"_s,
+                            QString::number(frames), u"-q:v"_s, u"3"_s, u"-atomic_writing"_s, u"1"_s };
     if (frames == 1)
         arguments << u"-update"_s << u"1"_s;
     return arguments << u"-y"_s << file;
