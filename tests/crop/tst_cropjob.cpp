@@ -12,9 +12,9 @@
 
 using namespace Qt::StringLiterals;
 
-// The crop job at its edges: a trim that starts just before a keyframe of an
-// MPEG-TS file, a cancel before the encoder starts, and a process killed
-// mid-crop; the application tests run the whole road, failing encoders
+// The crop job at its edges: a trim that starts between keyframes of a file
+// whose seeks land anywhere, a cancel before the encoder starts, and a process
+// killed mid-crop; the application tests run the whole road, failing encoders
 // included.
 class TestCropJob : public QObject
 {
@@ -22,7 +22,8 @@ class TestCropJob : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void trimmedBeforeAKeyframe();
+    void trimmedBetweenKeyframes_data();
+    void trimmedBetweenKeyframes();
     void cancelEarlyAndTwice();
     void killedDuringACrop();
 
@@ -50,22 +51,42 @@ void TestCropJob::initTestCase()
     QVERIFY(!m_input.isEmpty());
 }
 
-void TestCropJob::trimmedBeforeAKeyframe()
+void TestCropJob::trimmedBetweenKeyframes_data()
 {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("encoding");
+    QTest::addColumn<QString>("format"); // as the probe names it
+    QTest::addColumn<Trim>("trim");
     // Open GOPs: the pictures shown just before a keyframe are decoded after it, from the group before.
-    const QString input = m_dir.filePath(u"open.ts"_s);
-    QVERIFY(Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=6", "-c:v", "libx264",
-                                  "-preset", "superfast", "-bf", "3", "-g", "50", "-keyint_min", "50", "-sc_threshold",
-                                  "0", "-x264-params", "open-gop=1", input }));
+    QTest::newRow("MPEG-TS, from two pictures before the keyframe at 2 s")
+        << u"open.ts"_s
+        << QStringList { "-c:v", "libx264", "-preset", "superfast", "-bf", "3", "-g", "50", "-keyint_min", "50",
+                         "-sc_threshold", "0", "-x264-params", "open-gop=1" }
+        << u"mpegts"_s << Trim { 1.92, 2.92 };
+    // A seek to the start would find the next keyframe only at 8 s.
+    QTest::newRow("MPEG-PS, 5 s into a GOP of 4 s") << u"gop.mpg"_s
+                                                    << QStringList { "-c:v", "mpeg2video", "-g", "100", "-bf", "2" }
+                                                    << u"mpeg"_s << Trim { 5, 6 };
+}
+
+void TestCropJob::trimmedBetweenKeyframes()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, encoding);
+    QFETCH(QString, format);
+    QFETCH(Trim, trim);
+    const QString input = m_dir.filePath(file);
+    QVERIFY(Fixtures::runFfmpeg(QStringList { "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=10" }
+                                + encoding + QStringList { input }));
     QTemporaryDir out;
     CropRequest request = requestFor(input, out.filePath(u"Cropped.mp4"_s), QRect(0, 0, 320, 240));
-    request.trim = Trim { 1.92, 2.92 }; // from two pictures before the keyframe at 2 s
-    request.seekLead = PosterPlanner::seekLead(u"mpegts"_s);
+    request.trim = trim;
+    request.seekLead = PosterPlanner::seekLead(format);
     CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
     QSignalSpy succeeded(&job, &CropJob::succeeded);
     QVERIFY(job.runCropProcess(request));
     QTRY_COMPARE_WITH_TIMEOUT(succeeded.count(), 1, 30'000);
-    // Every picture of the second, the first at the output's start (a seek from the start lost two).
+    // Every picture of the second, the first at the output's start.
     QCOMPARE(Fixtures::videoFrameCount(request.destination), 25);
     QCOMPARE(Fixtures::probed(request.destination, { u"-show_entries"_s, u"stream=start_time"_s }).toDouble(), 0.0);
 }
