@@ -30,7 +30,7 @@ private Q_SLOTS:
 
 void TestSelection::initTestCase()
 {
-    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s, u"rotated"_s });
+    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s, u"rotated"_s, u"tape"_s });
 }
 
 void TestSelection::selectionByHand_data()
@@ -126,6 +126,9 @@ void TestSelection::beyondTheCrop_data()
     // From 30 s; "rest": until the exact picture is shown. The last picture is at 59.96 s.
     QTest::newRow("trimmed where the scrubber rests, 42 s to 58.96 s")
         << u"minute"_s << u"} ] ] rest I } } [ rest O"_s << QRect() << 42.0 << 16.96;
+    // From 10 s; a seek to Start would find a keyframe only at 12 s.
+    QTest::newRow("an MPEG-2 tape trimmed inside a GOP, 9 s to 12 s")
+        << u"tape"_s << u"[ rest I ] ] ] rest O"_s << QRect() << 9.0 << 3.0;
 }
 
 void TestSelection::beyondTheCrop()

@@ -67,8 +67,14 @@ QImage frameAt(const QString &video, const QString &seek)
 {
     QTemporaryDir dir;
     const QString picture = dir.filePath(u"frame.png"_s);
-    // An accurate seek decodes from the keyframe before, so an hour-long file costs no more than a clip.
-    return runFfmpeg({ u"-ss"_s, seek, u"-i"_s, video, u"-frames:v"_s, u"1"_s, picture }) ? QImage(picture) : QImage();
+    // An accurate seek decodes from the keyframe before, so an hour-long file costs no more than a clip;
+    // where seeks land anywhere (MPEG-TS, MPEG-PS), the decoder starts at the next keyframe, so from
+    // 10 s before.
+    const double lead = video.endsWith(u".ts"_s) || video.endsWith(u".mpg"_s) ? std::min(seek.toDouble(), 10.0) : 0;
+    return runFfmpeg({ u"-ss"_s, QString::number(seek.toDouble() - lead, 'f', 6), u"-i"_s, video, u"-ss"_s,
+                       QString::number(lead, 'f', 6), u"-frames:v"_s, u"1"_s, picture })
+        ? QImage(picture)
+        : QImage();
 }
 
 double difference(const QImage &a, const QImage &b)
