@@ -105,7 +105,8 @@ private:
     const QString m_encoderPath;
     const QString m_probeToolPath;
     static constexpr int partCount = 2;
-    // Where keyframes are listed first, the first part's posters: a listing costs with its times.
+    // Where keyframes are listed first, how many posters the first part takes: a listing costs with
+    // its times, and the first poster waits for it.
     static constexpr int listedFirst = 2;
     Part m_parts[partCount];
     bool m_starting = false;
