@@ -48,7 +48,13 @@ void MotionOverlay::show()
     if (ready)
         check(m_crop);
     else
-        Q_EMIT movingOutside(0);
+        setOutside(0);
+}
+
+void MotionOverlay::setOutside(int poster)
+{
+    if (poster != std::exchange(m_outside, poster))
+        Q_EMIT movingOutside(poster);
 }
 
 void MotionOverlay::check(const QRectF &crop)
@@ -57,7 +63,7 @@ void MotionOverlay::check(const QRectF &crop)
     if (!m_shown || m_map.spread.isNull())
         return;
     const auto moving = MotionMap::movingOutside(m_map.samples, m_map.spread, crop);
-    Q_EMIT movingOutside(moving ? *moving + 1 : 0);
+    setOutside(moving ? *moving + 1 : 0);
     // Once for each verdict, not at every step of a drag.
     if (!moving || moving == m_noticed)
         return;

@@ -40,6 +40,8 @@ private:
     };
 
     void show();
+    // Says where the picture moves outside the crop when that changes, not at every step of a drag.
+    void setOutside(int poster);
 
     SelectionHolder *m_holder;
     QList<double> m_times;
@@ -48,4 +50,5 @@ private:
     bool m_shown = false;
     QRectF m_crop;
     std::optional<int> m_noticed;
+    int m_outside = 0; // the poster last said by movingOutside()
 };

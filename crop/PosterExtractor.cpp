@@ -70,7 +70,6 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     if (!framesDirectory.isEmpty())
         QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
-    m_duration = video.duration;
     m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound) };
     m_times = PosterPlanner::posterTimes(video.duration);
     m_keyframes.clear();
@@ -278,7 +277,7 @@ bool PosterExtractor::retry()
             const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
             const double seek = before != m_keyframes.cbegin()
                 ? *(before - 1) + 0.0005
-                : std::max(0.0, input.seek - std::min(m_duration / 12, 10.0));
+                : std::max(0.0, input.seek - std::min(m_times.first(), 10.0));
             if (!missing.isEmpty() && seek < input.seek)
                 again.append(PosterPlanner::Input { seek, missing });
         }

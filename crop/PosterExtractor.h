@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PosterPlanner.h"
+#include "util/Timeline.h"
 
 #include <QObject>
 #include <QProcess>
@@ -43,7 +44,7 @@ public:
     PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~PosterExtractor() override;
 
-    static constexpr int frameCount = PosterPlanner::posterCount;
+    static constexpr int frameCount = Timeline::posterCount;
     // A run that hangs is given up after this long.
     static constexpr int runTimeoutMs = 60'000;
 
@@ -115,7 +116,6 @@ private:
     QTimer m_timeout;
     QTimer m_poll;
     QString m_framesDirectory;
-    double m_duration = 0;
     PosterPlanner::Source m_source;
     QList<double> m_times;
     QList<double> m_keyframes; // listed, sorted

@@ -51,7 +51,7 @@ QList<double> posterTimes(double duration)
     QList<double> times;
     // The marks of the slider, whole milliseconds: a seek of whole milliseconds lands on whole ticks
     // of every time base in use, so a picture's time comes back exact, whichever encoder reports it.
-    for (int n = 1; n <= posterCount; ++n)
+    for (int n = 1; n <= Timeline::posterCount; ++n)
         times << Timeline::posterPlace(n, duration) / 1000.0;
     return times;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "util/Timeline.h"
-
 #include <QList>
 #include <QSize>
 #include <QStringList>
@@ -15,7 +13,6 @@
 // the exact picture of its time.
 namespace PosterPlanner {
 
-inline constexpr int posterCount = Timeline::posterCount;
 // Decoding more pixels than this from the start is not worth the exactness.
 inline constexpr double wholePixelBudget = 200e6;
 
@@ -33,7 +30,6 @@ struct Input
 {
     double seek;
     QList<int> posters; // 1 ... 11
-    bool operator==(const Input &other) const { return seek == other.seek && posters == other.posters; }
 };
 
 // n / 12 of the duration, for n = 1 ... 11, to the millisecond: where the slider marks them.
