@@ -13,9 +13,10 @@ void removeFolder(const QString &folder)
 
 } // namespace
 
-PosterStrip::PosterStrip(const QString &encoderPath, QObject *parent)
+PosterStrip::PosterStrip(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
 {
 }
 
@@ -28,7 +29,7 @@ void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QStri
 {
     dropIncoming();
     m_incoming.folder = base + u'/' + QString::number(++m_opens);
-    m_incoming.extractor = std::make_unique<PosterExtractor>(m_encoderPath);
+    m_incoming.extractor = std::make_unique<PosterExtractor>(m_encoderPath, m_probeToolPath);
     PosterExtractor *extractor = m_incoming.extractor.get();
     // Word from an extractor that has been let go is not heard.
     connect(extractor, &PosterExtractor::frameMade, this, [this, extractor](int n, int progress) {

@@ -19,9 +19,10 @@ bool isPicture(const QString &path)
 
 } // namespace
 
-PosterExtractor::PosterExtractor(const QString &encoderPath, QObject *parent)
+PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
 {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(runTimeoutMs);
@@ -71,34 +72,51 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     QDir().mkpath(framesDirectory);
     m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound) };
     m_times = PosterPlanner::posterTimes(video.duration);
+    m_keyframes.clear();
     m_firstError.clear();
     m_placed = QList<bool>(frameCount + 1, false);
-    m_late = m_placed;
     m_pictureTimes = QList<double>(frameCount + 1, 0);
     m_handedOver = 0;
     m_next = 1;
     m_retrying = false;
-    for (Part &part : m_parts)
+    for (Part &part : m_parts) {
+        part.listing = false;
         part.inputs.clear();
+    }
     if (m_encoderPath.isEmpty()) {
         m_next = 0;
         QMetaObject::invokeMethod(this, [this] { Q_EMIT failed(tr("The encoder (ffmpeg) is missing.")); },
                                   Qt::QueuedConnection);
         return;
     }
+    QList<int> posters;
+    for (int n = 1; n <= frameCount; ++n)
+        posters << n;
     const double pixels = double(video.frame.width()) * video.frame.height();
     m_whole = PosterPlanner::decodesWhole(m_times, video.frameRate, pixels);
     m_timeout.start();
     m_poll.start();
     if (m_whole) {
-        start(0, PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(0)));
+        start(0, m_encoderPath, PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(0)));
         partEnded(0);
-        return;
+    } else if (PosterPlanner::seeksByIndex(video.format) || m_probeToolPath.isEmpty()) {
+        startRuns(PosterPlanner::inputs(m_times, posters, {}));
+    } else {
+        // Each run lists its own posters' keyframes first, both at once; the first, fewer, so that
+        // its posters come soon.
+        m_starting = true;
+        const QList<int> shares[partCount] = { posters.mid(0, listedFirst), posters.mid(listedFirst) };
+        for (int p = 0; p < partCount; ++p) {
+            m_parts[p].listing = true;
+            m_parts[p].posters = shares[p];
+            QList<double> times;
+            for (const int n : shares[p])
+                times << m_times[n - 1];
+            start(p, m_probeToolPath, PosterPlanner::keyframeListingArguments(m_source, times));
+        }
+        m_starting = false;
+        partEnded(0);
     }
-    QList<PosterPlanner::Input> inputs;
-    for (int n = 1; n <= frameCount; ++n)
-        inputs.append({ m_times[n - 1], n });
-    startRuns(inputs);
 }
 
 QString PosterExtractor::runPrefix(int p) const
@@ -106,14 +124,14 @@ QString PosterExtractor::runPrefix(int p) const
     return m_framesDirectory + (m_retrying ? u"/retry-"_s : u"/run-"_s) + QChar(char16_t(u'a' + p));
 }
 
-void PosterExtractor::start(int p, const QStringList &arguments)
+void PosterExtractor::start(int p, const QString &program, const QStringList &arguments)
 {
     Part &part = m_parts[p];
     part.messages.clear();
     part.picked.clear();
     part.parsed = 0;
     prepareChildProcess(part.process);
-    part.process.setProgram(m_encoderPath);
+    part.process.setProgram(program);
     part.process.setArguments(arguments);
     // One that fails to start reports at once, before its caller has done.
     const bool starting = std::exchange(m_starting, true);
@@ -128,11 +146,17 @@ void PosterExtractor::startRuns(const QList<PosterPlanner::Input> &inputs)
     m_parts[1].inputs = inputs.mid(first);
     m_starting = true;
     for (int p = 0; p < partCount; ++p) {
-        if (!m_parts[p].inputs.isEmpty())
-            start(p, PosterPlanner::keyframeRunArguments(m_source, m_parts[p].inputs, runPrefix(p)));
+        m_parts[p].listing = false;
+        startRun(p);
     }
     m_starting = false;
     partEnded(0);
+}
+
+void PosterExtractor::startRun(int p)
+{
+    if (!m_parts[p].inputs.isEmpty())
+        start(p, m_encoderPath, PosterPlanner::keyframeRunArguments(m_source, m_parts[p].inputs, runPrefix(p)));
 }
 
 void PosterExtractor::partEnded(int p)
@@ -141,10 +165,20 @@ void PosterExtractor::partEnded(int p)
     if (m_next == 0 || part.process.state() != QProcess::NotRunning)
         return;
     part.read(true);
+    if (part.listing) {
+        part.listing = false;
+        QList<double> keyframes;
+        if (part.process.exitStatus() == QProcess::NormalExit)
+            keyframes = PosterPlanner::keyframeTimes(part.process.readAllStandardOutput());
+        part.inputs = PosterPlanner::inputs(m_times, part.posters, keyframes);
+        m_keyframes += keyframes;
+        std::sort(m_keyframes.begin(), m_keyframes.end());
+        startRun(p);
+    }
     if (m_starting)
         return;
     for (const Part &other : m_parts) {
-        if (other.process.state() != QProcess::NotRunning)
+        if (other.listing || other.process.state() != QProcess::NotRunning)
             return;
     }
     m_timeout.stop();
@@ -179,7 +213,7 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n) con
     for (int p = 0; p < partCount; ++p) {
         const Part &part = m_parts[p];
         for (qsizetype i = 0; i < part.inputs.size(); ++i) {
-            if (part.inputs[i].poster != n)
+            if (!part.inputs[i].posters.contains(n))
                 continue;
             const QList<double> times = part.picked.value(i);
             if (times.isEmpty())
@@ -194,25 +228,15 @@ std::optional<std::pair<QString, double>> PosterExtractor::pictureFor(int n) con
 void PosterExtractor::collect()
 {
     for (int n = 1; n <= frameCount; ++n) {
-        if (m_placed[n] || (m_late[n] && !m_retrying))
+        if (m_placed[n])
             continue;
         const auto picture = pictureFor(n);
         if (!picture || !QFileInfo::exists(picture->first))
             continue;
-        // A late poster keeps its keyframe unless the one before lies nearer its time.
-        const double time = m_times[n - 1];
-        if (m_late[n] && std::abs(picture->second - time) >= std::abs(m_pictureTimes[n] - time)) {
-            m_placed[n] = true;
-            continue;
-        }
         const QString frame = framePath(m_framesDirectory, n);
         QFile::remove(frame);
-        const bool made = QFile::copy(picture->first, frame) && isPicture(frame);
+        m_placed[n] = QFile::copy(picture->first, frame) && isPicture(frame);
         m_pictureTimes[n] = picture->second;
-        // Where seeks land anywhere and keyframes lie further apart than posters, the first keyframe
-        // after a seek may be past the next poster's place: the one before is tried too.
-        m_late[n] = made && !m_retrying && n < frameCount && picture->second >= m_times[n];
-        m_placed[n] = made && !m_late[n];
     }
     while (m_next > 0 && m_next <= frameCount && m_placed[m_next]) {
         const int n = m_next++;
@@ -239,15 +263,23 @@ void PosterExtractor::runsEnded()
 
 bool PosterExtractor::retry()
 {
-    // A poster its keyframe cannot make, or that came late, is tried once from the keyframe before:
-    // a seek a poster's interval or ten seconds earlier, whichever is nearer, decoding only the
-    // keyframe it reaches, never the pictures up to the poster's time.
+    // A poster its keyframe cannot make is tried once from the keyframe before: the listed one, or
+    // where an index finds it, at or before a poster's interval or ten seconds earlier, whichever is
+    // nearer. Only that keyframe is decoded, never the pictures up to the poster's time.
     QList<PosterPlanner::Input> again;
     for (const Part &part : m_parts) {
         for (const PosterPlanner::Input &input : part.inputs) {
-            const double seek = std::max(0.0, input.seek - std::min(m_times.first(), 10.0));
-            if (!m_placed[input.poster] && seek < input.seek)
-                again.append({ seek, input.poster });
+            QList<int> missing;
+            for (const int n : input.posters) {
+                if (!m_placed[n])
+                    missing << n;
+            }
+            const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
+            const double seek = before != m_keyframes.cbegin()
+                ? *(before - 1) + 0.0005
+                : std::max(0.0, input.seek - std::min(m_times.first(), 10.0));
+            if (!missing.isEmpty() && seek < input.seek)
+                again.append(PosterPlanner::Input { seek, missing });
         }
     }
     if (again.isEmpty())
@@ -271,9 +303,6 @@ void PosterExtractor::finish()
         }
         return 0;
     };
-    // A late poster is still its own keyframe.
-    for (int n = 1; n <= frameCount; ++n)
-        m_placed[n] = m_placed[n] || m_late[n];
     const bool madeAny = std::count(m_placed.cbegin(), m_placed.cend(), true) > 0;
     for (int n = m_next; madeAny && n <= frameCount; ++n) {
         if (const int other = nearestPlaced(n); !m_placed[n] && other > 0) {

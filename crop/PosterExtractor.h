@@ -15,12 +15,13 @@
 // them over one by one in slider order as each is ready.
 //
 // Two encoder runs, one for each of two cores, seek to their posters' times
-// and decode one keyframe for each. A video cheap to decode whole gets exact
-// pictures from one pass instead. Each poster is judged by its own picture:
-// one that cannot be made from its keyframe, or whose keyframe lies past the
-// next poster's time, is tried once from the keyframe before, and the nearest
-// poster made stands in for one that still fails. Only a video of which not
-// one poster can be made fails.
+// and decode one keyframe for each; where the container's seeks do not land
+// on keyframes, each run first lists the packets after its times to find them.
+// A video cheap to decode whole gets exact pictures from one pass instead. Each poster is
+// judged by its own picture: one that cannot be made from its keyframe is
+// tried once from the keyframe before, and the nearest poster made stands in
+// for one that still fails. Only a video of which not one poster can be made
+// fails.
 class PosterExtractor : public QObject
 {
     Q_OBJECT
@@ -40,7 +41,7 @@ public:
         int rotation = 0;             // clockwise, for showing
     };
 
-    explicit PosterExtractor(const QString &encoderPath, QObject *parent = nullptr);
+    PosterExtractor(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~PosterExtractor() override;
 
     static constexpr int frameCount = Timeline::posterCount;
@@ -72,11 +73,13 @@ Q_SIGNALS:
     void failed(const QString &reason);
 
 private:
-    // An encoder run.
+    // An encoder run, or first the listing of its posters' keyframes, then the run.
     struct Part
     {
         QProcess process;
-        QList<PosterPlanner::Input> inputs; // empty for a whole pass
+        bool listing = false;
+        QList<int> posters;                 // those its listing is for
+        QList<PosterPlanner::Input> inputs; // of its run; empty for a whole pass
         QString messages;
         QList<QList<double>> picked; // per input, the times of the pictures it picked
         qsizetype parsed = 0;        // of the messages
@@ -84,11 +87,12 @@ private:
         void read(bool ended = false);
     };
 
-    // Starts part p's run; a part that fails to start ends only once every part has been started.
-    void start(int p, const QStringList &arguments);
+    // Starts part p's process; a part that fails to start ends only once every part has been started.
+    void start(int p, const QString &program, const QStringList &arguments);
     // The inputs split over two encoders, one for each of two cores; the first, which opens all its
     // inputs before it decodes any, takes the smaller half.
     void startRuns(const QList<PosterPlanner::Input> &inputs);
+    void startRun(int p);
     void partEnded(int p);
     void runsEnded();
     // Moves every picture now written into place and hands over those next in order.
@@ -100,7 +104,11 @@ private:
     void finish();
 
     const QString m_encoderPath;
+    const QString m_probeToolPath;
     static constexpr int partCount = 2;
+    // Where keyframes are listed first, how many posters the first part takes: a listing costs with
+    // its times, and the first poster waits for it.
+    static constexpr int listedFirst = 2;
     Part m_parts[partCount];
     bool m_starting = false;
     bool m_retrying = false;
@@ -110,9 +118,9 @@ private:
     QString m_framesDirectory;
     PosterPlanner::Source m_source;
     QList<double> m_times;
+    QList<double> m_keyframes; // listed, sorted
     QString m_firstError;
     QList<bool> m_placed;                 // per poster, its own picture in place
-    QList<bool> m_late;                   // per poster, in place but past the next poster's time
     QList<double> m_pictureTimes;
     int m_next = 0; // the next poster to hand over, 1 to 11; 0 when idle
     int m_handedOver = 0;

@@ -1,5 +1,6 @@
 #include "PosterPlanner.h"
 
+#include "media/ProbeTool.h"
 #include "util/Numbers.h"
 #include "util/Timeline.h"
 
@@ -12,6 +13,9 @@ using namespace Qt::StringLiterals;
 namespace PosterPlanner {
 
 namespace {
+
+// Packets listed after each time: a keyframe interval of 10 s at 25 pictures a second, 5 s at 60.
+const QString packetsPerTime = u"300"_s;
 
 QString streamOf(const Source &source)
 {
@@ -71,15 +75,53 @@ double seekLead(const QString &formatName)
     return seeksByIndex(formatName) ? 0 : 10;
 }
 
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times)
+{
+    QStringList intervals;
+    for (const double time : times)
+        intervals << decimalText(time) + u"%+#"_s + packetsPerTime;
+    return ProbeTool::packetListing(source.path, streamOf(source), intervals.join(u','));
+}
+
+QList<double> keyframeTimes(const QByteArray &listing)
+{
+    QList<double> times;
+    for (const ProbeTool::Packet &packet : ProbeTool::packets(listing)) {
+        if (packet.keyframe)
+            times << packet.time;
+    }
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    return times;
+}
+
+QList<Input> inputs(const QList<double> &times, const QList<int> &posters, const QList<double> &keyframes)
+{
+    QList<Input> planned;
+    for (const int n : posters) {
+        double seek = times[n - 1];
+        if (!keyframes.isEmpty()) {
+            const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), seek + 1e-6);
+            // Half a millisecond on, so that a time printed rounded down still reaches its keyframe.
+            seek = (after == keyframes.cbegin() ? *after : *(after - 1)) + 0.0005;
+        }
+        const auto same = std::find_if(planned.begin(), planned.end(), [&](const Input &in) { return in.seek == seek; });
+        if (same != planned.end())
+            same->posters << n;
+        else
+            planned.append(Input { seek, { n } });
+    }
+    return planned;
+}
+
 QStringList keyframeRunArguments(const Source &source, const QList<Input> &inputs, const QString &prefix)
 {
     QStringList arguments = quietHead;
     QStringList outputs;
     for (qsizetype i = 0; i < inputs.size(); ++i) {
-        // One picture each: decoding ahead on other threads only costs time. Where a seek lands
-        // anywhere (MPEG-TS), the decoder skips what lies before the next keyframe undecoded.
-        arguments << u"-noaccurate_seek"_s << u"-skip_frame"_s << u"nokey"_s << u"-threads"_s << u"1"_s << u"-ss"_s
-                  << decimalText(inputs[i].seek) << u"-i"_s << source.path;
+        // One picture each: decoding ahead on other threads only costs time.
+        arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
+                  << u"-i"_s << source.path;
         // A chain of its own for each: one graph over every input would start only once all had
         // decoded a picture, and hold back the first poster until the last.
         outputs << u"-map"_s << u"%1:%2"_s.arg(i).arg(streamOf(source)) << u"-filter:v"_s

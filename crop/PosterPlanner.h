@@ -7,9 +7,8 @@
 #include <optional>
 
 // The command lines that make the eleven posters, as pure functions. A poster
-// is the first keyframe a seek before the input reaches (by an index, the one
-// at or before its time; in MPEG-TS, the first after where the seek lands),
-// decoded alone, so its cost does not grow with the file. A video cheap to
+// is the keyframe at or before its time, reached by a seek before the input
+// and decoded alone, so its cost does not grow with the file. A video cheap to
 // decode whole is decoded once from its start instead, and every poster is
 // the exact picture of its time.
 namespace PosterPlanner {
@@ -26,11 +25,11 @@ struct Source
     QSize posterSize;             // invalid: as stored
 };
 
-// One seek of a run and the poster, 1 ... 11, that its first keyframe serves.
+// One seek of a run and the posters that its first keyframe serves.
 struct Input
 {
     double seek;
-    int poster;
+    QList<int> posters; // 1 ... 11
 };
 
 // n / 12 of the duration, for n = 1 ... 11, to the millisecond: where the slider marks them.
@@ -40,13 +39,23 @@ QStringList posterOutput(int frames, const QString &file);
 // Whether one pass from the start up to the last poster is cheap enough.
 bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPerPicture);
 // Whether the container's seeks land on the keyframe at or before a time, by
-// its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere.
+// its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere, and
+// the keyframes are listed first.
 bool seeksByIndex(const QString &formatName);
 // How long before a time a decode must start to reach every picture from it:
 // nothing where the index leads to the keyframe at or before; elsewhere the
 // decoder starts at the first keyframe after where the seek lands, and
 // keyframes are taken to lie at most 10 s apart.
 double seekLead(const QString &formatName);
+
+// The probe tool's arguments that list the packets after each time.
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times);
+// The keyframes' times in a listing, from the file's start, sorted.
+QList<double> keyframeTimes(const QByteArray &listing);
+// The inputs for posters (numbers from 1, of times): one per keyframe that
+// serves a poster (the one at or before its time, else the first after it),
+// or one per time when the keyframes are unknown.
+QList<Input> inputs(const QList<double> &times, const QList<int> &posters, const QList<double> &keyframes);
 
 // The encoder's arguments that write input i's poster as <prefix><i>.jpg,
 // each the first keyframe its seek reaches.

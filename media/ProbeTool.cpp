@@ -58,12 +58,12 @@ QStringList ProbeTool::arguments(const QString &path)
 QStringList ProbeTool::packetListing(const QString &path, const QString &stream, const QString &intervals)
 {
     return { u"-v"_s, u"error"_s, u"-select_streams"_s, stream, u"-read_intervals"_s, intervals, u"-show_entries"_s,
-             u"format=start_time:packet=pts_time,duration_time"_s, u"-of"_s, u"csv=p=0"_s, path };
+             u"format=start_time:packet=pts_time,duration_time,flags"_s, u"-of"_s, u"csv=p=0"_s, path };
 }
 
 QList<ProbeTool::Packet> ProbeTool::packets(const QByteArray &listing)
 {
-    // "pts_time,duration_time" per packet, then the format's start time on a line of its own.
+    // "pts_time,duration_time,flags" per packet, then the format's start time on a line of its own.
     QList<Packet> packets;
     double start = 0;
     for (const QByteArray &line : listing.split('\n')) {
@@ -72,8 +72,8 @@ QList<ProbeTool::Packet> ProbeTool::packets(const QByteArray &listing)
         const double time = fields.value(0).toDouble(&isTime);
         if (isTime && fields.size() == 1)
             start = time;
-        else if (isTime && fields.size() >= 2)
-            packets.append({ time, fields[1].toDouble() });
+        else if (isTime && fields.size() >= 3)
+            packets.append({ time, fields[1].toDouble(), fields[2].contains('K') });
     }
     // To the microsecond, as the tool prints them.
     for (Packet &packet : packets)

@@ -28,6 +28,7 @@ public:
     {
         double time;
         double duration;
+        bool keyframe;
     };
     // The arguments that list stream's packets in intervals ("-read_intervals" syntax).
     static QStringList packetListing(const QString &path, const QString &stream, const QString &intervals);
