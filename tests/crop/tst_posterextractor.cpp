@@ -66,9 +66,12 @@ void TestPosterExtractor::initTestCase()
                                                                "webm", "pipe:1" });
     if (recorder.waitForFinished(60'000) && recorder.exitCode() == 0)
         m_files[u"WebM without duration"_s] = dir + u"/recorded.webm"_s;
-    // A minute looped to an hour with stream copies.
+    // A minute looped to an hour with stream copies, keyframes 10 s apart, open GOPs with B-frames:
+    // each loop's keyframes after the first are not IDR pictures.
     if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=61,hue=H=2*t"_s)
-                            + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "250", dir + "/minute.mkv" })
+                            + QStringList { "-c:v", "libx264", "-preset", "superfast", "-bf", "3", "-g", "250",
+                                            "-keyint_min", "250", "-sc_threshold", "0", "-x264-params", "open-gop=1",
+                                            dir + "/minute.mkv" })
         && Fixtures::runFfmpeg({ "-stream_loop", "58", "-i", dir + "/minute.mkv", "-c", "copy", dir + "/hour.mkv" }))
         m_files[u"hour-long MKV"_s] = dir + u"/hour.mkv"_s;
     // The same in MPEG-TS, its timestamps from 1.423 s, as a tuner's recording starts anywhere.
