@@ -145,10 +145,8 @@ void PosterExtractor::startRuns(const QList<PosterPlanner::Input> &inputs)
     m_parts[0].inputs = inputs.mid(0, first);
     m_parts[1].inputs = inputs.mid(first);
     m_starting = true;
-    for (int p = 0; p < partCount; ++p) {
-        m_parts[p].listing = false;
+    for (int p = 0; p < partCount; ++p)
         startRun(p);
-    }
     m_starting = false;
     partEnded(0);
 }

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 
+#include "util/Numbers.h"
 #include "util/Resources.h"
 
 #include <QCoreApplication>
@@ -71,8 +72,8 @@ QImage frameAt(const QString &video, const QString &seek)
     // where seeks land anywhere (MPEG-TS, MPEG-PS), the decoder starts at the next keyframe, so from
     // 10 s before.
     const double lead = video.endsWith(u".ts"_s) || video.endsWith(u".mpg"_s) ? std::min(seek.toDouble(), 10.0) : 0;
-    return runFfmpeg({ u"-ss"_s, QString::number(seek.toDouble() - lead, 'f', 6), u"-i"_s, video, u"-ss"_s,
-                       QString::number(lead, 'f', 6), u"-frames:v"_s, u"1"_s, picture })
+    return runFfmpeg({ u"-ss"_s, decimalText(seek.toDouble() - lead), u"-i"_s, video, u"-ss"_s, decimalText(lead),
+                       u"-frames:v"_s, u"1"_s, picture })
         ? QImage(picture)
         : QImage();
 }
