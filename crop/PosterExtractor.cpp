@@ -70,7 +70,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     if (!framesDirectory.isEmpty())
         QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
-    m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound) };
+    m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound), video.startTime };
     m_times = PosterPlanner::posterTimes(video.duration);
     m_keyframes.clear();
     m_firstError.clear();
@@ -261,7 +261,7 @@ void PosterExtractor::runsEnded()
 
 bool PosterExtractor::retry()
 {
-    // A poster its keyframe cannot make is tried once from the keyframe before: the listed one, or
+    // A poster its keyframe cannot make is tried once from the keyframe before: the one listed within its reach, or
     // where an index finds it, at or before a poster's interval or ten seconds earlier, whichever is
     // nearer. Only that keyframe is decoded, never the pictures up to the poster's time.
     QList<PosterPlanner::Input> again;
@@ -273,7 +273,8 @@ bool PosterExtractor::retry()
                     missing << n;
             }
             const auto before = std::lower_bound(m_keyframes.cbegin(), m_keyframes.cend(), input.seek - 0.001);
-            const double seek = before != m_keyframes.cbegin()
+            const double reached = m_times[input.posters.first() - 1] - PosterPlanner::listedReach;
+            const double seek = before != m_keyframes.cbegin() && *(before - 1) >= reached
                 ? *(before - 1) + 0.0005
                 : std::max(0.0, input.seek - std::min(m_times.first(), 10.0));
             if (!missing.isEmpty() && seek < input.seek)

@@ -14,9 +14,6 @@ namespace PosterPlanner {
 
 namespace {
 
-// Packets listed after each time: a keyframe interval of 10 s at 25 pictures a second, 5 s at 60.
-const QString packetsPerTime = u"300"_s;
-
 QString streamOf(const Source &source)
 {
     return source.stream ? QString::number(*source.stream) : u"v:0"_s;
@@ -79,7 +76,8 @@ QStringList keyframeListingArguments(const Source &source, const QList<double> &
 {
     QStringList intervals;
     for (const double time : times)
-        intervals << decimalText(time) + u"%+#"_s + packetsPerTime;
+        intervals << decimalText(std::max(0.0, source.startTime + time - listedReach)) + u"%+"_s
+                + decimalText(2 * listedReach);
     return ProbeTool::packetListing(source.path, streamOf(source), intervals.join(u','));
 }
 
@@ -99,12 +97,16 @@ QList<Input> inputs(const QList<double> &times, const QList<int> &posters, const
 {
     QList<Input> planned;
     for (const int n : posters) {
-        double seek = times[n - 1];
-        if (!keyframes.isEmpty()) {
-            const auto after = std::upper_bound(keyframes.cbegin(), keyframes.cend(), seek + 1e-6);
-            // Half a millisecond on, so that a time printed rounded down still reaches its keyframe.
-            seek = (after == keyframes.cbegin() ? *after : *(after - 1)) + 0.0005;
-        }
+        const double time = times[n - 1];
+        // Keyframes listed for other times say nothing of those between.
+        const auto reached = std::lower_bound(keyframes.cbegin(), keyframes.cend(), time - listedReach);
+        const auto after = std::upper_bound(reached, keyframes.cend(), time + 1e-6);
+        double seek = time;
+        // Half a millisecond on, so that a time printed rounded down still reaches its keyframe.
+        if (after != reached)
+            seek = *(after - 1) + 0.0005;
+        else if (after != keyframes.cend() && *after <= time + listedReach)
+            seek = *after + 0.0005;
         const auto same = std::find_if(planned.begin(), planned.end(), [&](const Input &in) { return in.seek == seek; });
         if (same != planned.end())
             same->posters << n;

@@ -23,6 +23,7 @@ struct Source
     std::optional<qint64> stream; // its index in the file; the first video stream when unknown
     QSize frame;                  // as stored
     QSize posterSize;             // invalid: as stored
+    double startTime = 0;         // of the file's timestamps, which a listing's times count from
 };
 
 // One seek of a run and the posters that its first keyframe serves.
@@ -48,13 +49,17 @@ bool seeksByIndex(const QString &formatName);
 // keyframes are taken to lie at most 10 s apart.
 double seekLead(const QString &formatName);
 
-// The probe tool's arguments that list the packets after each time.
+// How far on either side of a time its keyframes are listed: a keyframe
+// interval of 10 s, the longest that encoders use by default, has one there.
+inline constexpr double listedReach = 5;
+
+// The probe tool's arguments that list the packets within reach of each time.
 QStringList keyframeListingArguments(const Source &source, const QList<double> &times);
 // The keyframes' times in a listing, from the file's start, sorted.
 QList<double> keyframeTimes(const QByteArray &listing);
 // The inputs for posters (numbers from 1, of times): one per keyframe that
-// serves a poster (the one at or before its time, else the first after it),
-// or one per time when the keyframes are unknown.
+// serves a poster (of those within reach, the last at or before its time,
+// else the first after it), or one per time where none is known.
 QList<Input> inputs(const QList<double> &times, const QList<int> &posters, const QList<double> &keyframes);
 
 // The encoder's arguments that write input i's poster as <prefix><i>.jpg,

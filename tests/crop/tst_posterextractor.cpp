@@ -18,6 +18,8 @@ class TestPosterExtractor : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void keyframeChoice_data();
+    void keyframeChoice();
     void posters_data();
     void posters();
     void grabbing_data();
@@ -74,14 +76,34 @@ void TestPosterExtractor::initTestCase()
                                             dir + "/minute.mkv" })
         && Fixtures::runFfmpeg({ "-stream_loop", "58", "-i", dir + "/minute.mkv", "-c", "copy", dir + "/hour.mkv" }))
         m_files[u"hour-long MKV"_s] = dir + u"/hour.mkv"_s;
-    // The same in MPEG-TS, its timestamps from 1.423 s, as a tuner's recording starts anywhere.
-    if (Fixtures::runFfmpeg({ "-i", dir + "/hour.mkv", "-c", "copy", "-output_ts_offset", "0.023", dir + "/hour.ts" }))
+    // The same in MPEG-TS, its timestamps from 10 001.4 s, as a tuner's recording starts anywhere.
+    if (Fixtures::runFfmpeg({ "-i", dir + "/hour.mkv", "-c", "copy", "-output_ts_offset", "10000", dir + "/hour.ts" }))
         m_files[u"hour-long MPEG-TS"_s] = dir + u"/hour.ts"_s;
     // Short enough to decode whole: every poster exact.
     if (Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x180:rate=25:duration=6,hue=H=2*t"_s)
                             + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-g", "1000", dir + "/clip.mp4" }))
         m_files[u"short clip"_s] = dir + u"/clip.mp4"_s;
     QCOMPARE(m_files.size(), 6);
+}
+
+void TestPosterExtractor::keyframeChoice_data()
+{
+    QTest::addColumn<QList<double>>("keyframes"); // listed around 100 s and 400 s
+    QTest::addColumn<double>("seek");             // for a poster at 400 s
+    QTest::newRow("the last at or before") << QList<double> { 97, 103, 396, 399, 401 } << 399.0005;
+    QTest::newRow("else the first after") << QList<double> { 97, 103, 402, 412 } << 402.0005;
+    QTest::newRow("never one listed for another time") << QList<double> { 97, 103 } << 400.0;
+    QTest::newRow("none within reach") << QList<double> { 97, 394, 406 } << 400.0;
+    QTest::newRow("none listed") << QList<double> {} << 400.0;
+}
+
+void TestPosterExtractor::keyframeChoice()
+{
+    QFETCH(QList<double>, keyframes);
+    QFETCH(double, seek);
+    const QList<PosterPlanner::Input> inputs = PosterPlanner::inputs({ 100, 400 }, { 2 }, keyframes);
+    QCOMPARE(inputs.size(), 1);
+    QCOMPARE(inputs.first().seek, seek);
 }
 
 TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)
@@ -101,7 +123,7 @@ TestPosterExtractor::Made TestPosterExtractor::extract(const QString &path)
     QSignalSpy finished(&extractor, &PosterExtractor::finished);
     QSignalSpy failed(&extractor, &PosterExtractor::failed);
     extractor.extractPosterFrames({ path, probe->videoStreamIndex(), probe->formatName(), probe->videoDuration(),
-                                    probe->videoFrameRate(), frame, frame },
+                                    probe->videoFrameRate(), frame, frame, probe->startTime() },
                                   frames.path(), QSize());
     if (!QTest::qWaitFor([&] { return !finished.isEmpty() || !failed.isEmpty(); }, 60'000))
         return made;
@@ -126,6 +148,7 @@ void TestPosterExtractor::posters_data()
     QTest::newRow("open GOP MPEG-TS") << u"open GOP MPEG-TS"_s << 24.0 << 1.0;
     QTest::newRow("WebM without duration") << u"WebM without duration"_s << 24.0 << 1.0;
     QTest::newRow("hour-long MKV") << u"hour-long MKV"_s << 3599.0 << 10.0;
+    QTest::newRow("hour-long MPEG-TS from 10 001 s") << u"hour-long MPEG-TS"_s << 3599.0 << 10.0;
     QTest::newRow("short clip: exact") << u"short clip"_s << 6.0 << 0.04;
 }
 
