@@ -187,6 +187,7 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     // The shown video stays until the new one has a poster to show.
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
+    m_posters->foreseeIncoming(url.toLocalFile());
     m_probeJob.start(url.toLocalFile());
 }
 
@@ -197,6 +198,7 @@ void AppDelegate::probeFinished(const FileProbe &probe)
         refusal = Alerts::noScratchFolder;
     if (refusal) {
         // A refused file leaves the shown video as it was; the sheet goes first, so the alert has the keys.
+        m_posters->dropIncoming();
         progressWindow->hideAnalyzingProgress();
         refusal(m_window.get());
         return;

@@ -25,10 +25,25 @@ PosterStrip::~PosterStrip()
     cancel();
 }
 
-void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QString &base, QSize bound)
+void PosterStrip::foreseeIncoming(const QString &path)
 {
     dropIncoming();
+    incoming()->foresee(path);
+}
+
+void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QString &base, QSize bound)
+{
+    // One that has only foreseen keeps what it foresaw, if it is of this file.
+    if (m_incoming.extractor && m_incoming.extractor->isRunning())
+        dropIncoming();
     m_incoming.folder = base + u'/' + QString::number(++m_opens);
+    incoming()->extractPosterFrames(video, m_incoming.folder, bound);
+}
+
+PosterExtractor *PosterStrip::incoming()
+{
+    if (m_incoming.extractor)
+        return m_incoming.extractor.get();
     m_incoming.extractor = std::make_unique<PosterExtractor>(m_encoderPath, m_probeToolPath);
     PosterExtractor *extractor = m_incoming.extractor.get();
     // Word from an extractor that has been let go is not heard.
@@ -55,7 +70,7 @@ void PosterStrip::startIncoming(const PosterExtractor::Video &video, const QStri
         dropIncoming();
         Q_EMIT incomingFailed(reason);
     });
-    extractor->extractPosterFrames(video, m_incoming.folder, bound);
+    return extractor;
 }
 
 void PosterStrip::dropIncoming()

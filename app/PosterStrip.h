@@ -17,6 +17,8 @@ public:
     PosterStrip(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
     ~PosterStrip() override;
 
+    // A new file is being probed: its first posters' keyframes may be listed meanwhile.
+    void foreseeIncoming(const QString &path);
     // Starts a new file's posters in a fresh folder under base.
     void startIncoming(const PosterExtractor::Video &video, const QString &base, QSize bound);
     bool hasIncoming() const { return bool(m_incoming.extractor); }
@@ -47,6 +49,9 @@ private:
         std::unique_ptr<PosterExtractor> extractor;
         QString folder;
     };
+
+    // The new file's extractor, made on first use.
+    PosterExtractor *incoming();
 
     const QString m_encoderPath;
     const QString m_probeToolPath;

@@ -1,11 +1,14 @@
 #include "PosterExtractor.h"
 
+#include "media/MpegTimestamps.h"
 #include "util/ChildProcess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -62,16 +65,48 @@ QSize PosterExtractor::posterSize(QSize shown, QSize bound)
     return { std::max(2, fitted.width() & ~1), std::max(2, fitted.height() & ~1) };
 }
 
-void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound)
+void PosterExtractor::foresee(const QString &path)
 {
     cancel();
+    m_foreseen.clear();
+    const auto span = MpegTimestamps::readVideoSpan(path);
+    if (!span || m_probeToolPath.isEmpty())
+        return;
+    m_source = { path, std::nullopt, {}, {}, span->start };
+    m_times = PosterPlanner::posterTimes(span->duration);
+    for (int n = 1; n <= listedFirst; ++n)
+        m_foreseen << span->start + m_times[n - 1];
+    // Only the first posters' listing: a third process beside the probe would slow both on two cores.
+    startListing(0, PosterPlanner::listedReach + foresight);
+}
+
+bool PosterExtractor::isForeseen(const Video &video, const QList<double> &times) const
+{
+    if (m_foreseen.isEmpty() || video.path != m_source.path || PosterPlanner::seeksByIndex(video.format))
+        return false;
+    for (qsizetype i = 0; i < m_foreseen.size(); ++i) {
+        if (std::abs(video.startTime + times[i] - m_foreseen[i]) > foresight)
+            return false;
+    }
+    return true;
+}
+
+void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound)
+{
+    const QList<double> times = PosterPlanner::posterTimes(video.duration);
+    const bool whole = PosterPlanner::decodesWhole(times, video.frameRate, double(video.frame.width()) * video.frame.height());
+    // A listing foreseen for these times goes on.
+    const bool foreseen = !whole && isForeseen(video, times);
+    m_foreseen.clear();
+    if (!foreseen)
+        cancel();
     m_framesDirectory = framesDirectory;
     // QDir("") is the working folder, which is no place for posters.
     if (!framesDirectory.isEmpty())
         QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
     m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound), video.startTime };
-    m_times = PosterPlanner::posterTimes(video.duration);
+    m_times = times;
     m_keyframes.clear();
     m_firstError.clear();
     m_placed = QList<bool>(frameCount + 1, false);
@@ -80,7 +115,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     m_next = 1;
     m_retrying = false;
     for (Part &part : m_parts) {
-        part.listing = false;
+        part.listing = part.listing && foreseen;
         part.inputs.clear();
     }
     if (m_encoderPath.isEmpty()) {
@@ -89,34 +124,39 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
                                   Qt::QueuedConnection);
         return;
     }
-    QList<int> posters;
-    for (int n = 1; n <= frameCount; ++n)
-        posters << n;
-    const double pixels = double(video.frame.width()) * video.frame.height();
-    m_whole = PosterPlanner::decodesWhole(m_times, video.frameRate, pixels);
+    m_whole = whole;
     m_timeout.start();
     m_poll.start();
     if (m_whole) {
         start(0, m_encoderPath, PosterPlanner::wholeRunArguments(m_source, m_times, runPrefix(0)));
         partEnded(0);
     } else if (PosterPlanner::seeksByIndex(video.format) || m_probeToolPath.isEmpty()) {
+        QList<int> posters(frameCount);
+        std::iota(posters.begin(), posters.end(), 1);
         startRuns(PosterPlanner::inputs(m_times, posters, {}));
     } else {
-        // Each run lists its own posters' keyframes first, both at once; the first, fewer, so that
-        // its posters come soon.
+        // Each run lists its own posters' keyframes first, both at once.
         m_starting = true;
-        const QList<int> shares[partCount] = { posters.mid(0, listedFirst), posters.mid(listedFirst) };
-        for (int p = 0; p < partCount; ++p) {
-            m_parts[p].listing = true;
-            m_parts[p].posters = shares[p];
-            QList<double> times;
-            for (const int n : shares[p])
-                times << m_times[n - 1];
-            start(p, m_probeToolPath, PosterPlanner::keyframeListingArguments(m_source, times));
-        }
+        for (int p = foreseen ? 1 : 0; p < partCount; ++p)
+            startListing(p, PosterPlanner::listedReach);
         m_starting = false;
+        // A listing foreseen that has ended already is taken up now.
         partEnded(0);
     }
+}
+
+void PosterExtractor::startListing(int p, double reach)
+{
+    // The first part takes fewer posters, so that they come soon.
+    Part &part = m_parts[p];
+    part.listing = true;
+    part.posters.clear();
+    QList<double> listed;
+    for (int n = p == 0 ? 1 : listedFirst + 1; n <= (p == 0 ? listedFirst : frameCount); ++n) {
+        part.posters << n;
+        listed << m_times[n - 1];
+    }
+    start(p, m_probeToolPath, PosterPlanner::keyframeListingArguments(m_source, listed, reach));
 }
 
 QString PosterExtractor::runPrefix(int p) const

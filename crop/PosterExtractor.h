@@ -52,6 +52,11 @@ public:
     // The posters' size: the picture as shown, within bound.
     static QSize posterSize(QSize shown, QSize bound);
 
+    // While path is being probed: where its container needs keyframes listed
+    // and its own timestamps tell its length, lists the first posters'
+    // keyframes at once; extractPosterFrames() takes the listing over if the
+    // probe agrees, so the first poster waits for one process less.
+    void foresee(const QString &path);
     // Empties framesDirectory and makes the posters into it; frameMade() for
     // each, then finished() or failed() follows, also when the encoder is
     // missing. bound: the largest poster worth making.
@@ -92,6 +97,8 @@ private:
     // The inputs split over two encoders, one for each of two cores; the first, which opens all its
     // inputs before it decodes any, takes the smaller half.
     void startRuns(const QList<PosterPlanner::Input> &inputs);
+    // Part p lists its posters' keyframes within reach of their times.
+    void startListing(int p, double reach);
     void startRun(int p);
     void partEnded(int p);
     void runsEnded();
@@ -109,6 +116,9 @@ private:
     // Where keyframes are listed first, how many posters the first part takes: a listing costs with
     // its times, and the first poster waits for it.
     static constexpr int listedFirst = 2;
+    // How far the probe's times may lie from those foreseen: a foreseen listing reaches that much further.
+    static constexpr double foresight = 1;
+    bool isForeseen(const Video &video, const QList<double> &times) const;
     Part m_parts[partCount];
     bool m_starting = false;
     bool m_retrying = false;
@@ -119,6 +129,7 @@ private:
     PosterPlanner::Source m_source;
     QList<double> m_times;
     QList<double> m_keyframes; // listed, sorted
+    QList<double> m_foreseen;  // the timestamps the first part lists around before the probe
     QString m_firstError;
     QList<bool> m_placed;                 // per poster, its own picture in place
     QList<double> m_pictureTimes;

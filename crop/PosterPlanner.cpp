@@ -72,12 +72,11 @@ double seekLead(const QString &formatName)
     return seeksByIndex(formatName) ? 0 : 10;
 }
 
-QStringList keyframeListingArguments(const Source &source, const QList<double> &times)
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times, double reach)
 {
     QStringList intervals;
     for (const double time : times)
-        intervals << decimalText(std::max(0.0, source.startTime + time - listedReach)) + u"%+"_s
-                + decimalText(2 * listedReach);
+        intervals << decimalText(std::max(0.0, source.startTime + time - reach)) + u"%+"_s + decimalText(2 * reach);
     return ProbeTool::packetListing(source.path, streamOf(source), intervals.join(u','));
 }
 

@@ -54,7 +54,7 @@ double seekLead(const QString &formatName);
 inline constexpr double listedReach = 5;
 
 // The probe tool's arguments that list the packets within reach of each time.
-QStringList keyframeListingArguments(const Source &source, const QList<double> &times);
+QStringList keyframeListingArguments(const Source &source, const QList<double> &times, double reach = listedReach);
 // The keyframes' times in a listing, from the file's start, sorted.
 QList<double> keyframeTimes(const QByteArray &listing);
 // The inputs for posters (numbers from 1, of times): one per keyframe that
