@@ -113,9 +113,9 @@ private:
     const QString m_encoderPath;
     const QString m_probeToolPath;
     static constexpr int partCount = 2;
-    // Where keyframes are listed first, how many posters the first part takes: a listing costs with
-    // its times, and the first poster waits for it.
-    static constexpr int listedFirst = 2;
+    // Where keyframes are listed first, how many posters the first part takes: the first poster waits
+    // for its listing and for its run, which opens all its inputs before it decodes any.
+    static constexpr int listedFirst = 1;
     // How far the probe's times may lie from those foreseen: a foreseen listing reaches that much further.
     static constexpr double foresight = 1;
     bool isForeseen(const Video &video, const QList<double> &times) const;
