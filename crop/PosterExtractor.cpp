@@ -76,7 +76,7 @@ void PosterExtractor::foresee(const QString &path)
     m_times = PosterPlanner::posterTimes(span->duration);
     for (int n = 1; n <= listedFirst; ++n)
         m_foreseen << span->start + m_times[n - 1];
-    // Only the first posters' listing: a third process beside the probe would slow both on two cores.
+    // Only the first part's listing: a third process beside the probe would slow both on two cores.
     startListing(0, PosterPlanner::listedReach + foresight);
 }
 
@@ -94,7 +94,8 @@ bool PosterExtractor::isForeseen(const Video &video, const QList<double> &times)
 void PosterExtractor::extractPosterFrames(const Video &video, const QString &framesDirectory, QSize bound)
 {
     const QList<double> times = PosterPlanner::posterTimes(video.duration);
-    const bool whole = PosterPlanner::decodesWhole(times, video.frameRate, double(video.frame.width()) * video.frame.height());
+    const double pixels = double(video.frame.width()) * video.frame.height();
+    const bool whole = PosterPlanner::decodesWhole(times, video.frameRate, pixels);
     // A listing foreseen for these times goes on.
     const bool foreseen = !whole && isForeseen(video, times);
     m_foreseen.clear();
@@ -301,9 +302,9 @@ void PosterExtractor::runsEnded()
 
 bool PosterExtractor::retry()
 {
-    // A poster its keyframe cannot make is tried once from the keyframe before: the one listed within its reach, or
-    // where an index finds it, at or before a poster's interval or ten seconds earlier, whichever is
-    // nearer. Only that keyframe is decoded, never the pictures up to the poster's time.
+    // A poster its keyframe cannot make is tried once from the keyframe before: the one listed within
+    // its reach, or where an index finds it, at or before a poster's interval or ten seconds earlier,
+    // whichever is nearer. Only that keyframe is decoded, never the pictures up to the poster's time.
     QList<PosterPlanner::Input> again;
     for (const Part &part : m_parts) {
         for (const PosterPlanner::Input &input : part.inputs) {

@@ -16,7 +16,7 @@
 //
 // Two encoder runs, one for each of two cores, seek to their posters' times
 // and decode one keyframe for each; where the container's seeks do not land
-// on keyframes, each run first lists the packets after its times to find them.
+// on keyframes, each run first lists the packets around its times to find them.
 // A video cheap to decode whole gets exact pictures from one pass instead. Each poster is
 // judged by its own picture: one that cannot be made from its keyframe is
 // tried once from the keyframe before, and the nearest poster made stands in
@@ -53,7 +53,7 @@ public:
     static QSize posterSize(QSize shown, QSize bound);
 
     // While path is being probed: where its container needs keyframes listed
-    // and its own timestamps tell its length, lists the first posters'
+    // and its own timestamps tell its length, lists the first poster's
     // keyframes at once; extractPosterFrames() takes the listing over if the
     // probe agrees, so the first poster waits for one process less.
     void foresee(const QString &path);
