@@ -51,7 +51,7 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
     graph += exact ? u",select='gte(t,%1)'"_s.arg(decimalText(video.startTime + time - 0.0005))
                    : u",select='eq(key,1)'"_s;
     // Reported from the time asked for: the report keeps six digits, too few for an hour in milliseconds.
-    graph += u",trim=end_frame=1,setpts=PTS-round(%1/TB),showinfo@in0"_s.arg(decimalText(video.startTime + time));
+    graph += u",trim=end_frame=1,setpts=PTS-round(%1/TB),showinfo@in0=checksum=0"_s.arg(decimalText(video.startTime + time));
     // The encoder turns what it reads itself; this source does not.
     switch ((video.rotation % 360 + 360) % 360) {
     case 90:

@@ -126,7 +126,7 @@ QStringList keyframeRunArguments(const Source &source, const QList<Input> &input
         // A chain of its own for each: one graph over every input would start only once all had
         // decoded a picture, and hold back the first poster until the last.
         outputs << u"-map"_s << u"%1:%2"_s.arg(i).arg(streamOf(source)) << u"-filter:v"_s
-                << u"select='eq(key,1)',trim=end_frame=1,showinfo@in%1%2"_s.arg(i).arg(scaleFilter(source))
+                << u"select='eq(key,1)',trim=end_frame=1,showinfo@in%1=checksum=0%2"_s.arg(i).arg(scaleFilter(source))
                 << posterOutput(1, u"%1%2.jpg"_s.arg(prefix).arg(i));
     }
     return arguments + outputs;
@@ -141,7 +141,7 @@ QStringList wholeRunArguments(const Source &source, const QList<double> &times, 
         if (!picks.contains(pick))
             picks << pick;
     }
-    const QString graph = u"[0:%1]select='%2',showinfo@in0%3[out0]"_s.arg(streamOf(source), picks.join(u'+'),
+    const QString graph = u"[0:%1]select='%2',showinfo@in0=checksum=0%3[out0]"_s.arg(streamOf(source), picks.join(u'+'),
                                                                         scaleFilter(source));
     return quietHead + QStringList { u"-i"_s, source.path, u"-filter_complex"_s, graph, u"-map"_s, u"[out0]"_s }
         + posterOutput(int(picks.size()), prefix + u"0_%d.jpg"_s);
