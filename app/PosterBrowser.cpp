@@ -55,9 +55,14 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
     const auto to = [this](int value) { m_slider->setValue(value); };
     key(QKeySequence(u","_s), [=] { to(Timeline::nextPosterPlace(m_slider->value(), -1, m_duration)); });
     key(QKeySequence(u"."_s), [=] { to(Timeline::nextPosterPlace(m_slider->value(), 1, m_duration)); });
+    // From a poster, steps count from its picture, which may lie a keyframe interval before its place.
+    const auto from = [this] {
+        const int value = m_slider->value();
+        return Timeline::posterAt(value, m_duration) ? qRound(m_shownTime * 1000) : value;
+    };
     for (const auto &[keys, step] : { std::pair { u"["_s, -1000 }, { u"]"_s, 1000 }, { u"{"_s, -10'000 },
                                       { u"}"_s, 10'000 } })
-        key(QKeySequence(keys), [=] { to(m_slider->value() + step); });
+        key(QKeySequence(keys), [=] { to(from() + step); });
     key(QKeySequence(Qt::Key_Home), [=] { to(0); });
     key(QKeySequence(Qt::Key_End), [=] { to(m_slider->maximum()); });
     key(QKeySequence(u"I"_s), [this] { m_trim->setStart(m_shownTime); });

@@ -30,7 +30,7 @@ private Q_SLOTS:
 
 void TestSelection::initTestCase()
 {
-    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s, u"rotated"_s, u"tape"_s });
+    makeFiles({ u"hd"_s, u"moving box"_s, u"pal"_s, u"film"_s, u"minute"_s, u"rotated"_s, u"tape"_s, u"long"_s });
 }
 
 void TestSelection::selectionByHand_data()
@@ -207,6 +207,12 @@ void TestSelection::scrubbing()
         QVERIFY2(QTest::qWaitFor([&] { return shown->text() == time; }, 10'000),
                  qPrintable(u"%1: %2, not %3"_s.arg(key, shown->text(), time)));
     }
+
+    // Where the middle poster is the keyframe at 10 s before its place at 15 s, a second on is 11 s.
+    QVERIFY(app.open(m_files[u"long"_s]));
+    QCOMPARE(shown->text(), u"00:00:10.000 · 6 / 11"_s);
+    press(app, u"]"_s);
+    QVERIFY2(QTest::qWaitFor([&] { return shown->text() == u"00:00:11.000"_s; }, 10'000), qPrintable(shown->text()));
 
     // A turned video's pictures are turned as its posters are, and wide pixels widened.
     for (const QString &file : { u"rotated"_s, u"pal"_s }) {
