@@ -106,7 +106,8 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     if (!framesDirectory.isEmpty())
         QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
-    m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound), video.startTime };
+    m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound), video.startTime,
+                 PosterPlanner::describesStreams(video.format) };
     m_times = times;
     m_keyframes.clear();
     m_firstError.clear();

@@ -29,6 +29,13 @@ QString scaleFilter(const Source &source)
 
 const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
 
+// Whether a format's names ("mov,mp4,m4a,…") include one of names.
+bool isOneOf(const QString &formatName, const QStringList &names)
+{
+    const QStringList own = formatName.split(u',');
+    return std::any_of(own.cbegin(), own.cend(), [&](const QString &name) { return names.contains(name); });
+}
+
 } // namespace
 
 QStringList posterOutput(int frames, const QString &file)
@@ -62,9 +69,12 @@ bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPer
 
 bool seeksByIndex(const QString &formatName)
 {
-    static const QStringList indexed { u"mov"_s, u"matroska"_s, u"avi"_s, u"flv"_s, u"asf"_s };
-    const QStringList names = formatName.split(u',');
-    return std::any_of(names.cbegin(), names.cend(), [](const QString &name) { return indexed.contains(name); });
+    return isOneOf(formatName, { u"mov"_s, u"matroska"_s, u"avi"_s, u"flv"_s, u"asf"_s });
+}
+
+bool describesStreams(const QString &formatName)
+{
+    return isOneOf(formatName, { u"mov"_s, u"matroska"_s });
 }
 
 double seekLead(const QString &formatName)
@@ -121,6 +131,10 @@ QStringList keyframeRunArguments(const Source &source, const QList<Input> &input
     QStringList outputs;
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         // One picture each: decoding ahead on other threads only costs time.
+        // Learning what the header tells from decoding the file's first pictures costs each input a
+        // sixth of its time.
+        if (source.described)
+            arguments << u"-nofind_stream_info"_s;
         arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
                   << u"-i"_s << source.path;
         // A chain of its own for each: one graph over every input would start only once all had

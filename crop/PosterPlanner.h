@@ -24,6 +24,7 @@ struct Source
     QSize frame;                  // as stored
     QSize posterSize;             // invalid: as stored
     double startTime = 0;         // of the file's timestamps, which a listing's times count from
+    bool described = false;       // by its container's header, all a run needs: no picture is decoded first
 };
 
 // One seek of a run and the posters that its first keyframe serves.
@@ -43,6 +44,10 @@ bool decodesWhole(const QList<double> &times, double frameRate, double pixelsPer
 // its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere, and
 // the keyframes are listed first.
 bool seeksByIndex(const QString &formatName);
+// Whether the container's header tells each stream's codec, size and start,
+// so that an input need not decode pictures from the file's start to learn
+// them (as MP4 and Matroska do; MPEG-TS tells them only in its packets).
+bool describesStreams(const QString &formatName);
 // How long before a time a decode must start to reach every picture from it:
 // nothing where the index leads to the keyframe at or before; elsewhere the
 // decoder starts at the first keyframe after where the seek lands, and
