@@ -154,7 +154,9 @@ void PosterExtractor::startListing(int p, double reach)
     part.listing = true;
     part.posters.clear();
     QList<double> listed;
-    for (int n = p == 0 ? 1 : listedFirst + 1; n <= (p == 0 ? listedFirst : frameCount); ++n) {
+    const int first = p == 0 ? 1 : listedFirst + 1;
+    const int last = p == 0 ? listedFirst : frameCount;
+    for (int n = first; n <= last; ++n) {
         part.posters << n;
         listed << m_times[n - 1];
     }

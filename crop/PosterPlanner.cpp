@@ -29,6 +29,14 @@ QString scaleFilter(const Source &source)
 
 const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
 
+// An input's options before its path: where the header tells what a run needs, no stream analysis,
+// which learns it by decoding pictures from the file's start (a sixth of each input's time, and a
+// picture before the whole pass's first poster).
+QStringList analysisOf(const Source &source)
+{
+    return source.described ? QStringList { u"-nofind_stream_info"_s } : QStringList {};
+}
+
 // Whether a format's names ("mov,mp4,m4a,…") include one of names.
 bool isOneOf(const QString &formatName, const QStringList &names)
 {
@@ -131,12 +139,8 @@ QStringList keyframeRunArguments(const Source &source, const QList<Input> &input
     QStringList outputs;
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         // One picture each: decoding ahead on other threads only costs time.
-        // Learning what the header tells by decoding the file's first pictures costs each input a
-        // sixth of its time.
-        if (source.described)
-            arguments << u"-nofind_stream_info"_s;
-        arguments << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s << decimalText(inputs[i].seek)
-                  << u"-i"_s << source.path;
+        arguments << analysisOf(source) << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s
+                  << decimalText(inputs[i].seek) << u"-i"_s << source.path;
         // A chain of its own for each: one graph over every input would start only once all had
         // decoded a picture, and hold back the first poster until the last.
         outputs << u"-map"_s << u"%1:%2"_s.arg(i).arg(streamOf(source)) << u"-filter:v"_s
@@ -157,9 +161,7 @@ QStringList wholeRunArguments(const Source &source, const QList<double> &times, 
     }
     const QString graph = u"[0:%1]select='%2',showinfo@in0=checksum=0%3[out0]"_s.arg(streamOf(source), picks.join(u'+'),
                                                                         scaleFilter(source));
-    // What the header tells, learnt by decoding, would hold the first poster back by a picture (50 ms in 4K).
-    const QStringList analysis = source.described ? QStringList { u"-nofind_stream_info"_s } : QStringList {};
-    return quietHead + analysis
+    return quietHead + analysisOf(source)
         + QStringList { u"-i"_s, source.path, u"-filter_complex"_s, graph, u"-map"_s, u"[out0]"_s }
         + posterOutput(int(picks.size()), prefix + u"0_%d.jpg"_s);
 }

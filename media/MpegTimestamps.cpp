@@ -97,9 +97,12 @@ std::optional<Span> readVideoSpan(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+    // A look at the first packets before any more is read: most files opened are of other kinds.
+    if (!isMpegStream(file.peek(512)))
+        return std::nullopt;
     const QByteArray head = file.read(256 * 1024);
     const qint64 tailSize = 1024 * 1024;
-    if (!isMpegStream(head) || !file.seek(std::max<qint64>(0, file.size() - tailSize)))
+    if (!file.seek(std::max<qint64>(0, file.size() - tailSize)))
         return std::nullopt;
     return videoSpan(head, file.read(tailSize));
 }
