@@ -2,6 +2,9 @@
 
 #include "DesktopIntegration.h"
 #include "media/FileProbe.h"
+#include "media/InputFormats.h"
+#include "selection/SelectionGeometry.h"
+#include "util/LocalFile.h"
 #include "util/TimeText.h"
 
 #include <QAbstractButton>
@@ -10,6 +13,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -44,20 +48,109 @@ constexpr char responseProperty[] = "tessaly-response";
 
 } // namespace
 
-std::function<QMessageBox *(QWidget *)> refusalOf(const FileProbe &probe)
+namespace {
+
+// A refusal that names the file: its name first, then why, then what to do.
+Refusal refusal(QMessageBox::Icon icon, const QString &text, const QString &informative)
+{
+    return [=](QWidget *window) { return opened(alert(window, icon, text, informative)); };
+}
+
+QString withSupport(const QString &text)
+{
+    return text + tr(" Questions? : %1").arg(support);
+}
+
+Refusal refusalOfPath(const QString &path)
+{
+    const QString where = QDir::toNativeSeparators(path);
+    switch (LocalFile::kindOf(path)) {
+    case LocalFile::Kind::regularFile:
+        return {};
+    case LocalFile::Kind::missing:
+        return [path](QWidget *window) { return notFound(window, path); };
+    case LocalFile::Kind::linkLoop:
+        return refusal(QMessageBox::Warning, tr("“%1” is a link that leads back to itself.").arg(QFileInfo(path).fileName()),
+                       withSupport(tr("Its chain of symbolic links never reaches a file: %1").arg(where)));
+    case LocalFile::Kind::folder:
+        return refusal(QMessageBox::Warning, tr("“%1” is a folder, not a video file.").arg(QFileInfo(path).fileName()),
+                       withSupport(tr("Open one of the videos inside it instead.")));
+    case LocalFile::Kind::unreadable:
+        return refusal(QMessageBox::Warning, tr("You do not have permission to read “%1”.").arg(QFileInfo(path).fileName()),
+                       withSupport(tr("Ask its owner for access, or copy it somewhere you may read it: %1").arg(where)));
+    case LocalFile::Kind::namedPipe:
+    case LocalFile::Kind::device:
+    case LocalFile::Kind::socket:
+    case LocalFile::Kind::other:
+        break;
+    }
+    const LocalFile::Kind kind = LocalFile::kindOf(path);
+    const QString what = kind == LocalFile::Kind::namedPipe ? tr("a named pipe")
+        : kind == LocalFile::Kind::device                   ? tr("a device")
+        : kind == LocalFile::Kind::socket                   ? tr("a socket")
+                                                            : tr("not a regular file");
+    return refusal(QMessageBox::Warning, tr("“%1” is %2, not a video file.").arg(QFileInfo(path).fileName(), what),
+                   withSupport(tr("Tessaly opens only files stored on a disk, to read them without waiting on "
+                                  "another program.")));
+}
+
+} // namespace
+
+Refusal refusalOf(const QUrl &url)
+{
+    if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+        return refusal(QMessageBox::Warning,
+                       tr("Tessaly opens files on this computer only: %1")
+                           .arg(QUrl::fromPercentEncoding(url.toDisplayString().toUtf8())),
+                       withSupport(tr("Download or copy the video to a folder here, then open it from there.")));
+    return refusalOfPath(url.toLocalFile());
+}
+
+Refusal refusalOf(const FileProbe &probe)
 {
     const QString path = probe.fileFullPath().value_or(QString());
-    const auto about = [path](QMessageBox *(*alert)(QWidget *, const QString &)) {
-        return [alert, path](QWidget *window) { return alert(window, path); };
-    };
     if (QFileInfo(path).suffix().toLower() == u"vob")
         return vobRefused;
-    if (!QFileInfo::exists(path))
-        return about(notFound);
+    if (Refusal refused = refusalOfPath(path))
+        return refused;
+    switch (probe.toolTrouble()) {
+    case ProbeTool::Trouble::none:
+        break;
+    case ProbeTool::Trouble::missing:
+    case ProbeTool::Trouble::broken:
+        return refusal(QMessageBox::Critical, tr("Tessaly’s probe tool (ffprobe) is missing or broken."),
+                       withSupport(tr("It could not tell what “%1” holds: %2. Please reinstall Tessaly, whose "
+                                      "package brings ffprobe and ffmpeg.")
+                                       .arg(QFileInfo(path).fileName(), probe.toolTroubleDetail())));
+    case ProbeTool::Trouble::timedOut:
+        return refusal(QMessageBox::Warning, tr("The analysis of “%1” took too long.").arg(QFileInfo(path).fileName()),
+                       withSupport(tr("ffprobe did not finish within %1 seconds. The file may lie on a slow or "
+                                      "unresponsive drive.")
+                                       .arg(ProbeTool::defaultTimeoutMs / 1000)));
+    }
+    switch (InputFormats::refusalOf(probe.formatName())) {
+    case InputFormats::Refusal::none:
+        break;
+    case InputFormats::Refusal::playlist:
+        return refusal(QMessageBox::Warning, tr("“%1” is a playlist, not a video: it names other files.").arg(QFileInfo(path).fileName()),
+                       withSupport(tr("Tessaly reads only the file you open. Open one of the videos it names "
+                                      "instead.")));
+    case InputFormats::Refusal::pictures:
+        return refusal(QMessageBox::Warning, tr("“%1” is a picture, not a video.").arg(QFileInfo(path).fileName()),
+                       withSupport(tr("Tessaly crops videos.")));
+    }
     if (probe.isValidMediaFile() && !probe.hasVideoTrack() && probe.hasAudioTrack())
-        return about(noVideo);
+        return [path](QWidget *window) { return noVideo(window, path); };
     if (!probe.isCroppableVideo())
         return unsupportedFile;
+    const int smallest = int(SelectionGeometry::minimumSide);
+    if (*probe.videoWidth() < smallest || *probe.videoHeight() < smallest)
+        return refusal(QMessageBox::Warning,
+                       tr("“%1” is too small to crop: %2 x %3 pixels.")
+                           .arg(QFileInfo(path).fileName())
+                           .arg(*probe.videoWidth())
+                           .arg(*probe.videoHeight()),
+                       withSupport(tr("Tessaly crops videos of at least %1 x %1 pixels.").arg(smallest)));
     return {};
 }
 
@@ -111,6 +204,15 @@ QMessageBox *undecodableVideo(QWidget *window, const QString &reason)
     return opened(alert(window, QMessageBox::Warning, tr("Tessaly cannot decode the pictures of this video."),
                         tr("ffmpeg reports: %1\nDoes the video play in a video player? Questions? : %2").arg(
                             reason.isEmpty() ? u"nothing"_s : reason, support)));
+}
+
+QMessageBox *picturesTimedOut(QWidget *window, int timeoutSeconds)
+{
+    return opened(alert(window, QMessageBox::Warning, tr("Tessaly gave up on the pictures of this video."),
+                        tr("ffmpeg made no picture within %1 seconds. The file may lie on a slow or unresponsive "
+                           "drive.")
+                                .arg(timeoutSeconds)
+                            + tr(" Questions? : %1").arg(support)));
 }
 
 QMessageBox *replaceFile(QWidget *window, const QString &path)

@@ -9,6 +9,7 @@
 class FileProbe;
 class QMessageBox;
 class QObject;
+class QUrl;
 class QWidget;
 
 // The alerts of the main window, each opened window-modal without blocking,
@@ -21,8 +22,13 @@ inline constexpr char supportAddress[] = "support@tessaly.app";
 // The result alert's buttons answer these codes, in the order they are added.
 enum Response { ok = 1000, reveal = 1001, play = 1002 };
 
+using Refusal = std::function<QMessageBox *(QWidget *window)>;
+// The alert that refuses a file before anything reads it: a path that is no
+// regular file this user may read, or no local path at all; nothing when the
+// tools may read it.
+Refusal refusalOf(const QUrl &url);
 // The alert that refuses the probed file, to open over window; nothing when the file is a croppable video.
-std::function<QMessageBox *(QWidget *window)> refusalOf(const FileProbe &probe);
+Refusal refusalOf(const FileProbe &probe);
 QMessageBox *vobRefused(QWidget *window);
 QMessageBox *unsupportedFile(QWidget *window);
 QMessageBox *notFound(QWidget *window, const QString &path);
@@ -32,6 +38,8 @@ QMessageBox *cropFailed(QWidget *window, const QString &reason);
 QMessageBox *noScratchFolder(QWidget *window);
 // Not one picture of the video could be decoded; reason is the encoder's.
 QMessageBox *undecodableVideo(QWidget *window, const QString &reason);
+// The encoder made no picture within timeoutSeconds.
+QMessageBox *picturesTimedOut(QWidget *window, int timeoutSeconds);
 // Asks before replacing path: "Replace" has the accept role, "Cancel" is the default.
 QMessageBox *replaceFile(QWidget *window, const QString &path);
 // "Video Cropped Successfully!" with OK, reveal and play buttons, and a line

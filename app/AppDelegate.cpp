@@ -184,6 +184,11 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     // The window is blocked by a sheet meanwhile; a file handed over now waits for no one.
     if (isBusy())
         return;
+    // Nothing is read of what is no regular file here: a named pipe would hold the window, a URL other places.
+    if (const Alerts::Refusal refusal = Alerts::refusalOf(url)) {
+        refusal(m_window.get());
+        return;
+    }
     // The shown video stays until the new one has a poster to show.
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
@@ -262,12 +267,15 @@ void AppDelegate::posterFrameMade(int n, int progress)
     }
 }
 
-void AppDelegate::postersFailed(const QString &reason)
+void AppDelegate::postersFailed(const QString &reason, bool timedOut)
 {
     // Only a new file fails, before its first poster; the shown video stays.
     progressWindow->hideAnalyzingProgress();
     m_incomingProbe.reset();
-    Alerts::undecodableVideo(m_window.get(), reason);
+    if (timedOut)
+        Alerts::picturesTimedOut(m_window.get(), PosterExtractor::runTimeoutMs / 1000);
+    else
+        Alerts::undecodableVideo(m_window.get(), reason);
 }
 
 void AppDelegate::postersFinished()

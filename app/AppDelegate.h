@@ -71,7 +71,7 @@ private:
     void probeFinished(const FileProbe &probe);
     void posterFrameMade(int n, int progress);
     void postersFinished();
-    void postersFailed(const QString &reason);
+    void postersFailed(const QString &reason, bool timedOut);
     // Starts a new file's posters beside the shown video's.
     void startIncoming(const FileProbe &probe);
     static PosterExtractor::Video videoOf(const FileProbe &probe);

@@ -62,13 +62,13 @@ PosterExtractor *PosterStrip::incoming()
         if (extractor == m_shown.extractor.get())
             Q_EMIT finished();
     });
-    connect(extractor, &PosterExtractor::failed, this, [this, extractor](const QString &reason) {
+    connect(extractor, &PosterExtractor::failed, this, [this, extractor](const QString &reason, bool timedOut) {
         if (extractor != m_incoming.extractor.get())
             return;
         // It lives on a little while it tells of its failure.
         m_incoming.extractor.release()->deleteLater();
         dropIncoming();
-        Q_EMIT incomingFailed(reason);
+        Q_EMIT incomingFailed(reason, timedOut);
     });
     return extractor;
 }

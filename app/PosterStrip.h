@@ -40,8 +40,8 @@ Q_SIGNALS:
     void frameMade(int n, int progress);
     // All posters of the shown set are made.
     void finished();
-    // Not one poster of the new file could be made.
-    void incomingFailed(const QString &reason);
+    // Not one poster of the new file could be made, as the encoder said, or in time.
+    void incomingFailed(const QString &reason, bool timedOut);
 
 private:
     struct Set

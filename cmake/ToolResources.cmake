@@ -30,3 +30,20 @@ file(RELATIVE_PATH TESSALY_INSTALLED_RESOURCES
 
 install(FILES ${TESSALY_RESOURCE_DIR}/sniffer${TESSALY_TOOL_SUFFIX} ${TESSALY_RESOURCE_DIR}/creator${TESSALY_TOOL_SUFFIX}
         DESTINATION ${TESSALY_INSTALL_RESOURCE_DIR})
+
+# The containers the bundled probe can read, for its format whitelist: Tessaly
+# gives the tools every one but those that open other files (media/InputFormats).
+execute_process(COMMAND ${TESSALY_FFPROBE} -hide_banner -demuxers
+                OUTPUT_VARIABLE tessaly_demuxer_listing RESULT_VARIABLE tessaly_demuxer_result)
+string(REGEX MATCHALL "\n D[ .E] +[A-Za-z0-9_,]+" tessaly_demuxer_lines "${tessaly_demuxer_listing}")
+set(tessaly_demuxers "")
+foreach(line IN LISTS tessaly_demuxer_lines)
+    string(REGEX REPLACE "\n D[ .E] +" "" name "${line}")
+    list(APPEND tessaly_demuxers ${name})
+endforeach()
+if(NOT tessaly_demuxer_result EQUAL 0 OR NOT tessaly_demuxers)
+    message(FATAL_ERROR "${TESSALY_FFPROBE} -demuxers listed no containers")
+endif()
+string(JOIN "," tessaly_demuxers ${tessaly_demuxers})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/ToolDemuxers.h
+     CONTENT "#pragma once\n// Made by the build from the bundled probe's -demuxers.\ninline constexpr char toolDemuxers[] = \"${tessaly_demuxers}\";\n")

@@ -1,5 +1,6 @@
 #include "CropArguments.h"
 
+#include "media/InputFormats.h"
 #include "util/Numbers.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     const double seek = request.trim ? std::max(0.0, request.trim->start - request.seekLead) : 0;
     if (request.trim)
         arguments << u"-ss"_s << decimalText(seek);
-    arguments << u"-i"_s << request.input;
+    arguments << InputFormats::inputOptions(request.inputFormat) << u"-i"_s << request.input;
     if (request.trim && request.trim->start > seek)
         arguments << u"-ss"_s << decimalText(request.trim->start - seek);
     if (request.trim)

@@ -25,8 +25,10 @@ Trim fittedTrim(Trim wanted, double duration, double minimum, bool startEdited);
 struct CropRequest
 {
     QString input;
+    QString inputFormat;               // the input's container, as the probe names it
     std::optional<qint64> videoStream; // the input's video stream to crop; all its audio goes along
     QString destination;
+    QString replaces;          // the identity of the file at destination the user agreed to replace; empty: none
     QRect crop;                // in stored video pixels, top-left origin
     int scalePercent = 100;    // 100: unscaled
     QSize scaledSize;          // the output size in stored pixels when scaled

@@ -43,7 +43,7 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
     const double lead = exact ? PosterPlanner::seekLead(video.format) : 0;
     // The name is an option of the source inside a graph: escaped once for each. A keyframe alone is
     // decoded soonest on one thread; frames on several would first fill every thread's queue.
-    QString graph = u"movie=filename=%1:dec_threads=%2:seek_point=%3"_s.arg(
+    QString graph = u"movie=filename=%1:format_opts=protocol_whitelist=file:dec_threads=%2:seek_point=%3"_s.arg(
         escaped(escaped(u"file:"_s + video.path)), exact ? u"0"_s : u"1"_s, decimalText(qMax(time - lead, 0.0)));
     if (video.stream)
         graph += u":si=%1"_s.arg(*video.stream);

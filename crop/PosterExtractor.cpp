@@ -30,6 +30,7 @@ PosterExtractor::PosterExtractor(const QString &encoderPath, const QString &prob
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(runTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
         for (Part &part : m_parts)
             part.process.kill();
     });
@@ -72,7 +73,7 @@ void PosterExtractor::foresee(const QString &path)
     const auto span = MpegTimestamps::readVideoSpan(path);
     if (!span || m_probeToolPath.isEmpty())
         return;
-    m_source = { path, std::nullopt, {}, {}, span->start };
+    m_source = { path, std::nullopt, {}, {}, span->start, false, {} };
     m_times = PosterPlanner::posterTimes(span->duration);
     for (int n = 1; n <= listedFirst; ++n)
         m_foreseen << span->start + m_times[n - 1];
@@ -107,7 +108,7 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
         QDir(framesDirectory).removeRecursively();
     QDir().mkpath(framesDirectory);
     m_source = { video.path, video.stream, video.frame, posterSize(video.shown, bound), video.startTime,
-                 PosterPlanner::describesStreams(video.format) };
+                 PosterPlanner::describesStreams(video.format), video.format };
     m_times = times;
     m_keyframes.clear();
     m_firstError.clear();
@@ -116,13 +117,14 @@ void PosterExtractor::extractPosterFrames(const Video &video, const QString &fra
     m_handedOver = 0;
     m_next = 1;
     m_retrying = false;
+    m_timedOut = false;
     for (Part &part : m_parts) {
         part.listing = part.listing && foreseen;
         part.inputs.clear();
     }
     if (m_encoderPath.isEmpty()) {
         m_next = 0;
-        QMetaObject::invokeMethod(this, [this] { Q_EMIT failed(tr("The encoder (ffmpeg) is missing.")); },
+        QMetaObject::invokeMethod(this, [this] { Q_EMIT failed(tr("The encoder (ffmpeg) is missing."), false); },
                                   Qt::QueuedConnection);
         return;
     }
@@ -299,7 +301,7 @@ void PosterExtractor::runsEnded()
         if (m_firstError.isEmpty())
             m_firstError = PosterPlanner::decisiveError(part.messages);
     }
-    if (m_retrying || !retry())
+    if (m_retrying || m_timedOut || !retry())
         finish();
 }
 
@@ -362,7 +364,7 @@ void PosterExtractor::finish()
     if (madeAny)
         Q_EMIT finished();
     else
-        Q_EMIT failed(m_firstError);
+        Q_EMIT failed(m_firstError, m_timedOut);
 }
 
 void PosterExtractor::cancel()

@@ -75,7 +75,7 @@ Q_SIGNALS:
     void frameMade(int n, int progress);
     void finished();
     // Not one poster could be made; reason is the encoder's decisive error.
-    void failed(const QString &reason);
+    void failed(const QString &reason, bool timedOut);
 
 private:
     // An encoder run, or first the listing of its posters' keyframes, then the run.
@@ -122,6 +122,7 @@ private:
     Part m_parts[partCount];
     bool m_starting = false;
     bool m_retrying = false;
+    bool m_timedOut = false; // a run hung: no retry, and the failure says so
     bool m_whole = false;
     QTimer m_timeout;
     QTimer m_poll;

@@ -1,5 +1,6 @@
 #include "PosterPlanner.h"
 
+#include "media/InputFormats.h"
 #include "media/ProbeTool.h"
 #include "util/Numbers.h"
 #include "util/Timeline.h"
@@ -34,7 +35,8 @@ const QStringList quietHead { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s };
 // picture before the whole pass's first poster).
 QStringList analysisOf(const Source &source)
 {
-    return source.described ? QStringList { u"-nofind_stream_info"_s } : QStringList {};
+    return InputFormats::inputOptions(source.format)
+        + (source.described ? QStringList { u"-nofind_stream_info"_s } : QStringList {});
 }
 
 // Whether a format's names ("mov,mp4,m4a,…") include one of names.

@@ -25,6 +25,7 @@ struct Source
     QSize posterSize;             // invalid: as stored
     double startTime = 0;         // of the file's timestamps, which a listing's times count from
     bool described = false;       // by its container's header, all a run needs: no picture is decoded first
+    QString format;               // the container, as the probe names it
 };
 
 // One seek of a run and the posters that its first keyframe serves.

@@ -57,9 +57,7 @@ FileProbe::FileProbe(const QString &path)
 
 FileProbe::FileProbe(const QString &path, const QString &probeTool)
 {
-    readFileFacts(path);
-    if (const auto report = ProbeTool(probeTool).run(path))
-        derive(*report);
+    *this = fromResult(path, ProbeTool(probeTool).run(path));
 }
 
 FileProbe FileProbe::fromReport(const QString &path, const std::optional<QByteArray> &report)
@@ -68,6 +66,27 @@ FileProbe FileProbe::fromReport(const QString &path, const std::optional<QByteAr
     probe.readFileFacts(path);
     if (report)
         probe.derive(*report);
+    return probe;
+}
+
+FileProbe FileProbe::fromResult(const QString &path, const ProbeTool::Result &result)
+{
+    FileProbe probe;
+    probe.readFileFacts(path);
+    probe.m_toolTrouble = result.trouble;
+    probe.m_toolTroubleDetail = result.detail;
+    if (result.report && !probe.derive(*result.report)) {
+        probe.m_toolTrouble = ProbeTool::Trouble::broken;
+        probe.m_toolTroubleDetail = tr("its report is not JSON");
+    } else if (result.report && result.exitCode != 0 && !probe.m_hasErrors && result.refusedFormat.isEmpty()) {
+        // A file it cannot read ends it with a report of the error; anything else is the tool's own failure.
+        probe.m_toolTrouble = ProbeTool::Trouble::broken;
+        probe.m_toolTroubleDetail = tr("it ended with exit status %1").arg(result.exitCode);
+    }
+    if (!result.refusedFormat.isEmpty()) {
+        probe.m_hasErrors = true;
+        probe.m_formatName = result.refusedFormat;
+    }
     return probe;
 }
 
@@ -116,28 +135,28 @@ void FileProbe::readFileFacts(const QString &path)
     m_fileFullURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
 }
 
-void FileProbe::derive(const QByteArray &report)
+bool FileProbe::derive(const QByteArray &report)
 {
     QString parseError;
     const auto parsed = JSON::fromData(report, &parseError);
     if (!parsed) {
         writeDiagnostic(parseError);
-        return;
+        return false;
     }
     const JSON &r = *parsed;
     if (r["error"].exists()) {
         m_hasErrors = true;
-        return;
+        return true;
     }
 
     const JSON streams = r["streams"];
     const qsizetype n = streams.type() == JSON::Type::Array ? streams.elementCount() : 0;
     if (n <= 0)
-        return;
+        return true;
     m_numberOfStreams = n;
     const auto extension = pathExtension(m_fileFullPath.value_or(QString()));
     if (extension && extension->toLower() == u"txt")
-        return;
+        return true;
     m_isValidMediaFile = true;
 
     for (qsizetype i = 0; i < n; ++i) {
@@ -212,4 +231,5 @@ void FileProbe::derive(const QByteArray &report)
     m_creationTime = r[{ "format", "tags", "creation_time" }].asText();
 
     m_tracksInfo = TrackSummary::trackList(r, *m_fileFullPath);
+    return true;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ProbeTool.h"
 #include "util/PixelShape.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -18,6 +20,8 @@
 // Construction does all the work and never fails; the record never changes.
 class FileProbe
 {
+    Q_DECLARE_TR_FUNCTIONS(FileProbe)
+
 public:
     // Runs the bundled "sniffer" on path.
     explicit FileProbe(const QString &path);
@@ -28,6 +32,9 @@ public:
     // path, the rest is derived from report. Without a report (the tool could
     // not run) only the file facts are set.
     static FileProbe fromReport(const QString &path, const std::optional<QByteArray> &report);
+    // The same from a run of the tool, which may also tell that the tool is
+    // missing or broken, took too long, or refused the file's container.
+    static FileProbe fromResult(const QString &path, const ProbeTool::Result &result);
 
     // The same record for the file after a move: its path and URL follow, the
     // rest (size included) is the file's as probed.
@@ -40,6 +47,9 @@ public:
     // not encrypted, with a video track of a known, positive size.
     bool isCroppableVideo() const;
 
+    // Why the probe tool told nothing of the file, and its own words for it.
+    ProbeTool::Trouble toolTrouble() const { return m_toolTrouble; }
+    QString toolTroubleDetail() const { return m_toolTroubleDetail; }
     bool hasErrors() const { return m_hasErrors; }
     bool isValidMediaFile() const { return m_isValidMediaFile; }
     bool isEncrypted() const { return m_isEncrypted; }
@@ -96,8 +106,11 @@ public:
 private:
     FileProbe() = default;
     void readFileFacts(const QString &path);
-    void derive(const QByteArray &report);
+    // Whether report was JSON at all.
+    bool derive(const QByteArray &report);
 
+    ProbeTool::Trouble m_toolTrouble = ProbeTool::Trouble::none;
+    QString m_toolTroubleDetail;
     bool m_hasErrors = false;
     bool m_isValidMediaFile = false;
     bool m_isEncrypted = false;

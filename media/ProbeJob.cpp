@@ -8,8 +8,8 @@ ProbeJob::ProbeJob(const QString &probeTool, int timeoutMs, QObject *parent)
     , m_end(probeTool, timeoutMs)
 {
     connect(&m_report, &ProbeTool::finished, this,
-            [this](const QString &path, const std::optional<QByteArray> &report) {
-                const FileProbe probe = FileProbe::fromReport(path, report);
+            [this](const QString &path, const ProbeTool::Result &result) {
+                const FileProbe probe = FileProbe::fromResult(path, result);
                 if (!probe.isCroppableVideo() || probe.videoDuration() > 0 || !probe.videoStreamIndex()) {
                     Q_EMIT finished(probe);
                     return;
@@ -17,9 +17,9 @@ ProbeJob::ProbeJob(const QString &probeTool, int timeoutMs, QObject *parent)
                 m_probe = probe;
                 m_end.start(path, endArguments(path, *probe.videoStreamIndex()));
             });
-    connect(&m_end, &ProbeTool::finished, this, [this](const QString &, const std::optional<QByteArray> &listing) {
+    connect(&m_end, &ProbeTool::finished, this, [this](const QString &, const ProbeTool::Result &listing) {
         const FileProbe probe = std::exchange(m_probe, std::nullopt).value();
-        const auto end = listing ? endTime(*listing) : std::nullopt;
+        const auto end = listing.report ? endTime(*listing.report) : std::nullopt;
         Q_EMIT finished(end ? probe.withVideoDuration(*end) : probe);
     });
 }

@@ -1,64 +1,41 @@
 #include "ProbeTool.h"
 
+#include "InputFormats.h"
 #include "util/ChildProcess.h"
 #include "util/Diagnostics.h"
+#include "util/LocalFile.h"
 
-#include <QFileInfo>
+#include <QProcess>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-void writeStartFailure(const QString &program, const QString &error)
-{
-    writeDiagnostic(u"Failed to start the probe tool "_s + program + u": "_s + error);
-}
-
-void writeTimeout(const QString &path)
-{
-    writeDiagnostic(u"The probe tool did not finish in time on "_s + path);
-}
-
-} // namespace
-
 ProbeTool::ProbeTool(const QString &program, int timeoutMs, QObject *parent)
     : QObject(parent)
     , m_program(program)
+    , m_timeoutMs(timeoutMs)
 {
-    m_timeout.setSingleShot(true);
-    m_timeout.setInterval(timeoutMs);
-    connect(&m_timeout, &QTimer::timeout, this, [this] {
-        writeTimeout(m_path);
-        stopProcess();
-        complete(std::nullopt);
+    connect(&m_run, &ToolRun::errorLine, this, [this](const QString &line) { m_messages += line + u'\n'; });
+    connect(&m_run, &ToolRun::ended, this, [this](ToolRun::Outcome outcome, int exitCode) {
+        const Result result = resultOf(m_path, outcome, exitCode, m_run.takeOutput(), m_messages, m_run.errorString());
+        Q_EMIT finished(std::exchange(m_path, QString()), result);
     });
-    connect(&m_process, &QProcess::finished, this, [this] { complete(m_process.readAllStandardOutput()); });
-    connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        // A failing start may report more than once.
-        if (error != QProcess::FailedToStart || !isRunning())
-            return;
-        writeStartFailure(m_program, m_process.errorString());
-        complete(std::nullopt);
-    });
-}
-
-ProbeTool::~ProbeTool()
-{
-    cancel();
 }
 
 QStringList ProbeTool::arguments(const QString &path)
 {
-    return { u"-v"_s, u"quiet"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
-             u"-show_streams"_s, u"-show_chapters"_s, u"-show_error"_s, path };
+    return InputFormats::inputOptions()
+        + QStringList { u"-v"_s, u"error"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s, u"-show_streams"_s,
+                        u"-show_chapters"_s, u"-show_error"_s, path };
 }
 
 QStringList ProbeTool::packetListing(const QString &path, const QString &stream, const QString &intervals)
 {
-    return { u"-v"_s, u"error"_s, u"-select_streams"_s, stream, u"-read_intervals"_s, intervals, u"-show_entries"_s,
-             u"format=start_time:packet=pts_time,duration_time,flags"_s, u"-of"_s, u"csv=p=0"_s, path };
+    return InputFormats::inputOptions()
+        + QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s, stream, u"-read_intervals"_s, intervals,
+                        u"-show_entries"_s, u"format=start_time:packet=pts_time,duration_time,flags"_s, u"-of"_s,
+                        u"csv=p=0"_s, path };
 }
 
 QList<ProbeTool::Packet> ProbeTool::packets(const QByteArray &listing)
@@ -81,77 +58,87 @@ QList<ProbeTool::Packet> ProbeTool::packets(const QByteArray &listing)
     return packets;
 }
 
-bool ProbeTool::prepare(QProcess &process, const QString &path, const QStringList &arguments) const
+bool ProbeTool::isProbable(const QString &path)
 {
     // A missing path is the tool's to report; a FIFO would block it forever.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
-        return false;
-    }
-    process.setProgram(m_program);
-    process.setArguments(arguments);
-    prepareChildProcess(process);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    return true;
+    const LocalFile::Kind kind = LocalFile::kindOf(path);
+    if (kind == LocalFile::Kind::regularFile || kind == LocalFile::Kind::missing)
+        return true;
+    writeDiagnostic(u"Not probing a path that is not a regular file: "_s + path);
+    return false;
 }
 
-std::optional<QByteArray> ProbeTool::run(const QString &path)
+ProbeTool::Result ProbeTool::resultOf(const QString &path, ToolRun::Outcome outcome, int exitCode,
+                                      const QByteArray &output, const QString &messages,
+                                      const QString &startError) const
 {
-    QProcess tool;
-    if (!prepare(tool, path, arguments(path)))
-        return std::nullopt;
-    tool.start(QIODevice::ReadOnly);
-    if (!tool.waitForStarted(-1)) {
-        writeStartFailure(m_program, tool.errorString());
-        return std::nullopt;
+    Result result;
+    result.exitCode = exitCode;
+    result.refusedFormat = InputFormats::refusedIn(messages).value_or(QString());
+    switch (outcome) {
+    case ToolRun::Outcome::exited:
+        result.report = output;
+        break;
+    case ToolRun::Outcome::failedToStart:
+        writeDiagnostic(u"Failed to start the probe tool "_s + m_program + u": "_s + startError);
+        result.trouble = Trouble::missing;
+        result.detail = startError;
+        break;
+    case ToolRun::Outcome::crashed:
+        writeDiagnostic(u"The probe tool crashed on "_s + path);
+        result.trouble = Trouble::broken;
+        result.detail = messages.trimmed().section(u'\n', -1);
+        break;
+    case ToolRun::Outcome::timedOut:
+        writeDiagnostic(u"The probe tool did not finish in time on "_s + path);
+        result.trouble = Trouble::timedOut;
+        break;
+    case ToolRun::Outcome::stopped:
+        break;
     }
-    // waitForFinished keeps reading standard output, so a large report cannot fill the pipe.
-    if (!tool.waitForFinished(m_timeout.interval())) {
+    return result;
+}
+
+ProbeTool::Result ProbeTool::run(const QString &path)
+{
+    if (!isProbable(path))
+        return {};
+    QProcess tool;
+    prepareChildProcess(tool);
+    tool.start(m_program, arguments(path), QIODevice::ReadOnly);
+    if (!tool.waitForStarted(-1))
+        return resultOf(path, ToolRun::Outcome::failedToStart, -1, {}, {}, tool.errorString());
+    // waitForFinished keeps reading both outputs, so a large report cannot fill the pipe.
+    const bool ended = tool.waitForFinished(m_timeoutMs);
+    if (!ended) {
         tool.kill();
         tool.waitForFinished(-1);
-        writeTimeout(path);
-        return std::nullopt;
     }
-    return tool.readAllStandardOutput();
+    const auto outcome = !ended                                  ? ToolRun::Outcome::timedOut
+        : tool.exitStatus() == QProcess::CrashExit ? ToolRun::Outcome::crashed
+                                                   : ToolRun::Outcome::exited;
+    return resultOf(path, outcome, tool.exitCode(), tool.readAllStandardOutput(),
+                    QString::fromUtf8(tool.readAllStandardError()), {});
 }
 
 void ProbeTool::start(const QString &path, const QStringList &arguments)
 {
     cancel();
-    m_path = path;
-    if (!prepare(m_process, path, arguments.isEmpty() ? ProbeTool::arguments(path) : arguments)) {
+    if (!isProbable(path)) {
+        m_path = path;
         QMetaObject::invokeMethod(this, [this, path] {
-            if (m_path == path && m_process.state() == QProcess::NotRunning)
-                complete(std::nullopt);
+            if (m_path == path && !m_run.isRunning())
+                Q_EMIT finished(std::exchange(m_path, QString()), Result {});
         }, Qt::QueuedConnection);
         return;
     }
-    // Armed before the start, which may already fail and complete the run.
-    m_timeout.start();
-    m_process.start(QIODevice::ReadOnly);
+    m_path = path;
+    m_messages.clear();
+    m_run.start(m_program, arguments.isEmpty() ? ProbeTool::arguments(path) : arguments, m_timeoutMs);
 }
 
 void ProbeTool::cancel()
 {
     m_path.clear();
-    stopProcess();
-}
-
-void ProbeTool::stopProcess()
-{
-    m_timeout.stop();
-    if (m_process.state() != QProcess::NotRunning) {
-        const QSignalBlocker blocker(m_process);
-        m_process.kill();
-        m_process.waitForFinished(-1);
-    }
-}
-
-void ProbeTool::complete(const std::optional<QByteArray> &report)
-{
-    if (m_path.isEmpty())
-        return;
-    m_timeout.stop();
-    Q_EMIT finished(std::exchange(m_path, QString()), report);
+    m_run.abandon();
 }

@@ -115,6 +115,114 @@ Dauer der Ausgabe: %7</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source> Questions? : %1</source>
+        <translation> Fragen? : %1</translation>
+    </message>
+    <message>
+        <source>“%1” is a link that leads back to itself.</source>
+        <translation>„%1“ ist eine Verknüpfung, die auf sich selbst zurückführt.</translation>
+    </message>
+    <message>
+        <source>Its chain of symbolic links never reaches a file: %1</source>
+        <translation>Ihre Kette symbolischer Verknüpfungen erreicht nie eine Datei: %1</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder, not a video file.</source>
+        <translation>„%1“ ist ein Ordner, keine Videodatei.</translation>
+    </message>
+    <message>
+        <source>Open one of the videos inside it instead.</source>
+        <translation>Öffnen Sie stattdessen eines der Videos darin.</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read “%1”.</source>
+        <translation>Sie haben keine Berechtigung, „%1“ zu lesen.</translation>
+    </message>
+    <message>
+        <source>Ask its owner for access, or copy it somewhere you may read it: %1</source>
+        <translation>Bitten Sie den Eigentümer um Zugriff, oder kopieren Sie die Datei an einen Ort, an dem Sie sie lesen dürfen: %1</translation>
+    </message>
+    <message>
+        <source>a named pipe</source>
+        <translation>eine benannte Pipe</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>ein Gerät</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>ein Socket</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>“%1” is %2, not a video file.</source>
+        <translation>„%1“ ist %2, keine Videodatei.</translation>
+    </message>
+    <message>
+        <source>Tessaly opens only files stored on a disk, to read them without waiting on another program.</source>
+        <translation>Tessaly öffnet nur Dateien, die auf einem Datenträger liegen, um sie zu lesen, ohne auf ein anderes Programm zu warten.</translation>
+    </message>
+    <message>
+        <source>Tessaly opens files on this computer only: %1</source>
+        <translation>Tessaly öffnet nur Dateien auf diesem Computer: %1</translation>
+    </message>
+    <message>
+        <source>Download or copy the video to a folder here, then open it from there.</source>
+        <translation>Laden Sie das Video herunter oder kopieren Sie es in einen Ordner auf diesem Computer, und öffnen Sie es dann von dort.</translation>
+    </message>
+    <message>
+        <source>Tessaly’s probe tool (ffprobe) is missing or broken.</source>
+        <translation>Das Analysewerkzeug von Tessaly (ffprobe) fehlt oder ist defekt.</translation>
+    </message>
+    <message>
+        <source>It could not tell what “%1” holds: %2. Please reinstall Tessaly, whose package brings ffprobe and ffmpeg.</source>
+        <translation>Es konnte nicht feststellen, was „%1“ enthält: %2. Bitte installieren Sie Tessaly neu; sein Paket bringt ffprobe und ffmpeg mit.</translation>
+    </message>
+    <message>
+        <source>The analysis of “%1” took too long.</source>
+        <translation>Die Analyse von „%1“ hat zu lange gedauert.</translation>
+    </message>
+    <message>
+        <source>ffprobe did not finish within %1 seconds. The file may lie on a slow or unresponsive drive.</source>
+        <translation>ffprobe ist nicht innerhalb von %1 Sekunden fertig geworden. Die Datei liegt vielleicht auf einem langsamen oder nicht antwortenden Laufwerk.</translation>
+    </message>
+    <message>
+        <source>“%1” is a playlist, not a video: it names other files.</source>
+        <translation>„%1“ ist eine Wiedergabeliste, kein Video: Sie nennt andere Dateien.</translation>
+    </message>
+    <message>
+        <source>Tessaly reads only the file you open. Open one of the videos it names instead.</source>
+        <translation>Tessaly liest nur die Datei, die Sie öffnen. Öffnen Sie stattdessen eines der Videos, die sie nennt.</translation>
+    </message>
+    <message>
+        <source>“%1” is a picture, not a video.</source>
+        <translation>„%1“ ist ein Bild, kein Video.</translation>
+    </message>
+    <message>
+        <source>Tessaly crops videos.</source>
+        <translation>Tessaly schneidet Videos zu.</translation>
+    </message>
+    <message>
+        <source>“%1” is too small to crop: %2 x %3 pixels.</source>
+        <translation>„%1“ ist zu klein zum Zuschneiden: %2 x %3 Pixel.</translation>
+    </message>
+    <message>
+        <source>Tessaly crops videos of at least %1 x %1 pixels.</source>
+        <translation>Tessaly schneidet Videos von mindestens %1 x %1 Pixeln zu.</translation>
+    </message>
+    <message>
+        <source>Tessaly gave up on the pictures of this video.</source>
+        <translation>Tessaly hat die Bilder dieses Videos aufgegeben.</translation>
+    </message>
+    <message>
+        <source>ffmpeg made no picture within %1 seconds. The file may lie on a slow or unresponsive drive.</source>
+        <translation>ffmpeg hat innerhalb von %1 Sekunden kein Bild erzeugt. Die Datei liegt vielleicht auf einem langsamen oder nicht antwortenden Laufwerk.</translation>
+    </message>
 </context>
 <context>
     <name>CropGeometry</name>
@@ -163,6 +271,10 @@ Dauer der Ausgabe: %7</translation>
         <source>The cropped video could not be saved as %1: %2</source>
         <translation>Das zugeschnittene Video konnte nicht als %1 gespeichert werden: %2</translation>
     </message>
+    <message>
+        <source>The folder %1 was moved or deleted while the video was being cropped.</source>
+        <translation>Der Ordner %1 wurde verschoben oder gelöscht, während das Video zugeschnitten wurde.</translation>
+    </message>
 </context>
 <context>
     <name>CropRoad</name>
@@ -185,6 +297,10 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Interlaced: made progressive</source>
         <translation>Zeilensprung: in Vollbilder umgewandelt</translation>
+    </message>
+    <message>
+        <source>“%1” appeared while the video was being cropped, so it was saved beside it as “%2”.</source>
+        <translation>„%1“ ist während des Zuschneidens entstanden, daher wurde das Video daneben als „%2“ gespeichert.</translation>
     </message>
 </context>
 <context>
@@ -227,6 +343,17 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Clear Menu</source>
         <translation>Liste leeren</translation>
+    </message>
+</context>
+<context>
+    <name>FileProbe</name>
+    <message>
+        <source>its report is not JSON</source>
+        <translation>sein Bericht ist kein JSON</translation>
+    </message>
+    <message>
+        <source>it ended with exit status %1</source>
+        <translation>es endete mit dem Status %1</translation>
     </message>
 </context>
 <context>
@@ -437,6 +564,10 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Cropping Video...</source>
         <translation>Video wird zugeschnitten …</translation>
+    </message>
+    <message>
+        <source>No progress for %1 seconds: the encoder may be stuck. Cancel stops it.</source>
+        <translation>Seit %1 Sekunden kein Fortschritt: Der Encoder hängt vielleicht. „Abbrechen“ beendet ihn.</translation>
     </message>
 </context>
 <context>

@@ -7,7 +7,10 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <QMimeData>
+#include <QElapsedTimer>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +24,8 @@ private Q_SLOTS:
     void initTestCase();
     void opening_data();
     void opening();
+    void refusals_data();
+    void refusals();
     void drops_data();
     void drops();
     void toolsDoNotInheritTheSignalSocket();
@@ -32,7 +37,7 @@ void TestOpening::initTestCase()
 {
     makeFiles({ u"hd"_s, u"portrait"_s, u"square"_s, u"rotated"_s, u"small"_s, u"audio"_s, u"vob"_s, u"missing"_s,
                 u"text"_s, u"dual"_s, u"variable rate"_s, u"interlaced"_s, u"undecodable"_s,
-                u"short video, long subtitle"_s });
+                u"short video, long subtitle"_s, u"tiny"_s });
 }
 
 void TestOpening::opening_data()
@@ -108,6 +113,88 @@ void TestOpening::opening()
     }
     QCOMPARE(app.notEmptyBecause(), QString());
     QVERIFY(app.control<ImageDropView>("posterView")->imagePath().isEmpty());
+}
+
+void TestOpening::refusals_data()
+{
+    QTest::addColumn<QString>("input"); // what is handed over, made in the work folder's "in"
+    QTest::addColumn<QByteArray>("probe"); // the probe tool's script; empty: the real one
+    QTest::addColumn<QString>("expected"); // the alert's text
+
+    const QString playlist = u"“evil.mp4” is a playlist, not a video: it names other files."_s;
+    const QString broken = u"Tessaly’s probe tool (ffprobe) is missing or broken."_s;
+    QTest::newRow("an HLS playlist named .mp4") << u"playlist"_s << QByteArray() << playlist;
+    QTest::newRow("a playlist whose video is gone") << u"playlist of a missing video"_s << QByteArray() << playlist;
+    QTest::newRow("an ffconcat list named .mp4") << u"ffconcat"_s << QByteArray() << playlist;
+    QTest::newRow("a folder named .mp4") << u"folder"_s << QByteArray() << u"“x.mp4” is a folder, not a video file."_s;
+    // Reading it would wait for a writer that never comes.
+    QTest::newRow("a named pipe") << u"fifo"_s << QByteArray() << u"“fifo.mp4” is a named pipe, not a video file."_s;
+    QTest::newRow("a loop of links") << u"loop"_s << QByteArray() << u"“loop1.mp4” is a link that leads back to itself."_s;
+    QTest::newRow("a file no one may read") << u"locked"_s << QByteArray()
+                                            << u"You do not have permission to read “locked.mp4”."_s;
+    QTest::newRow("a web address") << u"http://127.0.0.1:8765/x.mp4"_s << QByteArray()
+                                   << u"Tessaly opens files on this computer only: http://127.0.0.1:8765/x.mp4"_s;
+    QTest::newRow("ffmpeg's concat protocol") << u"concat:a.mp4|b.mp4"_s << QByteArray()
+                                              << u"Tessaly opens files on this computer only: concat:a.mp4|b.mp4"_s;
+    QTest::newRow("a video of one pixel") << u"tiny"_s << QByteArray()
+                                          << u"“tiny.mp4” is too small to crop: 1 x 1 pixels."_s;
+    QTest::newRow("the probe tool missing") << u"small"_s << QByteArray("missing") << broken;
+    QTest::newRow("the probe tool printing garbage") << u"small"_s << QByteArray("echo 'Segmentation fault'") << broken;
+    QTest::newRow("the probe tool failing") << u"small"_s << QByteArray("exit 1") << broken;
+}
+
+void TestOpening::refusals()
+{
+    QFETCH(QString, input);
+    QFETCH(QByteArray, probe);
+    QFETCH(QString, expected);
+
+    const QString in = m_work->filePath(u"in"_s);
+    QString path = input;
+    if (input == u"playlist" || input == u"playlist of a missing video") {
+        const QString target = input == u"playlist" ? fixture(u"small"_s) : in + u"/gone.ts"_s;
+        path = Fixtures::writeFile(in + u"/evil.mp4"_s, "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:1,\nfile://"
+                                                          + target.toUtf8() + "\n#EXT-X-ENDLIST\n");
+    } else if (input == u"ffconcat") {
+        fixture(u"small"_s);
+        path = Fixtures::writeFile(in + u"/evil.mp4"_s, "ffconcat version 1.0\nfile small.mp4\n");
+    } else if (input == u"folder") {
+        path = in + u"/x.mp4"_s;
+        QVERIFY(QDir().mkdir(path));
+    } else if (input == u"fifo") {
+        path = in + u"/fifo.mp4"_s;
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (input == u"loop") {
+        path = in + u"/loop1.mp4"_s;
+        QVERIFY(QFile::link(in + u"/loop2.mp4"_s, path) && QFile::link(path, in + u"/loop2.mp4"_s));
+    } else if (input == u"locked") {
+        path = in + u"/locked.mp4"_s;
+        QVERIFY(QFile::copy(m_files[u"small"_s], path) && QFile::setPermissions(path, {}));
+    } else if (m_files.contains(input)) {
+        path = fixture(input);
+    }
+    AppDelegate::Tools tools = AppDelegate::Tools::bundled();
+    if (probe == "missing")
+        tools.probe = in + u"/no-such-probe"_s;
+    else if (!probe.isEmpty())
+        tools.probe = Fixtures::writeScript(in + u"/sniffer"_s, probe);
+
+    AppDriver app(m_work->path(), tools);
+    QElapsedTimer clock;
+    clock.start();
+    app.delegate().openFile(path);
+    QMessageBox *alert = app.waitForAlert(30'000);
+    QVERIFY(alert);
+    QCOMPARE(alert->text(), expected);
+    QVERIFY2(alert->informativeText().endsWith(u"support@tessaly.app"_s), qPrintable(alert->informativeText()));
+    // Refused at the door: at once, the window alive and empty.
+    if (input == u"fifo")
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!app.isSheetShown());
+    QCOMPARE(app.notEmptyBecause(), QString());
+    alert->button(QMessageBox::Ok)->click();
+    if (probe.isEmpty())
+        QVERIFY(app.open(m_files[u"small"_s]));
 }
 
 void TestOpening::drops_data()

@@ -35,7 +35,9 @@ void TestCropCommand::argumentLists_data()
     QTest::addColumn<double>("lead");  // seconds decoded before the start
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList input { "-i", "/in \"put\" ₤.mov" };
+    // Only the file itself, in the container the probe found.
+    const QStringList input { "-protocol_whitelist", "file", "-format_whitelist", "mov,mp4,m4a,3gp,3g2,mj2",
+                              "-i", "/in \"put\" ₤.mov" };
     const QStringList dropped { "-sn", "-dn", "-map_chapters", "-1", "-map_metadata", "-1" };
     const QStringList passthrough { "-fps_mode", "passthrough", "-pix_fmt", "yuv420p" };
     const QStringList head = input + dropped + passthrough;
@@ -55,19 +57,19 @@ void TestCropCommand::argumentLists_data()
             + unscaled.mid(head.size());
     // Seeking before the input decodes from the keyframe before and drops what comes before the start.
     QTest::newRow("trimmed") << false << 100 << std::optional(Trim { 15, 45.04 }) << QString() << 0.0
-                             << QStringList { "-ss", "15.0" } + unscaled.mid(0, 2) + QStringList { "-t", "30.04" }
-            + unscaled.mid(2);
+                             << QStringList { "-ss", "15.0" } + unscaled.mid(0, 6) + QStringList { "-t", "30.04" }
+            + unscaled.mid(6);
     // Where seeks land anywhere, the decode starts earlier and the output drops what lies before the start.
     QTest::newRow("trimmed, a lead") << false << 100 << std::optional(Trim { 15, 45.04 }) << QString() << 10.0
-                                     << QStringList { "-ss", "5.0" } + unscaled.mid(0, 2)
-            + QStringList { "-ss", "10.0", "-t", "30.04" } + unscaled.mid(2);
+                                     << QStringList { "-ss", "5.0" } + unscaled.mid(0, 6)
+            + QStringList { "-ss", "10.0", "-t", "30.04" } + unscaled.mid(6);
     QTest::newRow("trimmed near the start, a lead") << false << 100 << std::optional(Trim { 4, 6 }) << QString() << 10.0
-                                                    << QStringList { "-ss", "0.0" } + unscaled.mid(0, 2)
-            + QStringList { "-ss", "4.0", "-t", "2.0" } + unscaled.mid(2);
+                                                    << QStringList { "-ss", "0.0" } + unscaled.mid(0, 6)
+            + QStringList { "-ss", "4.0", "-t", "2.0" } + unscaled.mid(6);
     // ffmpeg refuses "4e-05": times are fixed-point.
     QTest::newRow("a tiny start") << false << 100 << std::optional(Trim { 0.00004, 2 }) << QString() << 0.0
-                                  << QStringList { "-ss", "0.00004" } + unscaled.mid(0, 2)
-            + QStringList { "-t", "1.99996" } + unscaled.mid(2);
+                                  << QStringList { "-ss", "0.00004" } + unscaled.mid(0, 6)
+            + QStringList { "-t", "1.99996" } + unscaled.mid(6);
 }
 
 void TestCropCommand::argumentLists()
@@ -81,6 +83,7 @@ void TestCropCommand::argumentLists()
 
     CropRequest request;
     request.input = u"/in \"put\" ₤.mov"_s;
+    request.inputFormat = u"mov,mp4,m4a,3gp,3g2,mj2"_s;
     request.destination = u"/out put.mp4"_s;
     request.crop = QRect(0, 60, 640, 360);
     request.scalePercent = scale;

@@ -1,4 +1,5 @@
 #include "media/FileProbe.h"
+#include "media/InputFormats.h"
 #include "media/MpegTimestamps.h"
 #include "media/ProbeJob.h"
 #include "support/Fixtures.h"
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void derivation();
     void unusableInputs_data();
     void unusableInputs();
+    void containersThatNameOtherFiles_data();
+    void containersThatNameOtherFiles();
     void hangingProbe();
     void mpegTimestamps_data();
     void mpegTimestamps();
@@ -119,30 +122,38 @@ void TestFileProbe::unusableInputs_data()
     QTest::addColumn<QString>("file");     // in the test's folder
     QTest::addColumn<QByteArray>("script"); // of the probe tool; empty: none there
     QTest::addColumn<bool>("valid");
+    QTest::addColumn<ProbeTool::Trouble>("trouble");
     QTest::addColumn<int>("diagnosticLines");
 
     const QByteArray real = "exec \"" + Fixtures::ffprobe().toUtf8() + "\" \"$@\"";
-    QTest::newRow("missing file") << u"gone.mp4"_s << real << false << 2;
+    const auto none = ProbeTool::Trouble::none;
+    const auto broken = ProbeTool::Trouble::broken;
+    QTest::newRow("missing file") << u"gone.mp4"_s << real << false << none << 2;
     // A FIFO would block the tool forever; a folder is no video.
-    QTest::newRow("a FIFO") << u"pipe.mp4"_s << real << false << 3;
-    QTest::newRow("a folder") << QString() << real << false << 3;
-    QTest::newRow("missing tool") << u"movie.mp4"_s << QByteArray() << false << 1;
-    QTest::newRow("not JSON") << u"movie.mp4"_s << QByteArray("echo 'this is not json'") << false << 1;
-    QTest::newRow("no output") << u"movie.mp4"_s << QByteArray("exit 0") << false << 1;
+    QTest::newRow("a FIFO") << u"pipe.mp4"_s << real << false << none << 3;
+    QTest::newRow("a folder") << QString() << real << false << none << 3;
+    // Tessaly's own installation at fault, not the file.
+    QTest::newRow("missing tool") << u"movie.mp4"_s << QByteArray() << false << ProbeTool::Trouble::missing << 1;
+    QTest::newRow("not JSON") << u"movie.mp4"_s << QByteArray("echo 'this is not json'") << false << broken << 1;
+    QTest::newRow("no output") << u"movie.mp4"_s << QByteArray("exit 0") << false << broken << 1;
+    QTest::newRow("exit 1 without a report of the error") << u"movie.mp4"_s << QByteArray("echo '{}'; exit 1") << false
+                                                          << broken << 0;
     QTest::newRow("killed by a signal") << u"movie.mp4"_s << QByteArray("printf '{\"streams\": ['; kill -9 $$") << false
-                                        << 1;
-    QTest::newRow("nine arguments, path last")
+                                        << broken << 1;
+    // The tool's own verdict on a file it cannot read: the file's fault.
+    QTest::newRow("a report of the error, exit 1")
+        << u"movie.mp4"_s << QByteArray(R"(echo '{"error": {"code": -1094995529}}'; exit 1)") << false << none << 0;
+    QTest::newRow("only the file, path last")
         << u"movie.mp4"_s
-        << QByteArray(R"([ $# -eq 9 ] && [ "$1 $2 $3 $4 $5 $6 $7 $8" = "-v quiet -print_format json -show_format )"
-                      R"(-show_streams -show_chapters -show_error" ] && [ -f "$9" ] && )"
-                      R"(echo '{"streams": [{"codec_type": "audio"}]}')")
-        << true << 0;
+        << QByteArray(R"(for a; do last=$a; done; [ "$1 $2 $3" = "-protocol_whitelist file -format_whitelist" ] && )"
+                      R"([ -f "$last" ] && echo '{"streams": [{"codec_type": "audio"}]}')")
+        << true << none << 0;
     // Larger than any pipe buffer: the report must be drained while the tool runs.
     QTest::newRow("report over 1 MiB")
         << u"movie.mp4"_s
         << QByteArray(R"(printf '{"streams": [{"codec_type": "audio"}], "format": {"tags": {"comment": "';)"
                       R"( head -c 2000000 /dev/zero | tr '\0' 'x'; printf '"}}}')")
-        << true << 0;
+        << true << none << 0;
 }
 
 void TestFileProbe::unusableInputs()
@@ -150,6 +161,7 @@ void TestFileProbe::unusableInputs()
     QFETCH(QString, file);
     QFETCH(QByteArray, script);
     QFETCH(bool, valid);
+    QFETCH(ProbeTool::Trouble, trouble);
     QFETCH(int, diagnosticLines);
 
     const QString path = m_dir.filePath(file);
@@ -161,8 +173,49 @@ void TestFileProbe::unusableInputs()
     const FileProbe p(path, tool);
     QCOMPARE(p.isValidMediaFile(), valid);
     QCOMPARE(p.hasAudioTrack(), valid);
+    QCOMPARE(p.toolTrouble(), trouble);
     QCOMPARE(out.text().count(u'\n'), diagnosticLines);
     QCOMPARE(p.fileSizeHuman().value_or(QString()) == u"Unknown File Size", !QFileInfo(path).isFile());
+}
+
+void TestFileProbe::containersThatNameOtherFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("format"); // as the tool names what it refused
+
+    // Each names "target", a named pipe: a tool that opened it would wait for a writer until its timeout.
+    QTest::newRow("HLS playlist") << QByteArray("#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:2,\nfile://@TARGET@\n"
+                                                "#EXT-X-ENDLIST\n")
+                                  << u"hls"_s;
+    QTest::newRow("HLS playlist, a bare path") << QByteArray("#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:2,\n@TARGET@\n")
+                                               << u"hls"_s;
+    QTest::newRow("ffconcat list") << QByteArray("ffconcat version 1.0\nfile target.ts\n") << u"concat"_s;
+    QTest::newRow("DASH manifest")
+        << QByteArray(R"(<?xml version="1.0"?><MPD xmlns="urn:mpeg:dash:schema:mpd:2011" type="static" )"
+                      R"(profiles="urn:mpeg:dash:profile:isoff-on-demand:2011" mediaPresentationDuration="PT2S"><Period><AdaptationSet><Representation id="1" )"
+                      R"(bandwidth="1000"><BaseURL>target.ts</BaseURL></Representation></AdaptationSet></Period></MPD>)")
+        << u"dash"_s;
+}
+
+void TestFileProbe::containersThatNameOtherFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, format);
+
+    // Refused by what it is, whatever its name, before the tool reads what it names.
+    QTemporaryDir dir;
+    const QString target = dir.filePath(u"target.ts"_s);
+    QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    const QString path = Fixtures::writeFile(dir.filePath(u"evil.mp4"_s), content.replace("@TARGET@", target.toUtf8()));
+    ProbeJob job(Fixtures::ffprobe(), 5000);
+    std::optional<FileProbe> probe;
+    connect(&job, &ProbeJob::finished, this, [&](const FileProbe &finished) { probe = finished; });
+    job.start(path);
+    QTRY_VERIFY_WITH_TIMEOUT(probe.has_value(), 10000);
+    QCOMPARE(probe->toolTrouble(), ProbeTool::Trouble::none);
+    QCOMPARE(probe->formatName(), format);
+    QCOMPARE(InputFormats::refusalOf(probe->formatName()), InputFormats::Refusal::playlist);
+    QVERIFY(!probe->isCroppableVideo());
 }
 
 void TestFileProbe::hangingProbe()
@@ -175,9 +228,9 @@ void TestFileProbe::hangingProbe()
     job.start(m_movie);
     QTRY_VERIFY_WITH_TIMEOUT(probe.has_value(), 5000);
     QVERIFY(!probe->isValidMediaFile());
-    QTest::qWait(500);
+    QCOMPARE(probe->toolTrouble(), ProbeTool::Trouble::timedOut);
+    QTRY_COMPARE_WITH_TIMEOUT(Fixtures::childProcesses(), QList<qint64>(), 2000);
     QCOMPARE(out.text(), u"The probe tool did not finish in time on "_s + m_movie + u'\n');
-    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
 }
 
 QTEST_GUILESS_MAIN(TestFileProbe)

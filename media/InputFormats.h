@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Which containers Tessaly lets the tools open. Opening a file reads that file
+// alone: containers that name other files or streams (playlists, lists,
+// numbered picture sequences) are refused by their content, whatever the
+// file's name, before the tool opens anything they name.
+namespace InputFormats {
+
+enum class Refusal {
+    none,
+    playlist, // HLS, DASH, ffconcat, IMF, SDP: it names other files or streams
+    pictures, // a picture, or numbered pictures found by a pattern
+};
+
+// Why a container is refused, from the tool's name of it ("hls", "mov,mp4,m4a,…").
+Refusal refusalOf(const QString &formatName);
+
+// The options that go before every input of both tools: only local files
+// are read ("file"; no network, no "concat:" or "subfile:" of other files),
+// and the container is the one probed (formatName), or, before it is known,
+// any that is not refused. A container not allowed ends the tool before it
+// reads past the file's first bytes.
+QStringList inputOptions(const QString &formatName = QString());
+
+// The container the tool refused to open, named in its messages
+// ("[hls @ 0x…] Format not on whitelist …"); nothing when none was.
+std::optional<QString> refusedIn(const QString &messages);
+
+} // namespace InputFormats
