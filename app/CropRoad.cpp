@@ -5,6 +5,7 @@
 #include "ProgressSheet.h"
 #include "crop/OutputFile.h"
 #include "crop/PosterPlanner.h"
+#include "util/FileRename.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -23,6 +24,8 @@ CropRoad::CropRoad(const QString &encoderPath, const QString &probeToolPath, QWi
     , m_job(encoderPath, probeToolPath)
 {
     connect(&m_job, &CropJob::progressChanged, m_sheet, &ProgressSheet::setProgress);
+    connect(&m_job, &CropJob::stalled, m_sheet,
+            [this](bool stalled) { m_sheet->setStalled(stalled ? CropJob::stallMs / 1000 : 0); });
     connect(&m_job, &CropJob::succeeded, this, &CropRoad::finished);
     connect(&m_job, &CropJob::failed, this, &CropRoad::failed);
     connect(&m_job, &CropJob::cancelled, m_sheet, &ProgressSheet::hideCroppingProgress);
@@ -78,6 +81,9 @@ void CropRoad::run(const QString &output)
 {
     CropRequest request;
     request.input = *m_input->fileFullPath();
+    request.inputFormat = m_input->formatName();
+    // The user has just agreed to replace what is there now, and nothing else that may come.
+    request.replaces = FileRename::identity(OutputFile::resolved(output));
     request.videoStream = m_input->videoStreamIndex();
     request.destination = output;
     request.sampleAspect = m_input->sampleAspect();
@@ -103,6 +109,9 @@ void CropRoad::finished(const FileProbe &output)
         notes << tr("Audio: %1 mixed down to stereo").arg(m_input->multichannelLayout());
     if (request.deinterlace)
         notes << tr("Interlaced: made progressive");
+    if (const QString written = output.fileFullPath().value_or(QString()); written != request.destination)
+        notes << tr("“%1” appeared while the video was being cropped, so it was saved beside it as “%2”.")
+                     .arg(QFileInfo(request.destination).fileName(), QFileInfo(written).fileName());
     QMessageBox *alert = Alerts::cropResult(m_window, *m_input, output, notes,
                                             readableEnd(request, output.videoDuration()));
     connect(alert, &QMessageBox::buttonClicked, this, [output](QAbstractButton *button) {

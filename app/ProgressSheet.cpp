@@ -50,6 +50,14 @@ void ProgressSheet::setProgress(double percent)
         m_ui.progressBar->setValue(int(std::clamp(percent, 0.0, 100.0)));
 }
 
+void ProgressSheet::setStalled(int stalledSeconds)
+{
+    m_ui.progressTitle->setText(stalledSeconds > 0
+                                    ? tr("No progress for %1 seconds: the encoder may be stuck. Cancel stops it.")
+                                          .arg(stalledSeconds)
+                                    : tr("Cropping Video..."));
+}
+
 void ProgressSheet::begin()
 {
     if (!isVisible())

@@ -19,6 +19,8 @@ public:
     void hideCroppingProgress();
     // Percent of 0 ... 100.
     void setProgress(double percent);
+    // The crop has made no progress for stalledSeconds (0: it moves again).
+    void setStalled(int stalledSeconds);
 
     QLabel *progressTitle() const { return m_ui.progressTitle; }
     QProgressBar *progressBar() const { return m_ui.progressBar; }

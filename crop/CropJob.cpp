@@ -2,9 +2,9 @@
 
 #include "OutputFile.h"
 #include "media/FileProbe.h"
-#include "util/ChildProcess.h"
 #include "util/Diagnostics.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -15,23 +15,20 @@ CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObje
     , m_encoderPath(encoderPath)
     , m_probe(probeToolPath)
 {
-    prepareChildProcess(m_process);
-    m_killTimer.setSingleShot(true);
-    m_killTimer.setInterval(killDelayMs);
-    connect(&m_killTimer, &QTimer::timeout, &m_process, &QProcess::kill);
-    connect(&m_process, &QProcess::readyReadStandardError, this, &CropJob::handleEncoderOutput);
-    connect(&m_process, &QProcess::finished, this, &CropJob::encoderFinished);
-    connect(&m_process, &QProcess::errorOccurred, this, &CropJob::encoderError);
+    m_stall.setSingleShot(true);
+    m_stall.setInterval(stallMs);
+    connect(&m_stall, &QTimer::timeout, this, [this] {
+        m_isStalled = true;
+        Q_EMIT stalled(true);
+    });
+    connect(&m_run, &ToolRun::errorLine, this, &CropJob::handleEncoderOutput);
+    connect(&m_run, &ToolRun::ended, this, &CropJob::encoderFinished);
     connect(&m_probe, &ProbeJob::finished, this, &CropJob::cropFinished);
 }
 
 CropJob::~CropJob()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        const QSignalBlocker blocker(m_process);
-        m_process.kill();
-        m_process.waitForFinished(-1);
-    }
+    m_run.abandon();
     m_probe.cancel();
     discardTemporary();
 }
@@ -68,11 +65,10 @@ bool CropJob::runCropProcess(const CropRequest &request)
         quoted << u'"' + argument + u'"';
     writeDiagnostic(u'[' + quoted.join(u", "_s) + u']');
 
-    m_process.setProgram(m_encoderPath);
-    m_process.setArguments(arguments);
-    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     m_state = State::Encoding;
-    m_process.start();
+    m_isStalled = false;
+    m_stall.start();
+    m_run.start(m_encoderPath, arguments, 0, ToolRun::Input::keys);
     // Without free file descriptors or processes the start fails at once.
     return isRunning();
 }
@@ -83,44 +79,39 @@ void CropJob::cancel()
         return;
     m_isProcessCancelledByUser = true;
     if (m_state == State::Encoding) {
-        m_process.terminate();
-        m_killTimer.start();
+        m_run.stop();
     } else {
         m_probe.cancel();
         finishCancelled();
     }
 }
 
-void CropJob::handleEncoderOutput()
+void CropJob::handleEncoderOutput(const QString &line)
 {
-    if (const auto percent = m_output.feed(m_process.readAllStandardError(),
-                                              m_request.trim ? m_request.trim->end - m_request.trim->start
-                                                             : m_request.inputDuration))
-        Q_EMIT progressChanged(*percent);
+    const auto percent = m_output.feed(line.toUtf8() + '\n', m_request.trim ? m_request.trim->end - m_request.trim->start
+                                                                            : m_request.inputDuration);
+    if (!percent)
+        return;
+    m_stall.start();
+    if (std::exchange(m_isStalled, false))
+        Q_EMIT stalled(false);
+    Q_EMIT progressChanged(*percent);
 }
 
-void CropJob::encoderError(QProcess::ProcessError error)
+void CropJob::encoderFinished(ToolRun::Outcome outcome, int exitCode)
 {
-    if (error != QProcess::FailedToStart || m_state != State::Encoding)
-        return;
-    if (m_isProcessCancelledByUser) {
-        finishCancelled();
-        return;
-    }
-    fail(tr("The encoder could not be started: ") + m_process.errorString());
-}
-
-void CropJob::encoderFinished(int exitCode, QProcess::ExitStatus exitStatus)
-{
-    m_killTimer.stop();
+    m_stall.stop();
     if (m_state != State::Encoding)
         return;
-    handleEncoderOutput();
     if (m_isProcessCancelledByUser) {
         finishCancelled();
         return;
     }
-    if (exitStatus != QProcess::NormalExit) {
+    if (outcome == ToolRun::Outcome::failedToStart) {
+        fail(tr("The encoder could not be started: ") + m_run.errorString());
+        return;
+    }
+    if (outcome != ToolRun::Outcome::exited) {
         fail(tr("The encoder stopped unexpectedly."));
         return;
     }
@@ -141,25 +132,34 @@ void CropJob::cropFinished(const FileProbe &output)
         return;
     }
     QString error;
-    if (!OutputFile::replace(m_temporaryPath, m_destination, &error)) {
+    const auto placed = OutputFile::place(m_temporaryPath, m_destination, m_request.replaces, &error);
+    if (!placed) {
         fail(tr("The cropped video could not be saved as %1: %2").arg(m_request.destination, error));
         return;
     }
     m_temporaryPath.clear();
     forgetRecord();
     m_state = State::Idle;
-    Q_EMIT succeeded(output.withPath(m_request.destination));
+    // Through a symlink the video is where the link points, and the user knows it by the link's name.
+    Q_EMIT succeeded(output.withPath(*placed == m_destination ? m_request.destination : *placed));
 }
 
 void CropJob::fail(const QString &reason)
 {
     discardTemporary();
     m_state = State::Idle;
-    Q_EMIT failed(reason);
+    m_stall.stop();
+    // Whatever the tools said of it, a folder gone is why nothing could be written there.
+    const QString folder = QFileInfo(m_destination).absolutePath();
+    Q_EMIT failed(m_destination.isEmpty() || QFileInfo(folder).isDir()
+                      ? reason
+                      : tr("The folder %1 was moved or deleted while the video was being cropped.")
+                            .arg(QDir::toNativeSeparators(folder)));
 }
 
 void CropJob::finishCancelled()
 {
+    m_stall.stop();
     discardTemporary();
     m_state = State::Idle;
     Q_EMIT cancelled();

@@ -3,17 +3,18 @@
 #include "CropArguments.h"
 #include "EncoderOutput.h"
 #include "media/ProbeJob.h"
+#include "util/ToolRun.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QTimer>
 
 class FileProbe;
 
 // One crop: runs the encoder on the event loop, turns its time stamps into
 // progress, lets the user cancel, and decides the outcome in one place.
-// The encoder writes a temporary file beside the destination, which replaces
-// the destination only after a clean exit and a probe that finds a video.
+// The encoder writes a temporary file beside the destination, which takes
+// the destination's place only after a clean exit and a probe that finds a
+// video, and never replaces a file the user did not agree to replace.
 // Nothing of it survives a cancel, a failure or the job's destruction.
 class CropJob : public QObject
 {
@@ -38,10 +39,14 @@ public:
     // The crop last asked for.
     const CropRequest &request() const { return m_request; }
 
-    static constexpr int killDelayMs = 3000;
+    // How long the encoder may go without progress before stalled() says so.
+    void setStallTimeout(int ms) { m_stall.setInterval(ms); }
+    static constexpr int stallMs = 30'000;
 
 Q_SIGNALS:
     void progressChanged(double percent);
+    // The encoder has made no progress for the stall timeout (true), or moves again (false).
+    void stalled(bool stalled);
     void succeeded(const FileProbe &output);
     void failed(const QString &reason);
     void cancelled();
@@ -49,9 +54,8 @@ Q_SIGNALS:
 private:
     enum class State { Idle, Encoding, Probing };
 
-    void handleEncoderOutput();
-    void encoderFinished(int exitCode, QProcess::ExitStatus exitStatus);
-    void encoderError(QProcess::ProcessError error);
+    void handleEncoderOutput(const QString &line);
+    void encoderFinished(ToolRun::Outcome outcome, int exitCode);
     void cropFinished(const FileProbe &output);
     void fail(const QString &reason);
     void finishCancelled();
@@ -59,9 +63,10 @@ private:
     void forgetRecord();
 
     const QString m_encoderPath;
-    QProcess m_process;
+    ToolRun m_run;
     ProbeJob m_probe;
-    QTimer m_killTimer;
+    QTimer m_stall;
+    bool m_isStalled = false;
     EncoderOutput m_output;
     CropRequest m_request;
     QString m_destination; // the file replaced in the end

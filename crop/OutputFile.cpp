@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "util/FileRename.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,17 +77,34 @@ std::optional<QString> createTemporaryBeside(const QString &destination, QString
     return std::nullopt;
 }
 
-bool replace(const QString &temporary, const QString &destination, QString *error)
+std::optional<QString> place(const QString &temporary, const QString &destination, const QString &agreed,
+                             QString *error)
 {
-    const QFileInfo replaced(destination);
-    if (replaced.exists())
+    if (!agreed.isEmpty() && FileRename::identity(destination) == agreed) {
+        const QFileInfo replaced(destination);
         QFile::setPermissions(temporary, replaced.permissions());
-    std::error_code code;
-    std::filesystem::rename(QFileInfo(temporary).filesystemAbsoluteFilePath(),
-                            replaced.filesystemAbsoluteFilePath(), code);
-    if (code && error)
-        *error = QString::fromStdString(code.message());
-    return !code;
+        std::error_code code;
+        std::filesystem::rename(QFileInfo(temporary).filesystemAbsoluteFilePath(),
+                                replaced.filesystemAbsoluteFilePath(), code);
+        if (code && error)
+            *error = QString::fromStdString(code.message());
+        return code ? std::nullopt : std::optional(destination);
+    }
+    const QFileInfo info(destination);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    for (int n = 1; n < 1000; ++n) {
+        const QString candidate = n == 1 ? destination
+                                         : u"%1/%2 (%3)%4"_s.arg(info.absolutePath(), info.completeBaseName()).arg(n).arg(suffix);
+        switch (FileRename::withoutReplacing(temporary, candidate, error)) {
+        case FileRename::Result::moved:
+            return candidate;
+        case FileRename::Result::failed:
+            return std::nullopt;
+        case FileRename::Result::taken:
+            break;
+        }
+    }
+    return std::nullopt;
 }
 
 QString record(const QString &recordsFolder, const QString &temporary)

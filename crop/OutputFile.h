@@ -25,9 +25,14 @@ std::optional<QString> refusal(const QString &destination);
 // cannot be written.
 std::optional<QString> createTemporaryBeside(const QString &destination, QString *error);
 
-// Moves temporary over destination in one step, keeping the permission bits
-// of a file it replaces.
-bool replace(const QString &temporary, const QString &destination, QString *error);
+// Moves temporary into place as destination, in one step: over the file the
+// user agreed to replace (agreed: its identity then, FileRename::identity),
+// keeping its permission bits, and otherwise only where the name is free.
+// A name taken meanwhile by another file is left to it, and the video goes
+// beside it under the first free name ("Cropped (2).mp4"). The path it went
+// to; nothing, with the reason in error, when it could not be moved.
+std::optional<QString> place(const QString &temporary, const QString &destination, const QString &agreed,
+                             QString *error);
 
 // Notes temporary in recordsFolder, so that a later launch can remove it
 // should this one die first; the record's path, to forget it by.

@@ -75,6 +75,9 @@ void TestCropping::cropping_data()
                                              << QString();
     QTest::newRow("encoder gone after loading") << u"portrait"_s << out << u"encoder gone"_s
                                                 << u"The encoder (ffmpeg) is missing"_s << u"unchanged"_s << QString();
+    QTest::newRow("the folder deleted during the crop")
+        << u"portrait"_s << u"out/gone/Cropped.mp4"_s << u"folder deleted"_s
+        << u"was moved or deleted while the video was being cropped."_s << u"absent"_s << QString();
     QTest::newRow("folder not writable") << u"portrait"_s << out << u"read-only folder"_s << failed
                                          << u"unchanged"_s << QString();
     // The temporary output goes beside the destination, so the last rename never crosses file systems.
@@ -151,6 +154,8 @@ void TestCropping::cropping()
         QVERIFY(QFile::link(target, output));
     }
     const QByteArray earlier = "a file the user had";
+    if (setup == u"folder deleted")
+        QVERIFY(QDir().mkpath(QFileInfo(destination).absolutePath()));
     if (destination != source && !QFileInfo(destination).isSymLink())
         Fixtures::writeFile(destination, earlier);
     const QByteArray sourceBytes = Fixtures::readFile(source);
@@ -162,6 +167,8 @@ void TestCropping::cropping()
         tools = misbehavingEncoder("exit 0");
     else if (setup == u"encoder gone")
         tools = misbehavingEncoder(":");
+    else if (setup == u"folder deleted")
+        tools = misbehavingEncoder("for a; do last=$a; done; rm -rf \"${last%/*}\"");
     AppDriver app(m_work->path(), tools);
     QVERIFY(app.open(source));
     if (setup == u"encoder gone")
@@ -211,7 +218,9 @@ void TestCropping::cropping()
     }
     QVERIFY(app.isLoaded());
 
-    if (result == u"unchanged") {
+    if (result == u"absent") {
+        QVERIFY(!QFileInfo::exists(destination));
+    } else if (result == u"unchanged") {
         const bool isSource = QFileInfo(destination).canonicalFilePath() == QFileInfo(source).canonicalFilePath();
         QCOMPARE(Fixtures::readFile(destination), isSource ? sourceBytes : earlier);
     } else if (result.contains(u" = "_s)) {
@@ -331,13 +340,13 @@ void TestCropping::interruptions()
             if (what == u"cancel" || what == u"stubborn encoder")
                 QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
             if (what != u"quit cropping") {
-                alert = app.waitForCropEnd(CropJob::killDelayMs + 5000);
+                alert = app.waitForCropEnd(ToolRun::graceMs + 5000);
                 QVERIFY2(!app.isSheetShown(), "the progress sheet stayed up");
                 QCOMPARE(alert ? alert->text() : QString(), outcome);
             }
         }
     }
-    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QTRY_COMPARE_WITH_TIMEOUT(Fixtures::childProcesses(), QList<qint64>(), 2000);
     QCOMPARE(Fixtures::readFile(output), earlier);
     QCOMPARE(Fixtures::filesIn(m_work->filePath(u"out"_s)), QStringList { u"Cropped.mp4"_s });
     // The scratch folder and the notes of temporary outputs went with the application.

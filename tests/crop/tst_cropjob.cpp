@@ -1,8 +1,11 @@
 #include "crop/CropJob.h"
 #include "crop/PosterPlanner.h"
 #include "crop/ScratchDirectory.h"
+#include "media/FileProbe.h"
+#include "util/FileRename.h"
 #include "support/Fixtures.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -25,6 +28,9 @@ private Q_SLOTS:
     void trimmedBetweenKeyframes_data();
     void trimmedBetweenKeyframes();
     void cancelEarlyAndTwice();
+    void nameTakenMeanwhile_data();
+    void nameTakenMeanwhile();
+    void stalledEncoder();
     void killedDuringACrop();
 
 private:
@@ -105,7 +111,78 @@ void TestCropJob::cancelEarlyAndTwice()
     QCOMPARE(cancelled.count(), 1);
     QCOMPARE(ended.count(), 0);
     QVERIFY(Fixtures::filesIn(out.path()).isEmpty());
-    QCOMPARE(Fixtures::childProcesses(), QList<qint64>());
+    QTRY_COMPARE_WITH_TIMEOUT(Fixtures::childProcesses(), QList<qint64>(), 2000);
+}
+
+void TestCropJob::nameTakenMeanwhile_data()
+{
+    QTest::addColumn<bool>("agreed");       // a file was there, and the user agreed to replace it
+    QTest::addColumn<QString>("meanwhile"); // what happens to the name during the crop
+    QTest::addColumn<bool>("replaced");     // the crop took the name
+
+    // Two windows crop to one new name: the first to finish keeps it.
+    QTest::newRow("another crop finishes first") << false << u"another crop"_s << false;
+    QTest::newRow("the file agreed to") << true << QString() << true;
+    QTest::newRow("the file agreed to, replaced by another") << true << u"replaced"_s << false;
+}
+
+void TestCropJob::nameTakenMeanwhile()
+{
+    QFETCH(bool, agreed);
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, replaced);
+
+    QTemporaryDir out;
+    const QString destination = out.filePath(u"out.mp4"_s);
+    CropRequest request = requestFor(m_input, destination, QRect(0, 0, 64, 64));
+    if (agreed) {
+        Fixtures::writeFile(destination, "the file the user agreed to replace");
+        request.replaces = FileRename::identity(destination);
+    }
+    // Slow to start, so that the name is taken before it ends.
+    CropJob job(Fixtures::writeScript(out.filePath(u".slow"_s), "sleep 1; exec \"" + Fixtures::ffmpeg().toUtf8() + "\" \"$@\""),
+                Fixtures::ffprobe());
+    QString written;
+    connect(&job, &CropJob::succeeded, this, [&](const FileProbe &output) { written = *output.fileFullPath(); });
+    QVERIFY(job.runCropProcess(request));
+    CropJob other(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    QSignalSpy otherSucceeded(&other, &CropJob::succeeded);
+    if (meanwhile == u"another crop") {
+        QVERIFY(other.runCropProcess(requestFor(m_input, destination, QRect(0, 0, 128, 128))));
+        QTRY_COMPARE_WITH_TIMEOUT(otherSucceeded.count(), 1, 30'000);
+    } else if (meanwhile == u"replaced") {
+        QVERIFY(QFile::remove(destination));
+        Fixtures::writeFile(destination, "a file that came after the user's choice");
+    }
+    const QByteArray there = Fixtures::readFile(destination);
+    QTRY_VERIFY_WITH_TIMEOUT(!written.isEmpty(), 30'000);
+    QCOMPARE(written, replaced ? destination : out.filePath(u"out (2).mp4"_s));
+    QCOMPARE(Fixtures::probed(written, { u"-show_entries"_s, u"stream=width"_s }), u"64"_s);
+    if (!replaced)
+        QCOMPARE(Fixtures::readFile(destination), there);
+    QCOMPARE(Fixtures::filesIn(out.path()).size(), replaced ? 2 : 3);
+}
+
+void TestCropJob::stalledEncoder()
+{
+    // An encoder stopped mid-crop: said once the stall timeout has passed, and a cancel ends it within seconds.
+    QTemporaryDir out;
+    CropJob job(Fixtures::writeScript(out.filePath(u".stopping"_s),
+                                      "(sleep 0.3; kill -STOP $$) & exec \"" + Fixtures::ffmpeg().toUtf8() + "\" \"$@\""),
+                Fixtures::ffprobe());
+    job.setStallTimeout(1000);
+    QSignalSpy stalled(&job, &CropJob::stalled);
+    QSignalSpy cancelled(&job, &CropJob::cancelled);
+    QVERIFY(job.runCropProcess(requestFor(m_input, out.filePath(u"Cropped.mp4"_s), QRect(0, 0, 1280, 720))));
+    QTRY_COMPARE_WITH_TIMEOUT(stalled.count(), 1, 10'000);
+    QCOMPARE(stalled[0][0].toBool(), true);
+    QElapsedTimer clock;
+    clock.start();
+    job.cancel();
+    QTRY_COMPARE_WITH_TIMEOUT(cancelled.count(), 1, 5000);
+    QVERIFY(clock.elapsed() < 5000);
+    QCOMPARE(Fixtures::filesIn(out.path()), QStringList { u".stopping"_s });
+    QTRY_COMPARE_WITH_TIMEOUT(Fixtures::childProcesses(), QList<qint64>(), 2000);
 }
 
 void TestCropJob::killedDuringACrop()
