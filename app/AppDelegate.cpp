@@ -6,6 +6,7 @@
 #include "ImageDropView.h"
 #include "PosterBrowser.h"
 #include "PosterStrip.h"
+#include "OutputSettingsWindow.h"
 #include "ProgressSheet.h"
 #include "ScaleFactorWindow.h"
 #include "SelectionPanel.h"
@@ -58,6 +59,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
     connect(m_posters, &PosterStrip::incomingFailed, this, &AppDelegate::postersFailed);
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());
+    m_outputSettingsWindow = new OutputSettingsWindow(m_window.get(), m_settings.get());
     m_videoInfoWindow = new VideoInfoWindow(m_window.get());
     connectActions();
 }
@@ -78,6 +80,7 @@ void AppDelegate::connectActions()
     connect(m_ui->openBTN, &QAction::triggered, m_chooser, &FileChooser::showOpenPanel);
     connect(m_ui->cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
     connect(m_ui->scaleFactorBTN, &QAction::triggered, scaleFactorWindow, &ScaleFactorWindow::scaleFactorBTNClicked);
+    connect(m_ui->outputSettingsBTN, &QAction::triggered, m_outputSettingsWindow, &QDialog::open);
     connect(m_ui->helpBTN, &QAction::triggered, this, [this] { UserGuide::show(m_window.get()); });
     connect(m_ui->detectBordersBTN, &QAction::triggered, this, [this] {
         if (m_ui->detectBordersBTN->isEnabled())
@@ -291,7 +294,8 @@ void AppDelegate::cropVideoBTNClicked()
 {
     if (!globalFP || m_cropRoad->isRunning())
         return;
-    m_cropRoad->begin(*globalFP, [this](CropRequest &request) {
+    m_cropRoad->begin(*globalFP, [this](CropRequest &request, OutputSettings &settings) {
+        settings = m_outputSettingsWindow->outputSettings();
         request.crop = m_panel->storedCrop();
         request.scalePercent = scaleFactorWindow->percent();
         const QSize shown = scaleFactorWindow->scaledOutputSize();

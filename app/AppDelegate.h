@@ -16,6 +16,7 @@ class ProgressSheet;
 class QAction;
 class QMainWindow;
 class ScaleFactorWindow;
+class OutputSettingsWindow;
 class CropRoad;
 class PosterBrowser;
 class PosterStrip;
@@ -92,6 +93,7 @@ private:
     SelectionPanel *m_panel = nullptr;
     ProgressSheet *progressWindow = nullptr;
     ScaleFactorWindow *scaleFactorWindow = nullptr;
+    OutputSettingsWindow *m_outputSettingsWindow = nullptr;
     VideoInfoWindow *m_videoInfoWindow = nullptr;
 
     std::optional<FileProbe> globalFP; // the video shown

@@ -20,10 +20,10 @@ class CropRoad : public QObject
     Q_OBJECT
 
 public:
-    // Fills in what the user chose for the crop: the rectangle, the scale, the trim, the date.
-    using Choices = std::function<void(CropRequest &request)>;
+    // Fills in what the user chose for the crop: the rectangle, the scale, the trim, the date, and how it is written.
+    using Choices = std::function<void(CropRequest &request, OutputSettings &settings)>;
 
-    // settings: where the folder of the last crop is kept.
+    // settings: where the folder and the kind of the last crop are kept.
     CropRoad(const QString &encoderPath, const QString &probeToolPath, QWidget *window, ProgressSheet *sheet,
              QSettings *settings, QObject *parent = nullptr);
 
@@ -33,9 +33,15 @@ public:
     // Asks where the crop of input goes, then makes it as the user chose.
     void begin(const FileProbe &input, Choices choices);
 
+    // The name chosen in the save panel as it is written: its own extension
+    // where that names a container, else the filter's (take.v2 gives take.v2.mp4).
+    static QString outputName(const QString &chosen, Container filtered);
+
 private:
-    void checkOutput(const QString &chosenPath);
+    void checkOutput(const QString &chosenPath, Container filtered);
     void run(const QString &output);
+    void progressed(const ProgressFigures &progress);
+    void ended();
     void finished(const FileProbe &output);
     void failed(const QString &reason);
 
@@ -45,4 +51,5 @@ private:
     CropJob m_job;
     std::optional<FileProbe> m_input;
     Choices m_choices;
+    QString m_title; // the window's, while the crop's percent stands in it
 };

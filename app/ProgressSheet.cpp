@@ -1,5 +1,7 @@
 #include "ProgressSheet.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +19,7 @@ ProgressSheet::ProgressSheet(QWidget *window)
 
 void ProgressSheet::showAnalyzingProgress()
 {
+    m_ui.progressDetailLBL->clear();
     m_ui.progressCancel->show();
     m_ui.progressBar->setValue(0);
     m_ui.progressTitle->setText(tr("Analyzing Video..."));
@@ -31,6 +34,7 @@ void ProgressSheet::hideAnalyzingProgress()
 
 void ProgressSheet::showCroppingProgress()
 {
+    m_ui.progressDetailLBL->setText(tr("Starting…"));
     m_ui.progressBar->setValue(0);
     m_ui.progressTitle->setText(tr("Cropping Video..."));
     m_ui.progressCancel->show();
@@ -48,6 +52,28 @@ void ProgressSheet::setProgress(double percent)
 {
     if (std::isfinite(percent))
         m_ui.progressBar->setValue(int(std::clamp(percent, 0.0, 100.0)));
+}
+
+void ProgressSheet::setProgress(const ProgressFigures &progress)
+{
+    setProgress(progress.percent);
+    m_ui.progressDetailLBL->setText(detailText(progress));
+}
+
+QString ProgressSheet::detailText(const ProgressFigures &progress)
+{
+    QStringList parts { tr("%1 %").arg(int(progress.percent)) };
+    if (progress.speed > 0)
+        parts << tr("%1× real time").arg(QLocale().toString(progress.speed, 'f', progress.speed < 10 ? 1 : 0));
+    if (progress.secondsLeft) {
+        const qint64 left = std::llround(*progress.secondsLeft);
+        parts << (left < 60 ? tr("about %n s left", nullptr, int(left))
+                  : left < 3600 ? tr("about %1 min %2 s left").arg(left / 60).arg(left % 60)
+                                : tr("about %1 h %2 min left").arg(left / 3600).arg(left / 60 % 60));
+    }
+    if (progress.expectedBytes)
+        parts << tr("about %1").arg(QLocale().formattedDataSize(*progress.expectedBytes, 0, QLocale::DataSizeSIFormat));
+    return parts.join(u" · "_s);
 }
 
 void ProgressSheet::setStalled(int stalledSeconds)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "crop/EncoderOutput.h"
 #include "ui_ProgressSheet.h"
 
 #include <QDialog>
@@ -19,6 +20,10 @@ public:
     void hideCroppingProgress();
     // Percent of 0 ... 100.
     void setProgress(double percent);
+    // A crop's progress: the percent, and, once known, its speed, the time left and the size it heads for.
+    void setProgress(const ProgressFigures &progress);
+    // "2.4× real time · about 1 min 20 s left · about 25 MB".
+    static QString detailText(const ProgressFigures &progress);
     // The crop has made no progress for stalledSeconds (0: it moves again).
     void setStalled(int stalledSeconds);
 

@@ -21,6 +21,8 @@ QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
     ui.openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));
     ui.cropVideoBTN->setIcon(Icons::crop());
     ui.scaleFactorBTN->setIcon(Icons::scale());
+    ui.outputSettingsBTN->setIcon(
+        QIcon::fromTheme(u"document-properties"_s, style->standardIcon(QStyle::SP_FileDialogDetailedView)));
     ui.detectBordersBTN->setIcon(Icons::borders());
     ui.motionMapBTN->setIcon(Icons::motion());
     ui.videoInfoBTN->setIcon(
@@ -32,6 +34,7 @@ QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
     ui.quitBTN->setShortcut(QKeySequence::Quit);
     ui.helpBTN->setShortcut(QKeySequence::HelpContents);
     ui.scaleFactorBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    ui.outputSettingsBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     ui.detectBordersBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     ui.videoInfoBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     return slider;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputPlan.h"
 #include "util/PixelShape.h"
 
 #include <QRect>
@@ -25,35 +26,48 @@ Trim fittedTrim(Trim wanted, double duration, double minimum, bool startEdited);
 struct CropRequest
 {
     QString input;
-    QString inputFormat;               // the input's container, as the probe names it
-    std::optional<qint64> videoStream; // the input's video stream to crop; all its audio goes along
+    QString inputFormat;       // the input's container, as the probe names it
+    std::optional<qint64> videoStream; // the input's video stream to crop
     QString destination;
     QString replaces;          // the identity of the file at destination the user agreed to replace; empty: none
     QRect crop;                // in stored video pixels, top-left origin
     int scalePercent = 100;    // 100: unscaled
     QSize scaledSize;          // the output size in stored pixels when scaled
     PixelShape sampleAspect; // the input's pixel shape, which the output keeps
-    bool downmixToStereo = false;
     bool deinterlace = false;  // the input's pictures are fields: made progressive first
     QString creationTime;      // the input's recording date, kept; empty: none
-    double inputDuration = 0;  // seconds, for the progress
+    double inputDuration = 0;  // seconds of the picture, for the progress
+    double startTime = 0;      // of the input's timestamps, which its subtitles' times count from
     std::optional<Trim> trim;  // nothing: the whole video
     double seekLead = 0;       // seconds decoded before the trim's start, which the output drops
+    OutputPlan plan;           // every stream's fate; an empty plan writes the video stream alone
+    HdrMetadata hdr;           // where the source's picture carries it
 };
 
 // "crop=w:h:x:y".
 QString cropFilterText(const QRect &crop);
 
-// The encoder's arguments for request, writing to outputPath: the chosen video
-// stream with the audio, trimmed when asked (seeking before the input, by the
-// seek lead earlier, so that the output starts at the trim's start, to the
-// frame, and lasts its length);
-// no subtitles, data, chapters or metadata but the recording date when given;
-// every frame with its own time; 4:2:0 pixels; audio down-mixed to stereo when
-// asked; deinterlacing (a frame per frame) when asked, the crop filter,
-// followed by a scale (keeping the pixels' shape) unless the scale is 100
-// percent; the output last, after "-y".
+// The seconds the output is asked to last: the trim's, else the input's.
+double askedLength(const CropRequest &request);
+
+// The encoder's arguments for request, writing to outputPath: the input
+// (seeking before it to the trim's start, by the seek lead earlier, so that
+// the output starts at the trim's start, to the frame, and lasts its length),
+// then the prepared subtitles; every stream the plan writes, in its order,
+// with its language, title and dispositions; no metadata of the file but the
+// recording date when given; the chapters when planned; every frame with its
+// own time; the picture deinterlaced when asked, cropped, scaled unless at
+// 100 percent (keeping the pixels' shape), encoded as planned and tagged with
+// the source's colour; the sound and subtitles as planned; progress on
+// standard output; the output last, after "-y".
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath);
+
+// The encoder's arguments that write each text subtitle the plan writes, as
+// the input times it, to folder/<its index>.srt (or .ass, for styled ones),
+// reading only around the trim.
+QStringList subtitleArguments(const CropRequest &request, const QString &folder);
+// Where subtitleArguments() writes track's subtitle.
+QString subtitleFile(const TrackPlan &track, const QString &folder);
 
 // The time in the input where its readable part ends, when the output of
 // request, outputDuration seconds long, is shorter than asked by more than a

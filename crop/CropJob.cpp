@@ -1,7 +1,11 @@
 #include "CropJob.h"
 
 #include "OutputFile.h"
+#include "SubtitleCues.h"
 #include "media/FileProbe.h"
+#include "media/InputFormats.h"
+#include "media/JSON.h"
+#include "media/TrackSummary.h"
 #include "util/Diagnostics.h"
 
 #include <QDir>
@@ -10,9 +14,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Reading the first picture's HDR metadata, and the subtitles, may take this long at most.
+constexpr int hdrTimeoutMs = 60'000;
+constexpr int subtitlesTimeoutMs = 600'000;
+
+} // namespace
+
 CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
     , m_probe(probeToolPath)
 {
     m_stall.setSingleShot(true);
@@ -21,8 +34,9 @@ CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObje
         m_isStalled = true;
         Q_EMIT stalled(true);
     });
-    connect(&m_run, &ToolRun::errorLine, this, &CropJob::handleEncoderOutput);
-    connect(&m_run, &ToolRun::ended, this, &CropJob::encoderFinished);
+    connect(&m_run, &ToolRun::errorLine, this, [this](const QString &line) { m_output.keepMessage(line); });
+    connect(&m_run, &ToolRun::outputReady, this, &CropJob::readProgress);
+    connect(&m_run, &ToolRun::ended, this, &CropJob::toolEnded);
     connect(&m_probe, &ProbeJob::finished, this, &CropJob::cropFinished);
 }
 
@@ -58,19 +72,84 @@ bool CropJob::runCropProcess(const CropRequest &request)
     }
     m_temporaryPath = *temporary;
     m_record = OutputFile::record(m_recordsFolder, m_temporaryPath);
+    m_state = State::ReadingHdr;
+    prepareNext();
+    // Without free file descriptors or processes the start fails at once.
+    return isRunning();
+}
 
-    const QStringList arguments = buildCropArguments(request, m_temporaryPath);
+void CropJob::prepareNext()
+{
+    const OutputPlan &plan = m_request.plan;
+    // x265 writes HDR10's mastering display and light level only when told them.
+    if (m_state == State::ReadingHdr) {
+        const bool pq = plan.videoEncoder == u"libx265" && plan.colour.transfer == u"smpte2084";
+        if (pq && m_request.hdr.masteringDisplay.isEmpty() && m_request.videoStream && !m_probeToolPath.isEmpty()) {
+            m_run.start(m_probeToolPath,
+                        InputFormats::inputOptions(m_request.inputFormat)
+                            + QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s,
+                                            QString::number(*m_request.videoStream), u"-read_intervals"_s, u"%+#1"_s,
+                                            u"-show_frames"_s, u"-of"_s, u"json"_s, m_request.input },
+                        hdrTimeoutMs);
+            return;
+        }
+        m_state = State::ReadingSubtitles;
+    }
+    if (m_state == State::ReadingSubtitles && plan.hasTextSubtitles()) {
+        m_subtitles = std::make_unique<QTemporaryDir>();
+        if (m_subtitles->isValid()) {
+            m_run.start(m_encoderPath, subtitleArguments(m_request, m_subtitles->path()), subtitlesTimeoutMs);
+            return;
+        }
+    }
+    startEncoder();
+}
+
+void CropJob::hdrRead(const QByteArray &report)
+{
+    if (const auto parsed = JSON::fromData(report))
+        m_request.hdr = TrackSummary::hdrMetadata(*parsed);
+    m_state = State::ReadingSubtitles;
+    prepareNext();
+}
+
+void CropJob::subtitlesRead()
+{
+    const double offset = m_request.startTime + (m_request.trim ? m_request.trim->start : 0);
+    const double length = m_request.trim ? m_request.trim->end - m_request.trim->start : 0;
+    for (TrackPlan &track : m_request.plan.tracks) {
+        if (!m_request.plan.isWritten(track) || track.stream.type != MediaStream::Type::subtitle
+            || !OutputPlanner::isTextSubtitle(track.stream.codec))
+            continue;
+        const QString file = subtitleFile(track, m_subtitles->path());
+        QFile text(file);
+        int kept = 0;
+        const QByteArray retimed = text.open(QIODevice::ReadOnly)
+            ? SubtitleCues::retimed(text.readAll(), file.endsWith(u".ass"_s), offset, length, &kept)
+            : QByteArray();
+        text.close();
+        if (kept == 0 || !text.open(QIODevice::WriteOnly | QIODevice::Truncate) || text.write(retimed) != retimed.size()) {
+            track.fate = TrackPlan::Fate::dropped;
+            track.why = tr("none of its lines falls within the trim");
+            continue;
+        }
+        track.file = file;
+    }
+    startEncoder();
+}
+
+void CropJob::startEncoder()
+{
+    const QStringList arguments = buildCropArguments(m_request, m_temporaryPath);
     QStringList quoted;
     for (const QString &argument : arguments)
         quoted << u'"' + argument + u'"';
     writeDiagnostic(u'[' + quoted.join(u", "_s) + u']');
-
+    m_output = EncoderOutput();
     m_state = State::Encoding;
     m_isStalled = false;
     m_stall.start();
     m_run.start(m_encoderPath, arguments, 0, ToolRun::Input::keys);
-    // Without free file descriptors or processes the start fails at once.
-    return isRunning();
 }
 
 void CropJob::cancel()
@@ -78,30 +157,39 @@ void CropJob::cancel()
     if (m_state == State::Idle || m_isProcessCancelledByUser)
         return;
     m_isProcessCancelledByUser = true;
-    if (m_state == State::Encoding) {
-        m_run.stop();
-    } else {
+    if (m_state == State::Probing) {
         m_probe.cancel();
         finishCancelled();
+    } else {
+        m_run.stop();
     }
 }
 
-void CropJob::handleEncoderOutput(const QString &line)
+QStringList CropJob::notes() const
 {
-    const auto percent = m_output.feed(line.toUtf8() + '\n', m_request.trim ? m_request.trim->end - m_request.trim->start
-                                                                            : m_request.inputDuration);
-    if (!percent)
-        return;
-    m_stall.start();
-    if (std::exchange(m_isStalled, false))
-        Q_EMIT stalled(false);
-    Q_EMIT progressChanged(*percent);
+    QStringList notes = m_request.plan.notes();
+    if (m_request.hdr.dynamic && m_request.plan.videoEncoder == u"libx265")
+        notes << tr("Video: its HDR10+ dynamic metadata is left out; HDR10's static metadata is kept");
+    return notes;
 }
 
-void CropJob::encoderFinished(ToolRun::Outcome outcome, int exitCode)
+void CropJob::readProgress()
 {
-    m_stall.stop();
     if (m_state != State::Encoding)
+        return;
+    const QByteArray output = m_run.takeOutput();
+    for (const EncoderProgress &report : m_output.feedProgress(output)) {
+        m_stall.start();
+        if (std::exchange(m_isStalled, false))
+            Q_EMIT stalled(false);
+        Q_EMIT progressChanged(figuresOf(report, askedLength(m_request)));
+    }
+}
+
+void CropJob::toolEnded(ToolRun::Outcome outcome, int exitCode)
+{
+    const State state = m_state;
+    if (state != State::ReadingHdr && state != State::ReadingSubtitles && state != State::Encoding)
         return;
     if (m_isProcessCancelledByUser) {
         finishCancelled();
@@ -111,6 +199,21 @@ void CropJob::encoderFinished(ToolRun::Outcome outcome, int exitCode)
         fail(tr("The encoder could not be started: ") + m_run.errorString());
         return;
     }
+    if (state == State::ReadingHdr) {
+        // Without the metadata the picture is still HDR by its tags.
+        hdrRead(outcome == ToolRun::Outcome::exited ? m_run.takeOutput() : QByteArray());
+        return;
+    }
+    if (state == State::ReadingSubtitles) {
+        if (outcome != ToolRun::Outcome::exited || exitCode != 0) {
+            fail(tr("The subtitles could not be read.\n%1").arg(m_output.decisiveMessage()));
+            return;
+        }
+        subtitlesRead();
+        return;
+    }
+    m_stall.stop();
+    readProgress();
     if (outcome != ToolRun::Outcome::exited) {
         fail(tr("The encoder stopped unexpectedly."));
         return;
@@ -139,6 +242,7 @@ void CropJob::cropFinished(const FileProbe &output)
     }
     m_temporaryPath.clear();
     forgetRecord();
+    m_subtitles.reset();
     m_state = State::Idle;
     // Through a symlink the video is where the link points, and the user knows it by the link's name.
     Q_EMIT succeeded(output.withPath(*placed == m_destination ? m_request.destination : *placed));
@@ -169,6 +273,7 @@ void CropJob::discardTemporary()
 {
     if (!m_temporaryPath.isEmpty())
         QFile::remove(std::exchange(m_temporaryPath, QString()));
+    m_subtitles.reset();
     forgetRecord();
 }
 

@@ -6,12 +6,17 @@
 #include "util/ToolRun.h"
 
 #include <QObject>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 class FileProbe;
 
-// One crop: runs the encoder on the event loop, turns its time stamps into
-// progress, lets the user cancel, and decides the outcome in one place.
+// One crop: runs the encoder on the event loop, reports its progress, lets
+// the user cancel, and decides the outcome in one place. What must be read
+// of the input first (the HDR metadata of its first picture, its text
+// subtitles timed to the trim) is read before the encoder starts.
 // The encoder writes a temporary file beside the destination, which takes
 // the destination's place only after a clean exit and a probe that finds a
 // video, and never replaces a file the user did not agree to replace.
@@ -28,7 +33,7 @@ public:
     // launch can remove them should Tessaly die; none by default.
     void setOutputRecordsFolder(const QString &folder) { m_recordsFolder = folder; }
 
-    // Starts the encoder on request, writing to a temporary file beside the
+    // Starts the crop of request, writing to a temporary file beside the
     // destination (beside the file it links to, for a symlink); the command
     // run is written as a diagnostic. Returns false, after failed(), when the
     // encoder cannot be started.
@@ -36,15 +41,17 @@ public:
     // Asks the encoder to stop; it is killed if it does not within a few seconds.
     void cancel();
     bool isRunning() const { return m_state != State::Idle; }
-    // The crop last asked for.
+    // The crop last asked for, with what was found before it began.
     const CropRequest &request() const { return m_request; }
+    // What the result alert says of the tracks, the picture's HDR included.
+    QStringList notes() const;
 
     // How long the encoder may go without progress before stalled() says so.
     void setStallTimeout(int ms) { m_stall.setInterval(ms); }
     static constexpr int stallMs = 30'000;
 
 Q_SIGNALS:
-    void progressChanged(double percent);
+    void progressChanged(const ProgressFigures &progress);
     // The encoder has made no progress for the stall timeout (true), or moves again (false).
     void stalled(bool stalled);
     void succeeded(const FileProbe &output);
@@ -52,10 +59,14 @@ Q_SIGNALS:
     void cancelled();
 
 private:
-    enum class State { Idle, Encoding, Probing };
+    enum class State { Idle, ReadingHdr, ReadingSubtitles, Encoding, Probing };
 
-    void handleEncoderOutput(const QString &line);
-    void encoderFinished(ToolRun::Outcome outcome, int exitCode);
+    void prepareNext();
+    void hdrRead(const QByteArray &report);
+    void subtitlesRead();
+    void startEncoder();
+    void readProgress();
+    void toolEnded(ToolRun::Outcome outcome, int exitCode);
     void cropFinished(const FileProbe &output);
     void fail(const QString &reason);
     void finishCancelled();
@@ -63,12 +74,14 @@ private:
     void forgetRecord();
 
     const QString m_encoderPath;
+    const QString m_probeToolPath;
     ToolRun m_run;
     ProbeJob m_probe;
     QTimer m_stall;
     bool m_isStalled = false;
     EncoderOutput m_output;
     CropRequest m_request;
+    std::unique_ptr<QTemporaryDir> m_subtitles; // the text subtitles, timed to the trim
     QString m_destination; // the file replaced in the end
     QString m_temporaryPath;
     QString m_recordsFolder;

@@ -1,33 +1,50 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
 
-// The progress percent of one piece of the encoder's diagnostic output: the
-// first "HH:MM:SS.cc" stamp anywhere in it, as a share of duration. Nothing
-// when the piece is not UTF-8, holds no "time=" or no stamp, or the share is
-// not a finite number (duration 0 or unknown). Clamped to 0 ... 100.
-std::optional<double> progressPercent(const QByteArray &piece, double duration);
+// One report of ffmpeg's machine-readable progress ("-progress pipe:1"):
+// "key=value" lines, each report ended by "progress=continue" or "progress=end".
+struct EncoderProgress
+{
+    double seconds = 0; // of output written
+    double speed = 0;   // times real time; 0 when not known yet
+    qint64 bytes = 0;   // written so far
+    bool ended = false;
+};
 
-// Reads the encoder's standard error as it arrives. ffmpeg ends each progress
-// report with "\r" and each message with "\n"; one read may hold several
-// reports or half of one, so an unfinished one waits for the next read.
+// What a user plans by: the share done, the speed, the time left and the
+// size the output is heading for, from a report and the seconds asked for.
+struct ProgressFigures
+{
+    double percent = 0; // 0 ... 100
+    double speed = 0;
+    std::optional<double> secondsLeft;
+    std::optional<qint64> expectedBytes;
+};
+ProgressFigures figuresOf(const EncoderProgress &report, double askedSeconds);
+
+// Reads what the encoder says while it crops: its progress reports on
+// standard output, which arrive in pieces of any size, and the lines of its
+// log, among which one says why it failed.
 class EncoderOutput
 {
 public:
-    // The progress of what this read completed, if it holds a stamp.
-    std::optional<double> feed(const QByteArray &chunk, double duration);
+    // The reports this piece of the progress output completed.
+    QList<EncoderProgress> feedProgress(const QByteArray &piece);
+    // A line of the log.
+    void keepMessage(const QString &line);
     // The message that says why the encoder failed: its first error of its
     // own, else the first error of one of its parts ("[h264 @ 0x…] …"), else
     // its last message; ffmpeg's closing lines rarely say what went wrong.
     QString decisiveMessage() const;
 
 private:
-    void keepMessages(const QByteArray &text);
-
     QByteArray m_pending;
+    EncoderProgress m_report;
     QString m_firstError;
     QString m_firstPartError;
     QString m_lastMessage;

@@ -17,7 +17,7 @@ namespace OutputFile {
 
 namespace {
 
-const QRegularExpression temporaryName(u"^\\..*\\.tessaly-[0-9a-z]+\\.mp4$"_s);
+const QRegularExpression temporaryName(u"^\\..*\\.tessaly-[0-9a-z]+\\.(?:mp4|m4v|mov|mkv)$"_s);
 
 } // namespace
 
@@ -60,10 +60,13 @@ std::optional<QString> createTemporaryBeside(const QString &destination, QString
     const QString folder = info.absolutePath();
     // Short enough that a destination name near the file-system limit still fits.
     const QString base = info.completeBaseName().left(40);
+    const QString suffix = QStringList { u"mp4"_s, u"m4v"_s, u"mov"_s, u"mkv"_s }.contains(info.suffix().toLower())
+        ? info.suffix().toLower()
+        : u"mp4"_s;
     QString reason;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString suffix = QString::number(QRandomGenerator::global()->generate(), 36);
-        const QString path = folder + u"/."_s + base + u".tessaly-"_s + suffix + u".mp4"_s;
+        const QString unique = QString::number(QRandomGenerator::global()->generate(), 36);
+        const QString path = folder + u"/."_s + base + u".tessaly-"_s + unique + u'.' + suffix;
         QFile file(path);
         // NewOnly creates the file with the usual permissions, as the encoder would.
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))

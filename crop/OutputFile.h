@@ -20,8 +20,8 @@ QString resolved(const QString &destination);
 // nothing when it may.
 std::optional<QString> refusal(const QString &destination);
 
-// A new, empty file with a hidden, unique name ending in ".mp4" in the
-// destination's folder; nothing (with the reason in error) when the folder
+// A new, empty file with a hidden, unique name ending in the destination's
+// extension (".mp4", ".mov", ".mkv") in the destination's folder; nothing (with the reason in error) when the folder
 // cannot be written.
 std::optional<QString> createTemporaryBeside(const QString &destination, QString *error);
 

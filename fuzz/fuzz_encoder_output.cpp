@@ -1,5 +1,5 @@
-// Arbitrary bytes as the encoder's standard error, cut into reads of varying
-// size, through the progress parsing the crop job runs.
+// Arbitrary bytes as the encoder's progress output and log, cut into reads of
+// varying size, through what the crop job reads of them.
 #include "crop/EncoderOutput.h"
 
 #include <cmath>
@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 9)
         return 0;
-    // The first eight bytes choose the duration, including 0, negatives and NaN.
-    double duration = 0;
-    std::memcpy(&duration, data, sizeof duration);
+    // The first eight bytes choose the length asked for, including 0, negatives and NaN.
+    double asked = 0;
+    std::memcpy(&asked, data, sizeof asked);
     data += 8;
     size -= 8;
 
@@ -24,11 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const size_t length = std::min<size_t>(size - offset, 1 + data[offset] % 64);
         const QByteArray chunk(reinterpret_cast<const char *>(data + offset), qsizetype(length));
         offset += length;
-        if (const auto percent = output.feed(chunk, duration)) {
-            if (!std::isfinite(*percent) || *percent < 0 || *percent > 100)
+        for (const EncoderProgress &report : output.feedProgress(chunk)) {
+            const ProgressFigures figures = figuresOf(report, asked);
+            if (!std::isfinite(figures.percent) || figures.percent < 0 || figures.percent > 100
+                || (figures.secondsLeft && !(*figures.secondsLeft >= 0)))
                 std::abort();
         }
+        output.keepMessage(QString::fromUtf8(chunk));
     }
-    (void)output.lastMessages();
+    (void)output.decisiveMessage();
     return 0;
 }

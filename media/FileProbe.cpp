@@ -184,6 +184,7 @@ bool FileProbe::derive(const QByteArray &report)
         m_fieldOrder = s["field_order"].asText();
         m_rotation = TrackSummary::rotation(s);
         m_colourTransfer = s["color_transfer"].asText();
+        m_pictureColour = TrackSummary::pictureColour(s);
         m_colourPrimaries = s["color_primaries"].asText();
         const auto rateOf = [&s](const char *key) {
             const QStringList rate = s[key].asText().split(u'/');
@@ -230,6 +231,8 @@ bool FileProbe::derive(const QByteArray &report)
     m_metadata = TrackSummary::metadataTable(r);
     m_creationTime = r[{ "format", "tags", "creation_time" }].asText();
 
+    m_streams = TrackSummary::streams(r);
+    m_chapterCount = int(r["chapters"].elementCount());
     m_tracksInfo = TrackSummary::trackList(r, *m_fileFullPath);
     return true;
 }

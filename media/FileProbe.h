@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MediaStream.h"
 #include "ProbeTool.h"
 #include "util/PixelShape.h"
 
@@ -96,6 +97,10 @@ public:
     // known and shorter than the container's, which a subtitle or audio track
     // may outlast.
     double videoDuration() const;
+    // Every stream of the file, in order, and the shown video's depth and colour.
+    const QList<MediaStream> &streams() const { return m_streams; }
+    const PictureColour &pictureColour() const { return m_pictureColour; }
+    int chapterCount() const { return m_chapterCount; }
     const QList<QVariantMap> &tracksInfo() const { return m_tracksInfo; }
     const QList<QMap<QString, QString>> &metadata() const { return m_metadata; }
     std::optional<quint64> fileSize() const { return m_fileSize; }
@@ -139,6 +144,9 @@ private:
     QString m_colourTransfer;
     QString m_colourPrimaries;
     double m_videoStreamDuration = 0;
+    QList<MediaStream> m_streams;
+    PictureColour m_pictureColour;
+    int m_chapterCount = 0;
     QList<QVariantMap> m_tracksInfo;
     QList<QMap<QString, QString>> m_metadata;
     std::optional<quint64> m_fileSize;

@@ -4,6 +4,7 @@
 #include "util/TimeText.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <utility>
@@ -48,6 +49,90 @@ bool isQuarterTurn(const JSON &stream)
         return turn == 90.0 || turn == 270.0;
     }
     return false;
+}
+
+QList<MediaStream> streams(const JSON &report)
+{
+    static const QList<std::pair<QString, MediaStream::Type>> types {
+        { u"video"_s, MediaStream::Type::video },       { u"audio"_s, MediaStream::Type::audio },
+        { u"subtitle"_s, MediaStream::Type::subtitle }, { u"data"_s, MediaStream::Type::data },
+        { u"attachment"_s, MediaStream::Type::attachment },
+    };
+    QList<MediaStream> list;
+    const JSON all = report["streams"];
+    for (qsizetype i = 0; i < all.elementCount(); ++i) {
+        const JSON s = all[i];
+        MediaStream stream;
+        stream.index = s["index"].exists() ? s["index"].asInteger() : qint64(i);
+        const QString type = s["codec_type"].asText();
+        for (const auto &[name, kind] : types) {
+            if (type == name)
+                stream.type = kind;
+        }
+        stream.codec = s["codec_name"].asText();
+        stream.channels = int(s["channels"].asInteger());
+        stream.channelLayout = s["channel_layout"].asText();
+        stream.language = s[{ "tags", "language" }].asText();
+        stream.title = s[{ "tags", "title" }].asText();
+        if (const auto dispositions = s["disposition"].asDictionary()) {
+            for (auto it = dispositions->cbegin(); it != dispositions->cend(); ++it) {
+                if (it.value().toInt() == 1)
+                    stream.dispositions << it.key();
+            }
+        }
+        stream.isAttachedPicture = isAttachedPicture(s);
+        list << stream;
+    }
+    return list;
+}
+
+PictureColour pictureColour(const JSON &stream)
+{
+    PictureColour colour;
+    colour.pixelFormat = stream["pix_fmt"].asText();
+    // "yuv420p10le", "p010le", "yuv444p12le": the depth is the number before the byte order.
+    static const QRegularExpression depth(u"(\\d{2})(?:le|be)$"_s);
+    if (const QRegularExpressionMatch match = depth.match(colour.pixelFormat); match.hasMatch())
+        colour.bitDepth = match.captured(1).toInt();
+    colour.range = stream["color_range"].asText();
+    colour.matrix = stream["color_space"].asText();
+    colour.transfer = stream["color_transfer"].asText();
+    colour.primaries = stream["color_primaries"].asText();
+    const JSON sideData = stream["side_data_list"];
+    for (qsizetype i = 0; i < sideData.elementCount(); ++i) {
+        if (sideData[i]["side_data_type"].asText().startsWith(u"DOVI"))
+            colour.dolbyVision = true;
+    }
+    return colour;
+}
+
+HdrMetadata hdrMetadata(const JSON &frameReport)
+{
+    HdrMetadata hdr;
+    // "34000/50000": a share of 1 for a colour's place, of a candela per square metre for a brightness.
+    const auto units = [](const JSON &fraction, double unit) {
+        const QStringList parts = fraction.asText().split(u'/');
+        const double value = parts.value(0).toDouble() / parts.value(1, u"1"_s).toDouble();
+        return std::isfinite(value) ? QString::number(std::llround(value / unit)) : u"0"_s;
+    };
+    const JSON sideData = frameReport[{ "frames", 0, "side_data_list" }];
+    for (qsizetype i = 0; i < sideData.elementCount(); ++i) {
+        const JSON entry = sideData[i];
+        const QString type = entry["side_data_type"].asText();
+        if (type == u"Mastering display metadata" && entry["red_x"].exists()) {
+            const auto xy = [&](const char *x, const char *y) {
+                return units(entry[x], 0.00002) + u',' + units(entry[y], 0.00002);
+            };
+            hdr.masteringDisplay = u"G(%1)B(%2)R(%3)WP(%4)L(%5,%6)"_s.arg(
+                xy("green_x", "green_y"), xy("blue_x", "blue_y"), xy("red_x", "red_y"), xy("white_point_x", "white_point_y"),
+                units(entry["max_luminance"], 0.0001), units(entry["min_luminance"], 0.0001));
+        } else if (type == u"Content light level metadata") {
+            hdr.contentLight = u"%1,%2"_s.arg(entry["max_content"].asInteger()).arg(entry["max_average"].asInteger());
+        } else if (type.contains(u"HDR10+"_s) || type.contains(u"2094-40"_s)) {
+            hdr.dynamic = true;
+        }
+    }
+    return hdr;
 }
 
 bool isAttachedPicture(const JSON &stream)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JSON.h"
+#include "MediaStream.h"
 #include "util/PixelShape.h"
 
 #include <QList>
@@ -21,6 +22,14 @@ QList<QMap<QString, QString>> metadataTable(const JSON &report);
 // (an attached picture, or a stream of a single frame), nor
 // anything in a report of a still picture.
 std::optional<qsizetype> videoStream(const JSON &report);
+
+// Every stream as the output is planned from it, in report order.
+QList<MediaStream> streams(const JSON &report);
+// The depth and colour of stream's pictures.
+PictureColour pictureColour(const JSON &stream);
+
+// The HDR metadata of a report of the first picture ("-show_frames").
+HdrMetadata hdrMetadata(const JSON &frameReport);
 
 // One summary per stream, in report order.
 QList<QVariantMap> trackList(const JSON &report, const QString &path);

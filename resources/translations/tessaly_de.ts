@@ -275,6 +275,19 @@ Dauer der Ausgabe: %7</translation>
         <source>The folder %1 was moved or deleted while the video was being cropped.</source>
         <translation>Der Ordner %1 wurde verschoben oder gelöscht, während das Video zugeschnitten wurde.</translation>
     </message>
+    <message>
+        <source>none of its lines falls within the trim</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video: its HDR10+ dynamic metadata is left out; HDR10&apos;s static metadata is kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The subtitles could not be read.
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CropRoad</name>
@@ -291,16 +304,28 @@ Dauer der Ausgabe: %7</translation>
         <translation>Zugeschnitten.mp4</translation>
     </message>
     <message>
-        <source>Audio: %1 mixed down to stereo</source>
-        <translation>Ton: %1 auf Stereo heruntergemischt</translation>
-    </message>
-    <message>
         <source>Interlaced: made progressive</source>
         <translation>Zeilensprung: in Vollbilder umgewandelt</translation>
     </message>
     <message>
         <source>“%1” appeared while the video was being cropped, so it was saved beside it as “%2”.</source>
         <translation>„%1“ ist während des Zuschneidens entstanden, daher wurde das Video daneben als „%2“ gespeichert.</translation>
+    </message>
+    <message>
+        <source>QuickTime Movie (*.mov)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matroska Video (*.mkv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 % — %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved as %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -414,10 +439,6 @@ Dauer der Ausgabe: %7</translation>
         <translation>Zuschneiden</translation>
     </message>
     <message>
-        <source>Crop the video and save it as an MP4 file</source>
-        <translation>Das Video zuschneiden und als MP4-Datei speichern</translation>
-    </message>
-    <message>
         <source>&amp;Scale Factor…</source>
         <translation>&amp;Skalierung…</translation>
     </message>
@@ -525,12 +546,272 @@ Dauer der Ausgabe: %7</translation>
         <source>J</source>
         <translation>J</translation>
     </message>
+    <message>
+        <source>Crop the video and save it as an MP4, MOV or MKV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Output Settings…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How the crop is written: codec, quality, speed, sound, subtitles and chapters</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MotionOverlay</name>
     <message>
         <source>Moving picture outside the crop around %1</source>
         <translation>Bewegtes Bild außerhalb des Ausschnitts um %1</translation>
+    </message>
+</context>
+<context>
+    <name>OutputPlan</name>
+    <message>
+        <source>Video %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Subtitle %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Attachment %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 mixed down to stereo AAC, as chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channels</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>encoded as AAC at %1 kb/s, as chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>encoded as AAC at %1 kb/s: %2 cannot hold %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>left out, as chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kept as MP4 text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kept as SubRip</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no subtitles made of pictures; save as .mkv to keep them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tessaly cannot carry subtitles of this kind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 10-bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, HDR10</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, HLG</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video: cropped, written as %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video: its Dolby Vision layer is left out; the picture it rests on is kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: copied</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: dropped: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chapters: kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chapters: left out, as chosen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OutputPlan::OutputPlan</name>
+    <message>
+        <source>its %1-bit picture written in 8 bits, as H.264 is written here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no cover pictures here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tessaly writes the one picture it crops</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no attached files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>data such as timecodes and positions is left out</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OutputSettingsWindow</name>
+    <message>
+        <source>Output Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Video:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic writes HEVC 10-bit for a 10-bit or HDR source, and H.264 otherwise</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic (as deep as the source)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>H.264</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HEVC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Higher quality keeps more detail in a larger file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Speed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A slower crop makes a smaller file of the same quality</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Balanced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Smallest file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Audio:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep every sound track as it is where the container holds it, or write each as stereo AAC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep as is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereo AAC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep s&amp;ubtitles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep c&amp;hapters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file&apos;s extension chooses its kind: .mp4, .mov, or .mkv, which also keeps subtitles made of pictures.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished">Schließen</translation>
+    </message>
+    <message>
+        <source>Smaller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Small</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Good</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Visually lossless</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -568,6 +849,37 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>No progress for %1 seconds: the encoder may be stuck. Cancel stops it.</source>
         <translation>Seit %1 Sekunden kein Fortschritt: Der Encoder hängt vielleicht. „Abbrechen“ beendet ihn.</translation>
+    </message>
+    <message>
+        <source>Starting…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1× real time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n s left</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about %1 min %2 s left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>about %1 h %2 min left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -79,6 +79,9 @@ QString AppSuite::make(const QString &kind)
         { u"5.1 sound"_s, lavfi(small.arg(25).arg(2)) + lavfi(u"sine=duration=2,aformat=channel_layouts=5.1"_s)
                               + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac",
                                               dir + "/surround.mp4" } },
+        { u"5.1 AC-3"_s, lavfi(small.arg(25).arg(2)) + lavfi(u"sine=duration=2,aformat=channel_layouts=5.1"_s)
+                             + QStringList { "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "ac3",
+                                             dir + "/surround-ac3.mp4" } },
         // A box that moves in the left third for five seconds, then stands still; the rest of the scene is still.
         { u"moving box"_s, lavfi(u"color=c=0x303040:size=1280x720:rate=25:duration=12[bg];"
                                  "color=c=white:size=80x80:rate=25[box];[bg][box]overlay=x='min(t\\,5)*60':y=320:shortest=1"_s)
@@ -99,6 +102,36 @@ QString AppSuite::make(const QString &kind)
     }
     if (kind == u"missing")
         return dir + u"/missing.mp4"_s;
+    // Two sound tracks (English, and German with a title), a forced English subtitle and two chapters.
+    if (kind == u"tracks") {
+        const QString srt = Fixtures::writeFile(dir + u"/lines.srt"_s, "1\n00:00:01,000 --> 00:00:03,000\nFirst line\n\n"
+                                                                        "2\n00:00:04,000 --> 00:00:05,500\nSecond line\n");
+        const QString chapters = Fixtures::writeFile(
+            dir + u"/chapters.txt"_s, ";FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=3000\ntitle=One\n"
+                                      "[CHAPTER]\nTIMEBASE=1/1000\nSTART=3000\nEND=6000\ntitle=Two\n");
+        return made(Fixtures::runFfmpeg(lavfi(small.arg(25).arg(6)) + lavfi(u"sine=frequency=300:duration=6"_s)
+                                        + lavfi(u"sine=frequency=600:duration=6"_s)
+                                        + QStringList { "-i", srt, "-i", chapters, "-map", "0:v", "-map", "1:a", "-map",
+                                                        "2:a", "-map", "3:s", "-map_chapters", "4", "-c:v", "libx264",
+                                                        "-preset", "ultrafast", "-c:a", "aac", "-c:s", "srt",
+                                                        "-metadata:s:a:0", "language=eng", "-metadata:s:a:1",
+                                                        "language=deu", "-metadata:s:a:1", "title=Deutsch",
+                                                        "-metadata:s:s:0", "language=eng", "-disposition:a:1", "0",
+                                                        "-disposition:s:0", "forced", dir + "/tracks.mkv" }),
+                    dir + u"/tracks.mkv"_s);
+    }
+    // HDR10 as cameras and grading tools write it: HEVC Main10, PQ, BT.2020, the mastering display and light level.
+    if (kind == u"hdr10")
+        return made(Fixtures::runFfmpeg(lavfi(small.arg(25).arg(1))
+                                        + QStringList { "-pix_fmt", "yuv420p10le", "-c:v", "libx265", "-preset",
+                                                        "ultrafast", "-x265-params",
+                                                        "log-level=error:hdr10=1:master-display=G(13250,34500)"
+                                                        "B(7500,3000)R(34000,16000)WP(15635,16450)L(10000000,1):"
+                                                        "max-cll=1000,400",
+                                                        "-color_primaries", "bt2020", "-color_trc", "smpte2084",
+                                                        "-colorspace", "bt2020nc", "-tag:v", "hvc1",
+                                                        dir + "/hdr10.mp4" }),
+                    dir + u"/hdr10.mp4"_s);
     if (kind == u"tiny")
         return made(Fixtures::runFfmpeg(lavfi(u"color=size=16x16:duration=1,scale=1:1"_s)
                                         + QStringList { "-c:v", "libx264", "-pix_fmt", "yuv444p", dir + "/tiny.mp4" }),
@@ -162,7 +195,7 @@ AppDelegate::Tools AppSuite::misbehavingEncoder(const QByteArray &script) const
 {
     AppDelegate::Tools tools = AppDelegate::Tools::bundled();
     tools.encoder = Fixtures::writeScript(m_work->filePath(u"in/creator"_s),
-                                          "case \"$*\" in *-vf*) " + script + ";; esac\nexec \""
+                                          "case \"$*\" in *-filter:v:0*) " + script + ";; esac\nexec \""
                                               + Fixtures::ffmpeg().toUtf8() + "\" \"$@\"");
     return tools;
 }

@@ -5,6 +5,9 @@
 #include "util/TimeText.h"
 
 #include <QDesktopServices>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProgressBar>
 
@@ -36,6 +39,8 @@ private Q_SLOTS:
     void initTestCase();
     void cropping_data();
     void cropping();
+    void keeps_data();
+    void keeps();
     void interruptions_data();
     void interruptions();
 };
@@ -43,7 +48,8 @@ private Q_SLOTS:
 void TestCropping::initTestCase()
 {
     makeFiles({ u"hd"_s, u"long"_s, u"portrait"_s, u"small"_s, u"dual"_s, u"undecodable"_s, u"variable rate"_s,
-                u"interlaced"_s, u"5.1 sound"_s, u"dated and placed"_s, u"damaged end"_s });
+                u"interlaced"_s, u"5.1 sound"_s, u"dated and placed"_s, u"damaged end"_s, u"tracks"_s,
+                u"hdr10"_s, u"5.1 AC-3"_s });
 }
 
 void TestCropping::cropping_data()
@@ -104,9 +110,11 @@ void TestCropping::cropping_data()
         << u"Return"_s;
     QTest::newRow("interlaced: made progressive") << u"interlaced"_s << out << QString()
                                                   << u"Interlaced: made progressive"_s << u"100x100"_s << u"Escape"_s;
-    QTest::newRow("5.1 sound: mixed down, said") << u"5.1 sound"_s << out << QString()
-                                                 << u"Audio: 5.1 mixed down to stereo"_s
-                                                 << u"-select_streams a -show_entries stream=channels = 2"_s << QString();
+    QTest::newRow("5.1 sound: kept") << u"5.1 sound"_s << out << QString() << u"Audio 1 (AAC 5.1): copied"_s
+                                     << u"-select_streams a -show_entries stream=channels = 6"_s << QString();
+    QTest::newRow("5.1 sound, stereo chosen: mixed down, said")
+        << u"5.1 sound"_s << out << u"stereo"_s << u"Audio 1 (AAC 5.1): 5.1 mixed down to stereo AAC, as chosen"_s
+        << u"-select_streams a -show_entries stream=channels = 2"_s << QString();
     QTest::newRow("the recording date left out when asked")
         << u"dated and placed"_s << out << u"no recording date"_s << cropped
         << u"-show_entries format_tags=creation_time = "_s << QString();
@@ -175,6 +183,8 @@ void TestCropping::cropping()
         QVERIFY(QFile::remove(tools.encoder));
     if (setup == u"no recording date")
         app.control<QAction>("keepRecordingDateBTN")->setChecked(false);
+    if (setup == u"stereo")
+        app.control<QComboBox>("audioPopUpBTN")->setCurrentIndex(1);
     if (setup == u"scale 50") {
         app.control<QSlider>("scaleFactorSlider")->setValue(50);
         QCOMPARE(label(app, "scaleFactorOutputLBL")->text(), u"Output: 800 x 450"_s);
@@ -230,7 +240,7 @@ void TestCropping::cropping()
         QCOMPARE(u"%1x%2"_s.arg(made.videoWidth().value_or(0)).arg(made.videoHeight().value_or(0)), result);
         if (setup == u"scale 50") {
             const FileProbe in(source);
-            QCOMPARE(text.section(u'\n', 1), // the alert is gone
+            QCOMPARE(text.section(u'\n', 1, 3), // the alert is gone
                      u"Input Resolution: 1920 x 1080 (%1)\nOutput Resolution: 800 x 450 (%2)\nOutput Duration: %3"_s
                          .arg(*in.fileSizeHuman(), *made.fileSizeHuman(), TimeText::format(made.duration())));
         } else if (setup == u"link") {
@@ -241,6 +251,147 @@ void TestCropping::cropping()
     }
     // Nothing beside the destination but the destination itself.
     QCOMPARE(Fixtures::filesIn(QFileInfo(destination).absolutePath()).filter(u".tessaly-"_s), QStringList());
+}
+
+namespace {
+
+// "aac eng default" for each track but the chapters' own, as players list them.
+QString tracksOf(const QString &video)
+{
+    QStringList tracks;
+    const QString listing = Fixtures::output(Fixtures::ffprobe(),
+                                             { u"-show_entries"_s,
+                                               u"stream=codec_type,codec_name,channels:stream_tags=language,handler_name:"
+                                               u"stream_disposition=default,forced"_s,
+                                               u"-of"_s, u"json"_s, video });
+    for (const QJsonValue &value : QJsonDocument::fromJson(listing.toUtf8())[u"streams"_s].toArray()) {
+        const QJsonObject stream = value.toObject();
+        if (stream[u"codec_type"_s].toString() == u"data")
+            continue;
+        QStringList track { stream[u"codec_name"_s].toString() };
+        if (const int channels = stream[u"channels"_s].toInt())
+            track << QString::number(channels);
+        const QJsonObject tags = stream[u"tags"_s].toObject();
+        track << tags[u"language"_s].toString(u"und"_s);
+        // MP4's name of a track is its handler's, where it was given one.
+        if (const QString name = tags[u"handler_name"_s].toString(); !name.endsWith(u"Handler"_s) && !name.isEmpty())
+            track << u'"' + name + u'"';
+        for (const QString &flag : { u"default"_s, u"forced"_s }) {
+            if (stream[u"disposition"_s][flag].toInt())
+                track << flag;
+        }
+        tracks << track.join(u' ');
+    }
+    return tracks.join(u"; "_s);
+}
+
+} // namespace
+
+void TestCropping::keeps_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output"); // as typed, in the work folder's "out"
+    QTest::addColumn<QString>("setup");  // "stereo", "trim"
+    QTest::addColumn<QString>("tracks");
+    QTest::addColumn<QString>("checks"); // what else is compared: "subtitles", "chapters", "hdr", "sound"
+    QTest::addColumn<QString>("said");   // a line of the result alert
+
+    const QString multi = u"h264 und default; aac 1 eng default; aac 1 deu \"Deutsch\"; mov_text eng default forced"_s;
+    QTest::newRow("two languages, a subtitle and chapters, to MP4")
+        << u"tracks"_s << u"kept.mp4"_s << QString() << multi << u"subtitles chapters sound"_s
+        << u"Subtitle 1 (eng, SubRip): kept as MP4 text"_s;
+    QTest::newRow("the same, trimmed to 1.5 ... 5 s")
+        << u"tracks"_s << u"trimmed.mp4"_s << u"trim"_s << multi << u"subtitles chapters"_s << u"Chapters: kept"_s;
+    QTest::newRow("the same, trimmed, to Matroska")
+        << u"tracks"_s << u"trimmed.mkv"_s << u"trim"_s
+        << u"h264 und; aac 1 eng; aac 1 deu; subrip eng forced"_s << u"subtitles chapters"_s
+        << u"Audio 2 (deu, AAC mono): copied"_s;
+    // The name typed names the container, never "out.mkv.mp4".
+    QTest::newRow("to QuickTime") << u"tracks"_s << u"kept.mov"_s << QString() << QString() << u"sound"_s
+                                  << u"Saved as "_s;
+    QTest::newRow("HDR10 HEVC Main10") << u"hdr10"_s << u"hdr.mp4"_s << QString() << u"hevc und default"_s << u"hdr"_s
+                                       << u"Video: cropped, written as HEVC 10-bit, HDR10"_s;
+    QTest::newRow("5.1 AC-3 copied") << u"5.1 AC-3"_s << u"surround.mp4"_s << QString()
+                                     << u"h264 und default; ac3 6 und default"_s << u"sound"_s
+                                     << u"Audio 1 (AC-3 5.1): copied"_s;
+    QTest::newRow("5.1 AC-3, stereo chosen") << u"5.1 AC-3"_s << u"stereo.mp4"_s << u"stereo"_s
+                                             << u"h264 und default; aac 2 und default"_s << QString()
+                                             << u"Audio 1 (AC-3 5.1): 5.1 mixed down to stereo AAC, as chosen"_s;
+}
+
+void TestCropping::keeps()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(QString, setup);
+    QFETCH(QString, tracks);
+    QFETCH(QString, checks);
+    QFETCH(QString, said);
+
+    const QString source = m_files[input];
+    const QString destination = m_work->filePath(u"out/"_s + output);
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(source));
+    if (setup == u"stereo")
+        app.control<QComboBox>("audioPopUpBTN")->setCurrentIndex(1);
+    const bool trimmed = setup == u"trim";
+    if (trimmed) {
+        for (const auto &[field, time] : { std::pair("startTF", "00:00:01.500"), std::pair("endTF", "00:00:05.000") }) {
+            auto *edit = app.control<QLineEdit>(field);
+            edit->setText(QString::fromLatin1(time));
+            Q_EMIT edit->editingFinished();
+        }
+    }
+    app.cropTo(destination);
+    QMessageBox *alert = app.waitForCropEnd();
+    QVERIFY(alert);
+    qInfo("%s", qPrintable(alert->informativeText().replace(u'\n', u"; "_s)));
+    QVERIFY2(alert->informativeText().contains(said), qPrintable(alert->informativeText()));
+    QVERIFY(alert->informativeText().contains(u"Saved as "_s + QDir::toNativeSeparators(destination)));
+    QCOMPARE(Fixtures::output(Fixtures::ffprobe(), { u"-show_entries"_s, u"format=format_name"_s, u"-of"_s,
+                                                     u"default=nw=1:nk=1"_s, destination }),
+             output.endsWith(u".mkv"_s) ? u"matroska,webm"_s : u"mov,mp4,m4a,3gp,3g2,mj2"_s);
+    if (!tracks.isEmpty())
+        QCOMPARE(tracksOf(destination), tracks);
+
+    const auto subtitles = [](const QString &video) {
+        return Fixtures::output(Fixtures::ffmpeg(), { u"-i"_s, video, u"-map"_s, u"0:s:0"_s, u"-f"_s, u"srt"_s, u"-"_s });
+    };
+    const auto chapters = [](const QString &video) {
+        return Fixtures::output(Fixtures::ffprobe(), { u"-show_entries"_s, u"chapter=start_time,end_time:chapter_tags=title"_s,
+                                                       u"-of"_s, u"csv=p=0"_s, video })
+            .split(u'\n');
+    };
+    // The input shows its lines at 1.023 ... 3.023 and 4.023 ... 5.523 s (its muxer moved them with the sound's
+    // priming): from 1.5 s on, the first is on screen at once, the second is cut where the trim ends.
+    if (checks.contains(u"subtitles"))
+        QCOMPARE(subtitles(destination),
+                 trimmed ? u"1\n00:00:00,000 --> 00:00:01,523\nFirst line\n\n2\n00:00:02,523 --> 00:00:03,500\nSecond line"_s
+                         : subtitles(source));
+    // Chapters move with the trim and end where it does.
+    if (checks.contains(u"chapters"))
+        QCOMPARE(chapters(destination),
+                 trimmed ? QStringList({ "0.000000,1.500000,One", "1.500000,3.500000,Two" }) : chapters(source));
+    // Sound copied is the input's, byte for byte.
+    if (checks.contains(u"sound")) {
+        const auto hash = [](const QString &video, int track) {
+            return Fixtures::output(Fixtures::ffmpeg(), { u"-i"_s, video, u"-map"_s, u"0:a:%1"_s.arg(track), u"-c"_s,
+                                                          u"copy"_s, u"-f"_s, u"hash"_s, u"-"_s });
+        };
+        QCOMPARE(hash(destination, 0), hash(source, 0));
+    }
+    if (checks.contains(u"hdr")) {
+        const QStringList probed { u"-show_entries"_s, u"stream=pix_fmt,color_range,color_space,color_transfer,color_primaries,codec_tag_string"_s };
+        QCOMPARE(Fixtures::probed(destination, probed), u"hvc1,yuv420p10le,tv,bt2020nc,smpte2084,bt2020"_s);
+        QCOMPARE(Fixtures::output(Fixtures::ffprobe(), { u"-select_streams"_s, u"v:0"_s, u"-read_intervals"_s, u"%+#1"_s,
+                                                         u"-show_frames"_s, u"-of"_s, u"json"_s, destination })
+                     .count(u"max_luminance\": \"10000000/10000\""_s),
+                 1);
+        QCOMPARE(Fixtures::output(Fixtures::ffprobe(), { u"-select_streams"_s, u"v:0"_s, u"-read_intervals"_s, u"%+#1"_s,
+                                                         u"-show_frames"_s, u"-of"_s, u"json"_s, destination })
+                     .count(u"\"max_content\": 1000"_s),
+                 1);
+    }
 }
 
 void TestCropping::interruptions_data()
@@ -290,7 +441,7 @@ void TestCropping::interruptions()
 
     AppDelegate::Tools tools = AppDelegate::Tools::bundled();
     if (what == u"stubborn encoder")
-        tools = misbehavingEncoder("trap '' TERM; echo time=00:00:03.00 >&2; while :; do sleep 0.1; done");
+        tools = misbehavingEncoder("trap '' TERM; printf 'out_time_us=3000000\\nprogress=continue\\n'; while :; do sleep 0.1; done");
     // The second file's posters take their time, so that the cancel finds them being made.
     if (what == u"cancel analysing a second file")
         tools.encoder = Fixtures::writeScript(m_work->filePath(u"in/creator"_s),

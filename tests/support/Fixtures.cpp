@@ -106,6 +106,14 @@ QString probed(const QString &video, const QStringList &arguments)
     return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
 }
 
+QString output(const QString &program, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(program, QStringList { u"-v"_s, u"error"_s } + arguments);
+    tool.waitForFinished(60'000);
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
 int videoFrameCount(const QString &video)
 {
     return probed(video, { u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s }).toInt();

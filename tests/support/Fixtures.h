@@ -34,6 +34,8 @@ double difference(const QImage &a, const QImage &b);
 // What ffprobe prints, as CSV, for arguments about the first video stream of video.
 QString probed(const QString &video, const QStringList &arguments);
 int videoFrameCount(const QString &video);
+// What program (ffprobe, ffmpeg) prints on standard output for arguments, trimmed.
+QString output(const QString &program, const QStringList &arguments);
 
 // A file with the given bytes; empty on failure.
 QString writeFile(const QString &path, const QByteArray &bytes);
