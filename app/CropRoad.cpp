@@ -5,6 +5,7 @@
 #include "ProgressSheet.h"
 #include "crop/OutputFile.h"
 #include "crop/PosterPlanner.h"
+#include "media/InputFormats.h"
 #include "util/FileRename.h"
 
 #include <QAbstractButton>
@@ -117,6 +118,8 @@ void CropRoad::run(const QString &output)
     request.inputDuration = m_input->videoDuration();
     request.startTime = m_input->startTime();
     request.seekLead = PosterPlanner::seekLead(m_input->formatName());
+    if (InputFormats::countsEveryFrame(m_input->formatName()))
+        request.videoEnd = m_input->videoDuration();
     OutputSettings settings;
     m_choices(request, settings);
     request.plan = OutputPlanner::plan(m_input->streams(), m_input->videoStreamIndex().value_or(-1),

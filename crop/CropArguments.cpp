@@ -159,6 +159,13 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
                       .arg(request.scaledSize.height())
                       .arg(aspect.isSquare() ? u"1:1"_s : u"%1/%2"_s.arg(aspect.num).arg(aspect.den));
     }
+    // A camera's last pictures may be empty frames that hold the one before: the output holds it as long, up to
+    // where the input's pictures end, never past it (a damaged end stays short, and said).
+    const double end = request.videoEnd > 0
+        ? (request.trim ? std::min(request.trim->end, request.videoEnd) : request.videoEnd) - seek
+        : 0;
+    if (end > 0)
+        filter += u",tpad=stop_mode=clone:stop_duration=%1,trim=end=%1"_s.arg(decimalText(end));
     arguments << u"-filter:v:0"_s << filter;
 
     int audio = 0, subtitles = 0, pictures = 1;

@@ -40,6 +40,7 @@ struct CropRequest
     double startTime = 0;      // of the input's timestamps, which its subtitles' times count from
     std::optional<Trim> trim;  // nothing: the whole video
     double seekLead = 0;       // seconds decoded before the trim's start, which the output drops
+    double videoEnd = 0;       // where the input's pictures end, from its start: as its last packets or its index tell; 0: unknown
     OutputPlan plan;           // every stream's fate; an empty plan writes the video stream alone
     HdrMetadata hdr;           // where the source's picture carries it
 };
@@ -57,7 +58,9 @@ double askedLength(const CropRequest &request);
 // with its language, title and dispositions; no metadata of the file but the
 // recording date when given; the chapters when planned; every frame with its
 // own time; the picture deinterlaced when asked, cropped, scaled unless at
-// 100 percent (keeping the pixels' shape), encoded as planned and tagged with
+// 100 percent (keeping the pixels' shape), its last picture held as a player
+// holds it up to the end asked for (the trim's, else the video's), where the
+// stream's last frames are empty, never past videoEnd; encoded as planned and tagged with
 // the source's colour; the sound and subtitles as planned; progress on
 // standard output; the output last, after "-y".
 QStringList buildCropArguments(const CropRequest &request, const QString &outputPath);

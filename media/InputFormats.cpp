@@ -37,6 +37,11 @@ QStringList inputOptions(const QString &formatName)
     return { u"-protocol_whitelist"_s, u"file"_s, u"-format_whitelist"_s, known ? formatName : allowed };
 }
 
+bool countsEveryFrame(const QString &formatName)
+{
+    return formatName == u"avi";
+}
+
 std::optional<QString> refusedIn(const QString &messages)
 {
     static const QRegularExpression refused(u"^\\[([^ \\]]+) @ [^\\]]*\\] (?:\\[[a-z]+\\] )?Format not on whitelist"_s,

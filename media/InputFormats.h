@@ -27,6 +27,11 @@ Refusal refusalOf(const QString &formatName);
 // reads past the file's first bytes.
 QStringList inputOptions(const QString &formatName = QString());
 
+// Whether the container's index counts every frame, the empty ones that hold
+// the picture before included (AVI): its duration is the pictures' end even
+// where their last packets are empty and never listed.
+bool countsEveryFrame(const QString &formatName);
+
 // The container the tool refused to open, named in its messages
 // ("[hls @ 0x…] Format not on whitelist …"); nothing when none was.
 std::optional<QString> refusedIn(const QString &messages);

@@ -24,10 +24,10 @@ ProbeJob::ProbeJob(const QString &probeTool, int timeoutMs, QObject *parent)
     });
 }
 
-QStringList ProbeJob::endArguments(const QString &path, qint64 stream)
+QStringList ProbeJob::endArguments(const QString &path, qint64 stream, const QString &format)
 {
     // A seek far past the end lands on the last keyframe; reading on from there is cheap.
-    return ProbeTool::packetListing(path, QString::number(stream), u"999999999%"_s);
+    return ProbeTool::packetListing(path, QString::number(stream), u"999999999%"_s, format);
 }
 
 std::optional<double> ProbeJob::endTime(const QByteArray &listing)

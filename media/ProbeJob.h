@@ -17,7 +17,7 @@ public:
                       QObject *parent = nullptr);
 
     // The tool's arguments that list the last packets of stream in path.
-    static QStringList endArguments(const QString &path, qint64 stream);
+    static QStringList endArguments(const QString &path, qint64 stream, const QString &format = QString());
     // Where the listed packets end, from the file's start; nothing when none is listed.
     static std::optional<double> endTime(const QByteArray &listing);
 

@@ -30,9 +30,10 @@ QStringList ProbeTool::arguments(const QString &path)
                         u"-show_chapters"_s, u"-show_error"_s, path };
 }
 
-QStringList ProbeTool::packetListing(const QString &path, const QString &stream, const QString &intervals)
+QStringList ProbeTool::packetListing(const QString &path, const QString &stream, const QString &intervals,
+                                     const QString &format)
 {
-    return InputFormats::inputOptions()
+    return InputFormats::inputOptions(format)
         + QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s, stream, u"-read_intervals"_s, intervals,
                         u"-show_entries"_s, u"format=start_time:packet=pts_time,duration_time,flags"_s, u"-of"_s,
                         u"csv=p=0"_s, path };

@@ -42,7 +42,8 @@ public:
         bool keyframe;
     };
     // The arguments that list stream's packets in intervals ("-read_intervals" syntax).
-    static QStringList packetListing(const QString &path, const QString &stream, const QString &intervals);
+    static QStringList packetListing(const QString &path, const QString &stream, const QString &intervals,
+                                     const QString &format = QString());
     static QList<Packet> packets(const QByteArray &listing);
 
     // Runs the tool to its end, blocking: never on the window's thread.

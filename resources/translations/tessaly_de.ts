@@ -277,16 +277,17 @@ Dauer der Ausgabe: %7</translation>
     </message>
     <message>
         <source>none of its lines falls within the trim</source>
-        <translation type="unfinished"></translation>
+        <translation>keine ihrer Zeilen liegt im gekürzten Abschnitt</translation>
     </message>
     <message>
         <source>Video: its HDR10+ dynamic metadata is left out; HDR10&apos;s static metadata is kept</source>
-        <translation type="unfinished"></translation>
+        <translation>Video: seine dynamischen HDR10+-Metadaten fallen weg; die statischen HDR10-Metadaten bleiben</translation>
     </message>
     <message>
         <source>The subtitles could not be read.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Untertitel konnten nicht gelesen werden.
+%1</translation>
     </message>
 </context>
 <context>
@@ -313,19 +314,19 @@ Dauer der Ausgabe: %7</translation>
     </message>
     <message>
         <source>QuickTime Movie (*.mov)</source>
-        <translation type="unfinished"></translation>
+        <translation>QuickTime-Film (*.mov)</translation>
     </message>
     <message>
         <source>Matroska Video (*.mkv)</source>
-        <translation type="unfinished"></translation>
+        <translation>Matroska-Video (*.mkv)</translation>
     </message>
     <message>
         <source>%1 % — %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 % — %2</translation>
     </message>
     <message>
         <source>Saved as %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Gespeichert als %1</translation>
     </message>
 </context>
 <context>
@@ -548,19 +549,19 @@ Dauer der Ausgabe: %7</translation>
     </message>
     <message>
         <source>Crop the video and save it as an MP4, MOV or MKV file</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Video zuschneiden und als MP4-, MOV- oder MKV-Datei speichern</translation>
     </message>
     <message>
         <source>&amp;Output Settings…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ausgabe-Einstellungen…</translation>
     </message>
     <message>
         <source>Output</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabe</translation>
     </message>
     <message>
         <source>How the crop is written: codec, quality, speed, sound, subtitles and chapters</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie der Zuschnitt geschrieben wird: Codec, Qualität, Geschwindigkeit, Ton, Untertitel und Kapitel</translation>
     </message>
 </context>
 <context>
@@ -574,244 +575,244 @@ Dauer der Ausgabe: %7</translation>
     <name>OutputPlan</name>
     <message>
         <source>Video %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Video %1</translation>
     </message>
     <message>
         <source>Audio %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Ton %1</translation>
     </message>
     <message>
         <source>Subtitle %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Untertitel %1</translation>
     </message>
     <message>
         <source>Data %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Daten %1</translation>
     </message>
     <message>
         <source>Attachment %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Anhang %1</translation>
     </message>
     <message>
         <source>Track %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spur %1</translation>
     </message>
     <message>
         <source>%1 mixed down to stereo AAC, as chosen</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wie gewählt auf Stereo-AAC heruntergemischt</translation>
     </message>
     <message numerus="yes">
         <source>%n channels</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Kanal</numerusform>
+            <numerusform>%n Kanäle</numerusform>
         </translation>
     </message>
     <message>
         <source>encoded as AAC at %1 kb/s, as chosen</source>
-        <translation type="unfinished"></translation>
+        <translation>wie gewählt als AAC mit %1 kbit/s kodiert</translation>
     </message>
     <message>
         <source>encoded as AAC at %1 kb/s: %2 cannot hold %3</source>
-        <translation type="unfinished"></translation>
+        <translation>als AAC mit %1 kbit/s kodiert: %2 kann kein %3 aufnehmen</translation>
     </message>
     <message>
         <source>left out, as chosen</source>
-        <translation type="unfinished"></translation>
+        <translation>wie gewählt weggelassen</translation>
     </message>
     <message>
         <source>kept as MP4 text</source>
-        <translation type="unfinished"></translation>
+        <translation>als MP4-Text behalten</translation>
     </message>
     <message>
         <source>kept as SubRip</source>
-        <translation type="unfinished"></translation>
+        <translation>als SubRip behalten</translation>
     </message>
     <message>
         <source>%1 holds no subtitles made of pictures; save as .mkv to keep them</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nimmt keine Untertitel aus Bildern auf; als .mkv speichern, um sie zu behalten</translation>
     </message>
     <message>
         <source>Tessaly cannot carry subtitles of this kind</source>
-        <translation type="unfinished"></translation>
+        <translation>Tessaly kann Untertitel dieser Art nicht übernehmen</translation>
     </message>
     <message>
         <source>%1 10-bit</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 10 Bit</translation>
     </message>
     <message>
         <source>, HDR10</source>
-        <translation type="unfinished"></translation>
+        <translation>, HDR10</translation>
     </message>
     <message>
         <source>, HLG</source>
-        <translation type="unfinished"></translation>
+        <translation>, HLG</translation>
     </message>
     <message>
         <source>Video: cropped, written as %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Video: zugeschnitten, geschrieben als %1</translation>
     </message>
     <message>
         <source>Video: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Video: %1</translation>
     </message>
     <message>
         <source>Video: its Dolby Vision layer is left out; the picture it rests on is kept</source>
-        <translation type="unfinished"></translation>
+        <translation>Video: seine Dolby-Vision-Ebene fällt weg; das Bild darunter bleibt</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>%1: copied</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: kopiert</translation>
     </message>
     <message>
         <source>%1: kept</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: behalten</translation>
     </message>
     <message>
         <source>%1: dropped: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: weggelassen: %2</translation>
     </message>
     <message>
         <source>Chapters: kept</source>
-        <translation type="unfinished"></translation>
+        <translation>Kapitel: behalten</translation>
     </message>
     <message>
         <source>Chapters: left out, as chosen</source>
-        <translation type="unfinished"></translation>
+        <translation>Kapitel: wie gewählt weggelassen</translation>
     </message>
 </context>
 <context>
     <name>OutputPlan::OutputPlan</name>
     <message>
         <source>its %1-bit picture written in 8 bits, as H.264 is written here</source>
-        <translation type="unfinished"></translation>
+        <translation>sein %1-Bit-Bild in 8 Bit geschrieben, wie H.264 hier geschrieben wird</translation>
     </message>
     <message>
         <source>%1 holds no cover pictures here</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nimmt hier keine Titelbilder auf</translation>
     </message>
     <message>
         <source>Tessaly writes the one picture it crops</source>
-        <translation type="unfinished"></translation>
+        <translation>Tessaly schreibt das eine Bild, das es zuschneidet</translation>
     </message>
     <message>
         <source>%1 holds no attached files</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nimmt keine angehängten Dateien auf</translation>
     </message>
     <message>
         <source>data such as timecodes and positions is left out</source>
-        <translation type="unfinished"></translation>
+        <translation>Daten wie Zeitcodes und Positionen fallen weg</translation>
     </message>
 </context>
 <context>
     <name>OutputSettingsWindow</name>
     <message>
         <source>Output Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabe-Einstellungen</translation>
     </message>
     <message>
         <source>&amp;Video:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Video:</translation>
     </message>
     <message>
         <source>Automatic writes HEVC 10-bit for a 10-bit or HDR source, and H.264 otherwise</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch schreibt HEVC mit 10 Bit für eine 10-Bit- oder HDR-Quelle, sonst H.264</translation>
     </message>
     <message>
         <source>Automatic (as deep as the source)</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch (so tief wie die Quelle)</translation>
     </message>
     <message>
         <source>H.264</source>
-        <translation type="unfinished"></translation>
+        <translation>H.264</translation>
     </message>
     <message>
         <source>HEVC</source>
-        <translation type="unfinished"></translation>
+        <translation>HEVC</translation>
     </message>
     <message>
         <source>&amp;Quality:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Qualität:</translation>
     </message>
     <message>
         <source>Higher quality keeps more detail in a larger file</source>
-        <translation type="unfinished"></translation>
+        <translation>Höhere Qualität behält mehr Einzelheiten in einer größeren Datei</translation>
     </message>
     <message>
         <source>&amp;Speed:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Geschwindigkeit:</translation>
     </message>
     <message>
         <source>A slower crop makes a smaller file of the same quality</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein langsamerer Zuschnitt ergibt eine kleinere Datei gleicher Qualität</translation>
     </message>
     <message>
         <source>Fast</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnell</translation>
     </message>
     <message>
         <source>Balanced</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewogen</translation>
     </message>
     <message>
         <source>Smallest file</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleinste Datei</translation>
     </message>
     <message>
         <source>&amp;Audio:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ton:</translation>
     </message>
     <message>
         <source>Keep every sound track as it is where the container holds it, or write each as stereo AAC</source>
-        <translation type="unfinished"></translation>
+        <translation>Jede Tonspur unverändert behalten, wo das Format sie aufnimmt, oder jede als Stereo-AAC schreiben</translation>
     </message>
     <message>
         <source>Keep as is</source>
-        <translation type="unfinished"></translation>
+        <translation>Unverändert behalten</translation>
     </message>
     <message>
         <source>Stereo AAC</source>
-        <translation type="unfinished"></translation>
+        <translation>Stereo-AAC</translation>
     </message>
     <message>
         <source>Keep s&amp;ubtitles</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Untertitel behalten</translation>
     </message>
     <message>
         <source>Keep c&amp;hapters</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kapitel behalten</translation>
     </message>
     <message>
         <source>The file&apos;s extension chooses its kind: .mp4, .mov, or .mkv, which also keeps subtitles made of pictures.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Endung der Datei wählt ihre Art: .mp4, .mov oder .mkv, das auch Untertitel aus Bildern behält.</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">Schließen</translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Smaller</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleiner</translation>
     </message>
     <message>
         <source>Small</source>
-        <translation type="unfinished"></translation>
+        <translation>Klein</translation>
     </message>
     <message>
         <source>Good</source>
-        <translation type="unfinished"></translation>
+        <translation>Gut</translation>
     </message>
     <message>
         <source>High</source>
-        <translation type="unfinished"></translation>
+        <translation>Hoch</translation>
     </message>
     <message>
         <source>Visually lossless</source>
-        <translation type="unfinished"></translation>
+        <translation>Sichtbar verlustfrei</translation>
     </message>
 </context>
 <context>
@@ -852,34 +853,34 @@ Dauer der Ausgabe: %7</translation>
     </message>
     <message>
         <source>Starting…</source>
-        <translation type="unfinished"></translation>
+        <translation>Startet …</translation>
     </message>
     <message>
         <source>%1 %</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %</translation>
     </message>
     <message>
         <source>%1× real time</source>
-        <translation type="unfinished"></translation>
+        <translation>%1× Echtzeit</translation>
     </message>
     <message numerus="yes">
         <source>about %n s left</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>noch etwa %n s</numerusform>
+            <numerusform>noch etwa %n s</numerusform>
         </translation>
     </message>
     <message>
         <source>about %1 min %2 s left</source>
-        <translation type="unfinished"></translation>
+        <translation>noch etwa %1 min %2 s</translation>
     </message>
     <message>
         <source>about %1 h %2 min left</source>
-        <translation type="unfinished"></translation>
+        <translation>noch etwa %1 h %2 min</translation>
     </message>
     <message>
         <source>about %1</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1</translation>
     </message>
 </context>
 <context>

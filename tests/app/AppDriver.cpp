@@ -108,7 +108,8 @@ QString AppDriver::cropFilterOf(const QString &path)
     if (!waitForCropEnd())
         return {};
     static const QRegularExpression filter(u"\"(crop=[^\"]+)"_s);
-    return filter.match(out.text()).captured(1);
+    // What follows the crop and the scale holds the last picture, whatever the crop.
+    return filter.match(out.text()).captured(1).section(u",tpad="_s, 0, 0);
 }
 
 QString AppDriver::notEmptyBecause() const

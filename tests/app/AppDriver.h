@@ -32,7 +32,7 @@ public:
     // Waits up to timeoutMs for the crop to end: the alert it ended in, or
     // null after a cancel. The progress sheet must be gone by then.
     QMessageBox *waitForCropEnd(int timeoutMs = 300'000) const;
-    // Crops to path and gives the crop filter of the command the encoder ran.
+    // Crops to path and gives the crop filter of the command the encoder ran, with its scale.
     QString cropFilterOf(const QString &path);
     bool isLoaded() const;
     bool isSheetShown() const;

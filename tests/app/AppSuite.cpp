@@ -159,6 +159,32 @@ QString AppSuite::make(const QString &kind)
         const QByteArray bytes = Fixtures::readFile(whole);
         return Fixtures::writeFile(dir + u"/damaged.mkv"_s, bytes.left(bytes.size() * 3 / 10));
     }
+    // An Xvid AVI as cameras write them, whose last 40 of 175 pictures are empty frames that hold the one before.
+    if (kind == u"held end") {
+        const QString gap = dir + u"/gap.avi"_s;
+        if (!Fixtures::runFfmpeg(lavfi(u"testsrc2=size=320x240:rate=30:duration=5.834"_s)
+                                 + QStringList { "-vf", "select='lt(n,135)+eq(n,174)'", "-fps_mode", "passthrough",
+                                                 "-c:v", "mpeg4", "-vtag", "XVID", gap }))
+            return QString();
+        // The muxer fills the gap with empty frames; the last real one becomes one too (and a JUNK chunk).
+        QByteArray avi = Fixtures::readFile(gap);
+        const qsizetype movi = avi.indexOf("movi"), index = avi.indexOf("idx1");
+        const auto word = [&](qsizetype at) { return qFromLittleEndian<quint32>(avi.constData() + at); };
+        qsizetype last = -1;
+        for (qsizetype at = movi + 4; at + 8 < index; at += 8 + word(at + 4) + (word(at + 4) & 1)) {
+            if (avi.mid(at, 4) == "00dc" && word(at + 4) > 0)
+                last = at;
+        }
+        const quint32 size = word(last + 4);
+        const QByteArray blank = QByteArray("\0\0\0\0JUNK", 8) + QByteArray(4, '\0');
+        avi.replace(last + 4, blank.size(), blank);
+        qToLittleEndian<quint32>(size + (size & 1) - 8, avi.data() + last + 12);
+        for (qsizetype entry = index + 8; entry + 16 <= avi.size(); entry += 16) {
+            if (avi.mid(entry, 4) == "00dc" && word(entry + 12) == size && word(entry + 8) == quint32(last - movi))
+                qToLittleEndian<quint32>(0, avi.data() + entry + 12);
+        }
+        return Fixtures::writeFile(dir + u"/held.avi"_s, avi);
+    }
     // A video stream that ffprobe sizes and no decoder can read.
     if (kind == u"undecodable") {
         makeFiles({ u"small"_s });

@@ -49,7 +49,7 @@ void TestCropping::initTestCase()
 {
     makeFiles({ u"hd"_s, u"long"_s, u"portrait"_s, u"small"_s, u"dual"_s, u"undecodable"_s, u"variable rate"_s,
                 u"interlaced"_s, u"5.1 sound"_s, u"dated and placed"_s, u"damaged end"_s, u"tracks"_s,
-                u"hdr10"_s, u"5.1 AC-3"_s });
+                u"hdr10"_s, u"5.1 AC-3"_s, u"held end"_s });
 }
 
 void TestCropping::cropping_data()
@@ -108,6 +108,9 @@ void TestCropping::cropping_data()
     QTest::newRow("variable frame rate: every frame at its time")
         << u"variable rate"_s << out << QString() << cropped << u"-count_frames -show_entries stream=nb_read_frames = 80"_s
         << u"Return"_s;
+    // A player holds the last picture to the end: 175 frames of a 30 fps clip, not the 135 decoded.
+    QTest::newRow("an Xvid AVI whose last pictures are empty frames")
+        << u"held end"_s << out << QString() << cropped << u"-show_entries stream=nb_frames = 175"_s << QString();
     QTest::newRow("interlaced: made progressive") << u"interlaced"_s << out << QString()
                                                   << u"Interlaced: made progressive"_s << u"100x100"_s << u"Escape"_s;
     QTest::newRow("5.1 sound: kept") << u"5.1 sound"_s << out << QString() << u"Audio 1 (AAC 5.1): copied"_s
