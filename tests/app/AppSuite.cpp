@@ -159,6 +159,41 @@ QString AppSuite::make(const QString &kind)
         const QByteArray bytes = Fixtures::readFile(whole);
         return Fixtures::writeFile(dir + u"/damaged.mkv"_s, bytes.left(bytes.size() * 3 / 10));
     }
+    // Subtitles made of pictures, as DVDs carry them: a VobSub of two 2 x 2 pictures at 1 s and 4 s, beside a video.
+    if (kind == u"picture subtitles") {
+        // A picture of colour 1, its two fields run-length coded, then its commands: palette, contrast, place,
+        // fields, show at once; then hide after 2 s.
+        const QByteArray commands = QByteArray::fromHex("03012304fff005000001000001060004000501ff");
+        const auto word = [](int value) { return QByteArray(1, char(value >> 8)) + char(value & 0xff); };
+        const int hide = 6 + 4 + int(commands.size());
+        const QByteArray body = QByteArray::fromHex("9090") + word(0) + word(hide) + commands + word(176) + word(hide)
+            + QByteArray::fromHex("02ff");
+        const QByteArray spu = word(4 + int(body.size())) + word(6) + body;
+        QByteArray sub;
+        for (const qint64 pts : { 90'000, 360'000 }) {
+            QByteArray stamp;
+            for (const qint64 byte : { 0x21 | ((pts >> 29) & 0x0e), (pts >> 22) & 0xff, 0x01 | ((pts >> 14) & 0xfe),
+                                       (pts >> 7) & 0xff, 0x01 | ((pts << 1) & 0xfe) })
+                stamp += char(byte);
+            const QByteArray payload = QByteArray::fromHex("818005") + stamp + char(0x20) + spu;
+            QByteArray sector = QByteArray::fromHex("000001ba4400040004010189c3f8000001bd") + word(int(payload.size()))
+                + payload;
+            const int padding = 2048 - int(sector.size()) - 6;
+            sector += QByteArray::fromHex("000001be") + word(padding) + QByteArray(padding, char(0xff));
+            sub += sector;
+        }
+        Fixtures::writeFile(dir + u"/dvd.sub"_s, sub);
+        const QString idx = Fixtures::writeFile(
+            dir + u"/dvd.idx"_s,
+            "# VobSub index file, v7 (do not modify this line!)\nsize: 320x240\npalette: 000000, ffffff, 808080, "
+            "ff0000, 00ff00, 0000ff, ffff00, 00ffff, ff00ff, 000000, 000000, 000000, 000000, 000000, 000000, 000000\n"
+            "\nid: en, index: 0\ntimestamp: 00:00:01:000, filepos: 000000000\n"
+            "timestamp: 00:00:04:000, filepos: 000000800\n");
+        return made(Fixtures::runFfmpeg(lavfi(small.arg(25).arg(6))
+                                        + QStringList { "-i", idx, "-map", "0", "-map", "1", "-c:v", "libx264",
+                                                        "-preset", "ultrafast", "-c:s", "copy", dir + "/dvd.mkv" }),
+                    dir + u"/dvd.mkv"_s);
+    }
     // An Xvid AVI as cameras write them, whose last 40 of 175 pictures are empty frames that hold the one before.
     if (kind == u"held end") {
         const QString gap = dir + u"/gap.avi"_s;

@@ -49,7 +49,7 @@ void TestCropping::initTestCase()
 {
     makeFiles({ u"hd"_s, u"long"_s, u"portrait"_s, u"small"_s, u"dual"_s, u"undecodable"_s, u"variable rate"_s,
                 u"interlaced"_s, u"5.1 sound"_s, u"dated and placed"_s, u"damaged end"_s, u"tracks"_s,
-                u"hdr10"_s, u"5.1 AC-3"_s, u"held end"_s });
+                u"hdr10"_s, u"5.1 AC-3"_s, u"held end"_s, u"picture subtitles"_s });
 }
 
 void TestCropping::cropping_data()
@@ -295,7 +295,7 @@ void TestCropping::keeps_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("output"); // as typed, in the work folder's "out"
     QTest::addColumn<QString>("setup");  // "stereo", "trim"
-    QTest::addColumn<QString>("tracks");
+    QTest::addColumn<QString>("tracks"); // or "as the input"
     QTest::addColumn<QString>("checks"); // what else is compared: "subtitles", "chapters", "hdr", "sound"
     QTest::addColumn<QString>("said");   // a line of the result alert
 
@@ -312,6 +312,12 @@ void TestCropping::keeps_data()
     // The name typed names the container, never "out.mkv.mp4".
     QTest::newRow("to QuickTime") << u"tracks"_s << u"kept.mov"_s << QString() << QString() << u"sound"_s
                                   << u"Saved as "_s;
+    QTest::newRow("subtitles made of pictures, to Matroska")
+        << u"picture subtitles"_s << u"dvd.mkv"_s << QString() << u"as the input"_s << u"subtitles"_s
+        << u"Subtitle 1 (en, DVD): copied"_s;
+    QTest::newRow("subtitles made of pictures, to MP4: dropped and said")
+        << u"picture subtitles"_s << u"dvd.mp4"_s << QString() << u"h264 und default"_s << QString()
+        << u"Subtitle 1 (en, DVD): dropped: MP4 holds no subtitles made of pictures; save as .mkv to keep them"_s;
     QTest::newRow("HDR10 HEVC Main10") << u"hdr10"_s << u"hdr.mp4"_s << QString() << u"hevc und default"_s << u"hdr"_s
                                        << u"Video: cropped, written as HEVC 10-bit, HDR10"_s;
     QTest::newRow("5.1 AC-3 copied") << u"5.1 AC-3"_s << u"surround.mp4"_s << QString()
@@ -355,9 +361,13 @@ void TestCropping::keeps()
                                                      u"default=nw=1:nk=1"_s, destination }),
              output.endsWith(u".mkv"_s) ? u"matroska,webm"_s : u"mov,mp4,m4a,3gp,3g2,mj2"_s);
     if (!tracks.isEmpty())
-        QCOMPARE(tracksOf(destination), tracks);
+        QCOMPARE(tracksOf(destination), tracks == u"as the input" ? tracksOf(source) : tracks);
 
+    // Text as SubRip; pictures by their packets' times and bytes.
     const auto subtitles = [](const QString &video) {
+        if (video.endsWith(u"dvd.mkv"_s))
+            return Fixtures::output(Fixtures::ffprobe(), { u"-select_streams"_s, u"s:0"_s, u"-show_entries"_s,
+                                                           u"packet=pts_time,size"_s, u"-of"_s, u"csv=p=0"_s, video });
         return Fixtures::output(Fixtures::ffmpeg(), { u"-i"_s, video, u"-map"_s, u"0:s:0"_s, u"-f"_s, u"srt"_s, u"-"_s });
     };
     const auto chapters = [](const QString &video) {
