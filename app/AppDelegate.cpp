@@ -52,10 +52,10 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, m_settings.get(), this);
     m_chooser = new FileChooser(m_window.get(), m_ui->recentMenu, m_settings.get(), this);
     connect(m_chooser, &FileChooser::chosen, this, &AppDelegate::openFile);
-    m_posters = new PosterStrip(tools.encoder, tools.probe, this);
+    m_posters = new PosterStrip(tools.encoder, this);
     m_browser = new PosterBrowser(m_posters, m_tools.encoder, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
-    connect(m_posters, &PosterStrip::frameMade, this, &AppDelegate::posterFrameMade);
+    connect(m_posters, &PosterStrip::posterMade, this, &AppDelegate::posterMade);
     connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
     connect(m_posters, &PosterStrip::incomingFailed, this, &AppDelegate::postersFailed);
     scaleFactorWindow = new ScaleFactorWindow(m_window.get());
@@ -97,7 +97,7 @@ void AppDelegate::connectActions()
         m_ui->motionJumpBTN->setData(poster);
     });
     connect(m_ui->motionJumpBTN, &QAction::triggered, this,
-            [this] { m_browser->goToPoster(m_ui->motionJumpBTN->data().toInt()); });
+            [this] { m_browser->goToPoster(m_ui->motionJumpBTN->data().toInt() - 1); });
     m_ui->keepRecordingDateBTN->setChecked(m_settings->value(u"keepRecordingDate"_s, true).toBool());
     connect(m_ui->keepRecordingDateBTN, &QAction::toggled, this,
             [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });
@@ -195,7 +195,6 @@ void AppDelegate::analyzeVideoFile(const QUrl &url)
     // The shown video stays until the new one has a poster to show.
     // Probing runs in the background under the analyzing sheet, so the window stays alive.
     progressWindow->showAnalyzingProgress();
-    m_posters->foreseeIncoming(url.toLocalFile());
     m_probeJob.start(url.toLocalFile());
 }
 
@@ -217,10 +216,11 @@ void AppDelegate::probeFinished(const FileProbe &probe)
 void AppDelegate::startIncoming(const FileProbe &probe)
 {
     m_incomingProbe = probe;
-    m_posters->startIncoming(videoOf(probe), m_scratch->framesDirectory(), pictureBound());
+    const PosterPlan::Video video = videoOf(probe);
+    m_posters->startIncoming(video, PosterPlan::posterSize(video.shown, pictureBound()), m_scratch->framesDirectory());
 }
 
-PosterExtractor::Video AppDelegate::videoOf(const FileProbe &probe)
+PosterPlan::Video AppDelegate::videoOf(const FileProbe &probe)
 {
     const QSize frame(int(*probe.videoWidth()), int(*probe.videoHeight()));
     return { probe.fileFullPath().value_or(QString()),
@@ -250,15 +250,13 @@ void AppDelegate::adoptIncoming()
     m_videoInfoWindow->follow(*globalFP);
 }
 
-void AppDelegate::posterFrameMade(int n, int progress)
+void AppDelegate::posterMade(int)
 {
-    progressWindow->progressBar()->setValue(progress);
     // The window is the user's as soon as there is a picture to place the selection on.
     if (!m_ui->cropVideoBTN->isEnabled()) {
         progressWindow->hideAnalyzingProgress();
-        const PosterExtractor::Video video = videoOf(*globalFP);
-        m_browser->setVideo(video, PosterExtractor::posterSize(video.shown, pictureBound()),
-                            m_scratch->framesDirectory());
+        const PosterPlan::Video video = videoOf(*globalFP);
+        m_browser->setVideo(video, PosterPlan::posterSize(video.shown, pictureBound()), m_scratch->framesDirectory());
         enableControls();
         m_panel->setVideo(globalFP->videoWidth().value_or(0), globalFP->videoHeight().value_or(0),
                           globalFP->sampleAspect());
@@ -266,17 +264,20 @@ void AppDelegate::posterFrameMade(int n, int progress)
         m_ui->trimBar->setVideo(globalFP->videoDuration(), 1 / frameRate);
         m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
     } else {
-        m_browser->posterMade(n);
+        m_browser->posterMade();
     }
 }
 
 void AppDelegate::postersFailed(const QString &reason, bool timedOut)
 {
     // Only a new file fails, before its first poster; the shown video stays.
+    // A video stream with no picture gives way to the next that has one, as players do.
+    if (const auto next = m_incomingProbe && !timedOut ? m_incomingProbe->nextVideoStream() : std::nullopt)
+        return startIncoming(*next);
     progressWindow->hideAnalyzingProgress();
     m_incomingProbe.reset();
     if (timedOut)
-        Alerts::picturesTimedOut(m_window.get(), PosterExtractor::runTimeoutMs / 1000);
+        Alerts::picturesTimedOut(m_window.get(), PosterJob::timeoutMs / 1000);
     else
         Alerts::undecodableVideo(m_window.get(), reason);
 }
@@ -287,7 +288,7 @@ void AppDelegate::postersFinished()
     m_ui->detectBordersBTN->setEnabled(true);
     m_ui->motionMapBTN->setEnabled(true);
     m_panel->setPosters(m_posters->framePaths(), m_posters->pictureTimes());
-    m_browser->showPoster();
+    m_browser->settle();
 }
 
 void AppDelegate::cropVideoBTNClicked()

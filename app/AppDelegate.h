@@ -1,7 +1,7 @@
 #pragma once
 
 #include "crop/CropJob.h"
-#include "crop/PosterExtractor.h"
+#include "crop/PosterPlan.h"
 #include "crop/ScratchDirectory.h"
 #include "media/FileProbe.h"
 #include "media/ProbeJob.h"
@@ -70,12 +70,12 @@ private:
     void enableControls();
     void analyzeVideoFile(const QUrl &url);
     void probeFinished(const FileProbe &probe);
-    void posterFrameMade(int n, int progress);
+    void posterMade(int index);
     void postersFinished();
     void postersFailed(const QString &reason, bool timedOut);
     // Starts a new file's posters beside the shown video's.
     void startIncoming(const FileProbe &probe);
-    static PosterExtractor::Video videoOf(const FileProbe &probe);
+    static PosterPlan::Video videoOf(const FileProbe &probe);
     // The largest picture worth decoding: the screen's.
     QSize pictureBound() const;
     // The new file replaces the shown video, at its first poster.

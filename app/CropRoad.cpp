@@ -4,7 +4,6 @@
 #include "DesktopIntegration.h"
 #include "ProgressSheet.h"
 #include "crop/OutputFile.h"
-#include "crop/PosterPlanner.h"
 #include "media/InputFormats.h"
 #include "util/FileRename.h"
 
@@ -117,7 +116,7 @@ void CropRoad::run(const QString &output)
     request.creationTime = m_input->creationTime();
     request.inputDuration = m_input->videoDuration();
     request.startTime = m_input->startTime();
-    request.seekLead = PosterPlanner::seekLead(m_input->formatName());
+    request.seekLead = InputFormats::seekLead(m_input->formatName());
     if (InputFormats::countsEveryFrame(m_input->formatName()))
         request.videoEnd = m_input->videoDuration();
     OutputSettings settings;

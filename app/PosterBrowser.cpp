@@ -3,15 +3,31 @@
 #include "ImageDropView.h"
 #include "PosterStrip.h"
 #include "SelectionPanel.h"
+#include "TimelineSlider.h"
 #include "TrimBar.h"
 #include "ui_MainWindow.h"
 #include "util/TimeText.h"
-#include "util/Timeline.h"
 
 #include <QEvent>
 #include <QShortcut>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A drag shows keyframes as it goes, and the exact picture where it rests this long; a key's step sooner
+// (key_repeat_lag_ms).
+constexpr int dragRestMs = 250;
+constexpr int keyRestMs = 100;
+
+int millis(double seconds)
+{
+    return int(std::lround(seconds * 1000));
+}
+
+} // namespace
 
 PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderPath, QAction *sliderAction,
                              Ui::MainWindow &ui, QWidget *window)
@@ -30,19 +46,17 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
         + 2 * m_time->margin());
     connect(m_slider, &QSlider::valueChanged, this, &PosterBrowser::moved);
     m_slider->installEventFilter(this);
-    // A drag shows keyframes as it goes; where it stops, the exact picture.
     m_rest.setSingleShot(true);
-    m_rest.setInterval(250);
     const auto exact = [this] {
         m_rest.stop();
-        if (m_enabled && !m_slider->isSliderDown() && !Timeline::posterAt(m_slider->value(), m_duration))
+        if (m_enabled && !m_slider->isSliderDown() && posterAt(m_slider->value()) < 0)
             m_grabber.grab(m_slider->value() / 1000.0, true);
     };
     connect(&m_rest, &QTimer::timeout, this, exact);
     connect(m_slider, &QSlider::sliderReleased, this, exact);
     connect(&m_grabber, &FrameGrabber::grabbed, this, [this](const QString &path, double time) {
-        if (m_enabled && !Timeline::posterAt(m_slider->value(), m_duration))
-            show(path, time, 0);
+        if (m_enabled && posterAt(m_slider->value()) < 0)
+            show(path, time, -1);
     });
 
     const auto key = [this, window](const QKeySequence &keys, auto action) {
@@ -52,36 +66,40 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
                 action();
         });
     };
-    const auto to = [this](int value) { m_slider->setValue(value); };
-    key(QKeySequence(u","_s), [=] { to(Timeline::nextPosterPlace(m_slider->value(), -1, m_duration)); });
-    key(QKeySequence(u"."_s), [=] { to(Timeline::nextPosterPlace(m_slider->value(), 1, m_duration)); });
-    // From a poster, steps count from its picture, which may lie a keyframe interval before its place.
-    const auto from = [this] {
+    const auto nextPoster = [this](int direction) {
         const int value = m_slider->value();
-        return Timeline::posterAt(value, m_duration) ? qRound(m_shownTime * 1000) : value;
+        const QList<Poster> &posters = m_posters->posters();
+        for (qsizetype i = 0; i < posters.size(); ++i) {
+            const qsizetype n = direction > 0 ? i : posters.size() - 1 - i;
+            if (direction > 0 ? posterPlace(int(n)) > value : posterPlace(int(n)) < value)
+                return posterPlace(int(n));
+        }
+        return value;
     };
-    for (const auto &[keys, step] : { std::pair { u"["_s, -1000 }, { u"]"_s, 1000 }, { u"{"_s, -10'000 },
-                                      { u"}"_s, 10'000 } })
-        key(QKeySequence(keys), [=] { to(from() + step); });
-    key(QKeySequence(Qt::Key_Home), [=] { to(0); });
-    key(QKeySequence(Qt::Key_End), [=] { to(m_slider->maximum()); });
-    key(QKeySequence(u"I"_s), [this] { m_trim->setStart(m_shownTime); });
-    key(QKeySequence(u"O"_s), [this] { m_trim->setEnd(m_shownTime); });
+    key(QKeySequence(u","_s), [=] { step(nextPoster(-1)); });
+    key(QKeySequence(u"."_s), [=] { step(nextPoster(1)); });
+    // Each press counts from the time asked for, whatever picture has come by then.
+    for (const auto &[keys, by] : { std::pair { u"["_s, -1000 }, { u"]"_s, 1000 }, { u"{"_s, -10'000 },
+                                    { u"}"_s, 10'000 } })
+        key(QKeySequence(keys), [=] { step(m_slider->value() + by); });
+    key(QKeySequence(Qt::Key_Home), [=] { step(0); });
+    key(QKeySequence(Qt::Key_End), [=] { step(m_lastPicture); });
+    key(QKeySequence(u"I"_s), [this] { m_trim->setStart(m_slider->value() / 1000.0); });
+    key(QKeySequence(u"O"_s), [this] { m_trim->setEnd(m_slider->value() / 1000.0); });
 }
 
-void PosterBrowser::setVideo(const PosterExtractor::Video &video, QSize pictureSize, const QString &folder)
+void PosterBrowser::setVideo(const PosterPlan::Video &video, QSize pictureSize, const QString &folder)
 {
-    m_duration = video.duration;
     m_grabber.setFolder(folder);
     m_grabber.setVideo(video, pictureSize);
+    const double frame = video.frameRate > 0 ? 1 / video.frameRate : 0.04;
+    m_lastPicture = std::max(0, millis(video.duration - frame));
     const QSignalBlocker quiet(m_slider);
-    // A video of a few pictures still has a place for every poster.
-    m_slider->setRange(0, qMax(Timeline::lastPicture(video.duration, video.frameRate),
-                               Timeline::posterPlace(Timeline::posterCount, video.duration)));
+    m_slider->setRange(0, m_lastPicture);
     m_slider->setSingleStep(1000);
-    m_slider->setPageStep(Timeline::posterPlace(1, video.duration));
-    // The marks fall on the posters' places.
-    m_slider->setTickInterval(qMax(1, Timeline::posterPlace(1, video.duration)));
+    m_slider->setPageStep(std::max(1, millis(video.duration / 12)));
+    m_slider->setFrameStep(millis(frame));
+    m_slider->setMarks({});
 }
 
 void PosterBrowser::setEnabled(bool enabled)
@@ -91,19 +109,35 @@ void PosterBrowser::setEnabled(bool enabled)
     m_slider->setEnabled(enabled);
     m_grabber.stop();
     m_rest.stop();
-    {
-        const QSignalBlocker quiet(m_slider);
-        m_slider->setValue(Timeline::posterPlace(6, m_duration));
-    }
-    if (!enabled)
+    if (!enabled) {
         m_view->setImagePath(QString());
-    showPoster();
+        m_time->clear();
+        return;
+    }
+    posterMade();
+    if (!m_posters->posters().isEmpty()) {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setValue(posterPlace(0));
+    }
+    moved(m_slider->value());
 }
 
-void PosterBrowser::posterMade(int n)
+void PosterBrowser::settle()
 {
-    if (n <= Timeline::posterAt(m_slider->value(), m_duration))
-        showPoster();
+    // Where the user has not moved since the first poster came, the middle one stands for the video.
+    const QList<Poster> &posters = m_posters->posters();
+    if (m_enabled && !posters.isEmpty() && m_slider->value() == posterPlace(0))
+        goToPoster(int(posters.size() / 2));
+}
+
+void PosterBrowser::posterMade()
+{
+    QList<int> marks;
+    for (qsizetype n = 0; n < m_posters->posters().size(); ++n)
+        marks << posterPlace(int(n));
+    m_slider->setMarks(marks);
+    if (const int n = posterAt(m_slider->value()); n >= 0)
+        show(m_posters->posters()[n].path, m_posters->posters()[n].time, n);
 }
 
 bool PosterBrowser::eventFilter(QObject *watched, QEvent *event)
@@ -115,40 +149,55 @@ bool PosterBrowser::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void PosterBrowser::showPoster()
+int PosterBrowser::posterPlace(int n) const
 {
-    const int at = Timeline::posterAt(m_slider->value(), m_duration);
-    const int n = m_enabled && at ? m_posters->shownPoster(at) : 0;
-    if (n > 0)
-        show(m_posters->framePath(n), m_posters->pictureTime(n), n);
-    else if (!m_enabled)
-        m_time->clear();
+    return std::min(millis(m_posters->posters()[n].time), m_slider->maximum());
+}
+
+int PosterBrowser::posterAt(int value) const
+{
+    for (qsizetype n = 0; n < m_posters->posters().size(); ++n) {
+        if (posterPlace(int(n)) == value)
+            return int(n);
+    }
+    return -1;
 }
 
 void PosterBrowser::goToPoster(int n)
 {
-    m_slider->setValue(Timeline::posterPlace(n, m_duration));
+    if (n >= 0 && n < m_posters->posters().size())
+        step(posterPlace(n));
+}
+
+void PosterBrowser::step(int to)
+{
+    const int value = std::clamp(to, m_slider->minimum(), m_slider->maximum());
+    if (value == m_slider->value())
+        return;
+    m_slider->setValue(value);
+    if (m_rest.isActive())
+        m_rest.start(keyRestMs);
 }
 
 void PosterBrowser::moved(int value)
 {
     if (!m_enabled)
         return;
-    if (Timeline::posterAt(value, m_duration)) {
+    if (const int n = posterAt(value); n >= 0) {
         m_grabber.stop();
         m_rest.stop();
-        showPoster();
+        show(m_posters->posters()[n].path, m_posters->posters()[n].time, n);
         return;
     }
     m_grabber.grab(value / 1000.0, false);
     if (!m_slider->isSliderDown())
-        m_rest.start();
+        m_rest.start(dragRestMs);
 }
 
 void PosterBrowser::show(const QString &path, double time, int poster)
 {
     m_view->setImagePath(path);
-    m_shownTime = time;
-    m_time->setText(poster ? tr("%1 · %2 / %3").arg(TimeText::format(time)).arg(poster).arg(Timeline::posterCount)
-                           : TimeText::format(time));
+    m_time->setText(poster >= 0 ? tr("%1 · %2 / %3").arg(TimeText::format(time)).arg(poster + 1)
+                                      .arg(m_posters->posters().size())
+                                : TimeText::format(time));
 }

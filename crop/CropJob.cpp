@@ -84,8 +84,7 @@ void CropJob::prepareNext()
     // The whole video lasts to its last packet's end, which the header may not tell.
     if (m_state == State::ReadingEnd) {
         if (m_request.videoStream && !m_probeToolPath.isEmpty()) {
-            m_run.start(m_probeToolPath, ProbeJob::endArguments(m_request.input, *m_request.videoStream, m_request.inputFormat),
-                        hdrTimeoutMs);
+            m_run.start(m_probeToolPath, ProbeJob::endArguments(m_request.input, m_request.inputFormat), hdrTimeoutMs);
             return;
         }
         m_state = State::ReadingHdr;
@@ -209,7 +208,9 @@ void CropJob::toolEnded(ToolRun::Outcome outcome, int exitCode)
         return;
     }
     if (state == State::ReadingEnd) {
-        const auto end = outcome == ToolRun::Outcome::exited ? ProbeJob::endTime(m_run.takeOutput()) : std::nullopt;
+        const auto end = outcome == ToolRun::Outcome::exited
+            ? ProbeJob::endTime(m_run.takeOutput(), *m_request.videoStream)
+            : std::nullopt;
         // An index that counts empty frames ends after the last packet listed.
         m_request.videoEnd = std::max(end.value_or(0), m_request.videoEnd);
         m_state = State::ReadingHdr;

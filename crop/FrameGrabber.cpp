@@ -1,6 +1,6 @@
 #include "FrameGrabber.h"
 
-#include "util/ChildProcess.h"
+#include "media/InputFormats.h"
 #include "util/Numbers.h"
 
 #include <QFile>
@@ -22,6 +22,12 @@ QString escaped(const QString &text)
     return out;
 }
 
+void drop(std::unique_ptr<ToolRun> &tool, const QString &path)
+{
+    tool.reset();
+    QFile::remove(path);
+}
+
 } // namespace
 
 FrameGrabber::FrameGrabber(const QString &encoderPath, QObject *parent)
@@ -32,15 +38,15 @@ FrameGrabber::FrameGrabber(const QString &encoderPath, QObject *parent)
 
 FrameGrabber::~FrameGrabber()
 {
-    drop(m_waiting);
-    drop(m_working);
+    drop(m_waiting.tool, m_waiting.path);
+    drop(m_working.tool, m_working.path);
     if (!m_handedOver.isEmpty())
         QFile::remove(m_handedOver);
 }
 
-QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact)
+QString FrameGrabber::script(const PosterPlan::Video &video, QSize pictureSize, double time, bool exact)
 {
-    const double lead = exact ? PosterPlanner::seekLead(video.format) : 0;
+    const double lead = exact ? InputFormats::seekLead(video.format) : 0;
     // The name is an option of the source inside a graph: escaped once for each. A keyframe alone is
     // decoded soonest on one thread; frames on several would first fill every thread's queue.
     QString graph = u"movie=filename=%1:format_opts=protocol_whitelist=file:dec_threads=%2:seek_point=%3"_s.arg(
@@ -72,11 +78,11 @@ QString FrameGrabber::script(const PosterExtractor::Video &video, QSize pictureS
 void FrameGrabber::setFolder(const QString &folder)
 {
     if (folder != m_folder)
-        drop(m_waiting);
+        drop(m_waiting.tool, m_waiting.path);
     m_folder = folder;
 }
 
-void FrameGrabber::setVideo(const PosterExtractor::Video &video, QSize pictureSize)
+void FrameGrabber::setVideo(const PosterPlan::Video &video, QSize pictureSize)
 {
     stop();
     m_video = video;
@@ -85,7 +91,7 @@ void FrameGrabber::setVideo(const PosterExtractor::Video &video, QSize pictureSi
 
 void FrameGrabber::warmUp()
 {
-    if (!m_waiting.process && !m_folder.isEmpty())
+    if (!m_waiting.tool && !m_folder.isEmpty())
         m_waiting = prepared();
 }
 
@@ -93,19 +99,19 @@ FrameGrabber::Run FrameGrabber::prepared()
 {
     Run run;
     run.path = u"%1/scrub-%2.jpg"_s.arg(m_folder).arg(++m_serial);
-    run.process = new QProcess(this);
-    prepareChildProcess(*run.process);
-    // What to decode comes later, through the standard input.
-    run.process->setStandardInputFile(QString());
-    QProcess *process = run.process;
-    connect(process, &QProcess::finished, this, [this, process] { ended(process); });
-    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            ended(process);
+    run.tool = std::make_unique<ToolRun>();
+    ToolRun *tool = run.tool.get();
+    connect(tool, &ToolRun::ended, this, [this, tool] { ended(tool); });
+    connect(tool, &ToolRun::errorLine, this, [this, tool](const QString &line) {
+        if (tool == m_working.tool.get())
+            m_working.messages += line + u'\n';
     });
-    process->start(m_encoderPath, QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-nostdin"_s,
-                                                u"-filter_complex_script"_s, u"pipe:0"_s, u"-map"_s, u"[out]"_s }
-                                      + PosterPlanner::posterOutput(1, run.path));
+    // What to decode comes later, through the standard input.
+    tool->start(m_encoderPath,
+                QStringList { u"-loglevel"_s, u"level+info"_s, u"-nostats"_s, u"-nostdin"_s, u"-filter_complex_script"_s,
+                              u"pipe:0"_s, u"-map"_s, u"[out]"_s }
+                    + PosterPlan::jpegOutput(1, run.path),
+                0, ToolRun::Input::keys);
     return run;
 }
 
@@ -114,9 +120,9 @@ void FrameGrabber::grab(double time, bool exact)
     if (m_folder.isEmpty())
         return;
     // An encoder that hangs on a file does not hold the next pictures back.
-    if (m_working.process && (m_working.exact || m_working.begun.hasExpired(hangMs)))
-        drop(m_working);
-    if (m_working.process)
+    if (m_working.tool && (m_working.exact || m_working.begun.hasExpired(hangMs)))
+        drop(m_working.tool, m_working.path);
+    if (m_working.tool)
         m_pending = { time, exact };
     else
         begin(time, exact);
@@ -125,7 +131,7 @@ void FrameGrabber::grab(double time, bool exact)
 void FrameGrabber::stop()
 {
     m_pending.reset();
-    drop(m_working);
+    drop(m_working.tool, m_working.path);
 }
 
 void FrameGrabber::begin(double time, bool exact)
@@ -136,23 +142,21 @@ void FrameGrabber::begin(double time, bool exact)
     m_working.time = time;
     m_working.exact = exact;
     m_working.begun.start();
-    m_working.process->write(script(m_video, m_size, time, exact).toUtf8());
-    m_working.process->closeWriteChannel();
+    m_working.tool->writeAndClose(script(m_video, m_size, time, exact).toUtf8());
 }
 
-void FrameGrabber::ended(QProcess *process)
+void FrameGrabber::ended(ToolRun *tool)
 {
-    if (process == m_waiting.process) {
+    if (tool == m_waiting.tool.get()) {
         // It could not start, or went before it was asked for anything: the next request starts another.
-        m_waiting.process = nullptr;
-        process->deleteLater();
+        m_waiting.tool.release()->deleteLater();
         return;
     }
-    if (process != m_working.process)
+    if (tool != m_working.tool.get())
         return;
-    const Run run = std::exchange(m_working, Run {});
-    const QList<QList<double>> picked = PosterPlanner::pickedTimes(QString::fromUtf8(process->readAllStandardError()));
-    process->deleteLater();
+    Run run = std::exchange(m_working, Run {});
+    run.tool.release()->deleteLater();
+    const QList<QList<double>> picked = PosterPlan::pickedTimes(run.messages);
     if (!picked.isEmpty() && !picked[0].isEmpty() && QImageReader(run.path).size().isValid()) {
         if (!m_handedOver.isEmpty())
             QFile::remove(m_handedOver);
@@ -163,16 +167,4 @@ void FrameGrabber::ended(QProcess *process)
     }
     if (m_pending)
         begin(m_pending->first, m_pending->second);
-}
-
-void FrameGrabber::drop(Run &run)
-{
-    if (!run.process)
-        return;
-    run.process->disconnect(this);
-    run.process->kill();
-    run.process->waitForFinished(1000);
-    delete run.process;
-    QFile::remove(run.path);
-    run = Run {};
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "PosterExtractor.h"
+#include "PosterPlan.h"
+#include "util/ToolRun.h"
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QProcess>
 
+#include <memory>
 #include <optional>
 
 // Decodes one picture of the video at any time, for scrubbing: at once the
@@ -14,9 +15,10 @@
 //
 // Starting the encoder takes more than decoding a keyframe, so one waits,
 // started, for the next request and reads what to decode from its standard
-// input. A request replaces any not yet begun and stops an exact decode that
-// it makes useless; a keyframe decode under way is let finish, as a drag
-// shows something meanwhile. So a quick drag never queues decodes.
+// input (seek_preview_ms). A request replaces any not yet begun and stops an
+// exact decode that it makes useless; a keyframe decode under way is let
+// finish, as a drag shows something meanwhile. So a quick drag never queues
+// decodes.
 class FrameGrabber : public QObject
 {
     Q_OBJECT
@@ -28,13 +30,16 @@ public:
     // Where pictures go.
     void setFolder(const QString &folder);
     // What pictures come from and their size; stops any grab.
-    void setVideo(const PosterExtractor::Video &video, QSize pictureSize);
+    void setVideo(const PosterPlan::Video &video, QSize pictureSize);
     // Starts the encoder that waits for the next request, if none waits.
     void warmUp();
     // Asks for the picture at time, in seconds from the video's start.
     void grab(double time, bool exact);
     // Drops every request; no signal follows until the next.
     void stop();
+
+    // The filter graph that decodes the picture at time into the output "out".
+    static QString script(const PosterPlan::Video &video, QSize pictureSize, double time, bool exact);
 
 Q_SIGNALS:
     // path holds the picture of the video at time.
@@ -43,24 +48,22 @@ Q_SIGNALS:
 private:
     struct Run
     {
-        QProcess *process = nullptr;
+        std::unique_ptr<ToolRun> tool;
         QString path;
+        QString messages;
         double time = 0; // asked for
         bool exact = false;
         QElapsedTimer begun;
     };
     static constexpr int hangMs = 5000;
 
-    // The filter graph that decodes the picture at time into the output "out".
-    static QString script(const PosterExtractor::Video &video, QSize pictureSize, double time, bool exact);
     // Starts an encoder that waits for its script.
     Run prepared();
     void begin(double time, bool exact);
-    void ended(QProcess *process);
-    void drop(Run &run);
+    void ended(ToolRun *tool);
 
     const QString m_encoderPath;
-    PosterExtractor::Video m_video;
+    PosterPlan::Video m_video;
     QSize m_size;
     QString m_folder;
     Run m_waiting;

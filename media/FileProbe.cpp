@@ -90,6 +90,22 @@ FileProbe FileProbe::fromResult(const QString &path, const ProbeTool::Result &re
     return probe;
 }
 
+std::optional<FileProbe> FileProbe::nextVideoStream() const
+{
+    const QList<qint64> left = m_videoStreamIndexes.mid(1);
+    const auto position = std::find_if(m_streams.cbegin(), m_streams.cend(), [&](const MediaStream &stream) {
+        return !left.isEmpty() && stream.index == left.first();
+    });
+    if (position == m_streams.cend())
+        return std::nullopt;
+    FileProbe next;
+    next.readFileFacts(m_fileFullPath.value_or(QString()));
+    next.derive(m_report, position - m_streams.cbegin());
+    // The streams tried before are not tried again.
+    next.m_videoStreamIndexes = left;
+    return next;
+}
+
 FileProbe FileProbe::withPath(const QString &path) const
 {
     FileProbe moved = *this;
@@ -102,8 +118,8 @@ FileProbe FileProbe::withVideoDuration(double seconds) const
 {
     FileProbe measured = *this;
     measured.m_videoStreamDuration = seconds;
-    if (measured.m_duration <= 0)
-        measured.m_duration = seconds;
+    // A header that says less than the pictures last says less than the file lasts.
+    measured.m_duration = std::max(measured.m_duration, seconds);
     return measured;
 }
 
@@ -135,8 +151,9 @@ void FileProbe::readFileFacts(const QString &path)
     m_fileFullURL = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
 }
 
-bool FileProbe::derive(const QByteArray &report)
+bool FileProbe::derive(const QByteArray &report, std::optional<qsizetype> chosenStream)
 {
+    m_report = report;
     QString parseError;
     const auto parsed = JSON::fromData(report, &parseError);
     if (!parsed) {
@@ -167,7 +184,10 @@ bool FileProbe::derive(const QByteArray &report)
         }
     }
 
-    if (const auto chosen = TrackSummary::videoStream(r)) {
+    const QList<qsizetype> videos = TrackSummary::videoStreams(r);
+    for (const qsizetype position : videos)
+        m_videoStreamIndexes << (streams[position]["index"].exists() ? streams[position]["index"].asInteger() : position);
+    if (const auto chosen = chosenStream ? chosenStream : TrackSummary::videoStream(r)) {
         const JSON s = streams[*chosen];
         m_hasVideoTrack = true;
         m_videoWidth = s["width"].asOptionalInteger();

@@ -40,9 +40,13 @@ public:
     // The same record for the file after a move: its path and URL follow, the
     // rest (size included) is the file's as probed.
     FileProbe withPath(const QString &path) const;
-    // The same record for a video whose header gave no duration, measured
-    // from the file itself.
+    // The same record for a video whose length the file's last packets tell
+    // better than its header.
     FileProbe withVideoDuration(double seconds) const;
+    // The same record showing and cropping the next of its video streams that
+    // may be, as where the one chosen has no picture to show; nothing when
+    // none is left.
+    std::optional<FileProbe> nextVideoStream() const;
 
     // Whether Tessaly can crop the file: a valid report without errors and
     // not encrypted, with a video track of a known, positive size.
@@ -111,8 +115,8 @@ public:
 private:
     FileProbe() = default;
     void readFileFacts(const QString &path);
-    // Whether report was JSON at all.
-    bool derive(const QByteArray &report);
+    // Whether report was JSON at all; chosen: the position in "streams" of the video to show, else the preferred one.
+    bool derive(const QByteArray &report, std::optional<qsizetype> chosen = std::nullopt);
 
     ProbeTool::Trouble m_toolTrouble = ProbeTool::Trouble::none;
     QString m_toolTroubleDetail;
@@ -145,6 +149,8 @@ private:
     QString m_colourPrimaries;
     double m_videoStreamDuration = 0;
     QList<MediaStream> m_streams;
+    QList<qint64> m_videoStreamIndexes; // those that may be shown, the chosen one first
+    QByteArray m_report; // what the tool printed, for another video stream
     PictureColour m_pictureColour;
     int m_chapterCount = 0;
     QList<QVariantMap> m_tracksInfo;

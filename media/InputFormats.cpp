@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace InputFormats {
@@ -35,6 +37,32 @@ QStringList inputOptions(const QString &formatName)
     }();
     const bool known = !formatName.isEmpty() && refusalOf(formatName) == Refusal::none;
     return { u"-protocol_whitelist"_s, u"file"_s, u"-format_whitelist"_s, known ? formatName : allowed };
+}
+
+namespace {
+
+// Whether a format's names ("mov,mp4,m4a,…") include one of names.
+bool isOneOf(const QString &formatName, const QStringList &names)
+{
+    const QStringList own = formatName.split(u',');
+    return std::any_of(own.cbegin(), own.cend(), [&](const QString &name) { return names.contains(name); });
+}
+
+} // namespace
+
+bool seeksByIndex(const QString &formatName)
+{
+    return isOneOf(formatName, { u"mov"_s, u"matroska"_s, u"avi"_s, u"flv"_s, u"asf"_s });
+}
+
+bool describesStreams(const QString &formatName)
+{
+    return isOneOf(formatName, { u"mov"_s, u"matroska"_s });
+}
+
+double seekLead(const QString &formatName)
+{
+    return seeksByIndex(formatName) ? 0 : 10;
 }
 
 bool countsEveryFrame(const QString &formatName)

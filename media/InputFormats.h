@@ -27,6 +27,19 @@ Refusal refusalOf(const QString &formatName);
 // reads past the file's first bytes.
 QStringList inputOptions(const QString &formatName = QString());
 
+// Whether the container's seeks land on the keyframe at or before a time,
+// by its index; elsewhere (MPEG-TS and other streams) a seek lands anywhere.
+bool seeksByIndex(const QString &formatName);
+// Whether the container's header tells each stream's codec, size and start,
+// so that an input need not decode pictures from the file's start to learn
+// them (as MP4 and Matroska do; MPEG-TS tells them only in its packets).
+bool describesStreams(const QString &formatName);
+// How long before a time a decode must start to reach every picture from it:
+// nothing where the index leads to the keyframe at or before; elsewhere the
+// decoder starts at the first keyframe after where the seek lands, and
+// keyframes are taken to lie at most 10 s apart.
+double seekLead(const QString &formatName);
+
 // Whether the container's index counts every frame, the empty ones that hold
 // the picture before included (AVI): its duration is the pictures' end even
 // where their last packets are empty and never listed.

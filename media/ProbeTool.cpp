@@ -7,7 +7,6 @@
 
 #include <QProcess>
 
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -28,35 +27,6 @@ QStringList ProbeTool::arguments(const QString &path)
     return InputFormats::inputOptions()
         + QStringList { u"-v"_s, u"error"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s, u"-show_streams"_s,
                         u"-show_chapters"_s, u"-show_error"_s, path };
-}
-
-QStringList ProbeTool::packetListing(const QString &path, const QString &stream, const QString &intervals,
-                                     const QString &format)
-{
-    return InputFormats::inputOptions(format)
-        + QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s, stream, u"-read_intervals"_s, intervals,
-                        u"-show_entries"_s, u"format=start_time:packet=pts_time,duration_time,flags"_s, u"-of"_s,
-                        u"csv=p=0"_s, path };
-}
-
-QList<ProbeTool::Packet> ProbeTool::packets(const QByteArray &listing)
-{
-    // "pts_time,duration_time,flags" per packet, then the format's start time on a line of its own.
-    QList<Packet> packets;
-    double start = 0;
-    for (const QByteArray &line : listing.split('\n')) {
-        const QList<QByteArray> fields = line.trimmed().split(',');
-        bool isTime = false;
-        const double time = fields.value(0).toDouble(&isTime);
-        if (isTime && fields.size() == 1)
-            start = time;
-        else if (isTime && fields.size() >= 3)
-            packets.append({ time, fields[1].toDouble(), fields[2].contains('K') });
-    }
-    // To the microsecond, as the tool prints them.
-    for (Packet &packet : packets)
-        packet.time = std::round((packet.time - start) * 1e6) / 1e6;
-    return packets;
 }
 
 bool ProbeTool::isProbable(const QString &path)

@@ -34,18 +34,6 @@ public:
     // The tool's arguments for path, in order.
     static QStringList arguments(const QString &path);
 
-    // One packet of a listing made with packetListing(): its time from the file's start.
-    struct Packet
-    {
-        double time;
-        double duration;
-        bool keyframe;
-    };
-    // The arguments that list stream's packets in intervals ("-read_intervals" syntax).
-    static QStringList packetListing(const QString &path, const QString &stream, const QString &intervals,
-                                     const QString &format = QString());
-    static QList<Packet> packets(const QByteArray &listing);
-
     // Runs the tool to its end, blocking: never on the window's thread.
     Result run(const QString &path);
     // Starts the tool, with the report's arguments unless others are given;

@@ -263,22 +263,34 @@ QString typeName(Kind kind)
 
 } // namespace
 
-std::optional<qsizetype> videoStream(const JSON &report)
+QList<qsizetype> videoStreams(const JSON &report)
 {
     if (isStillPicture(report))
-        return std::nullopt;
+        return {};
     const JSON streams = report["streams"];
-    std::optional<qsizetype> first;
+    QList<qsizetype> moving, single;
     for (qsizetype i = 0; i < streams.elementCount(); ++i) {
         const JSON s = streams[i];
-        if (!s["codec_type"].isText(u"video") || isPicture(s))
+        if (!s["codec_type"].isText(u"video") || isAttachedPicture(s))
             continue;
+        // A picture codec's single frame is a still (a cover, a photo); a video codec's is a video of one picture.
+        static const QStringList stills { u"png"_s, u"mjpeg"_s, u"bmp"_s, u"gif"_s, u"webp"_s, u"tiff"_s, u"jpeg2000"_s };
+        if (isPicture(s) && stills.contains(s["codec_name"].asText()))
+            continue;
+        QList<qsizetype> &kind = isPicture(s) ? single : moving;
         if (s[{ "disposition", "default" }].asInteger() == 1)
-            return i;
-        if (!first)
-            first = i;
+            kind.prepend(i);
+        else
+            kind.append(i);
     }
-    return first;
+    // A video of a single picture (a one-frame DV or Theora clip) is a video all the same, where it is the only one.
+    return moving.isEmpty() ? single : moving;
+}
+
+std::optional<qsizetype> videoStream(const JSON &report)
+{
+    const QList<qsizetype> streams = videoStreams(report);
+    return streams.isEmpty() ? std::nullopt : std::optional(streams.first());
 }
 
 QList<QVariantMap> trackList(const JSON &report, const QString &path)

@@ -22,6 +22,9 @@ QList<QMap<QString, QString>> metadataTable(const JSON &report);
 // (an attached picture, or a stream of a single frame), nor
 // anything in a report of a still picture.
 std::optional<qsizetype> videoStream(const JSON &report);
+// Every stream that may be shown and cropped, that one first, then the others in
+// their order; a stream of a single picture only where no other moves.
+QList<qsizetype> videoStreams(const JSON &report);
 
 // Every stream as the output is planned from it, in report order.
 QList<MediaStream> streams(const JSON &report);

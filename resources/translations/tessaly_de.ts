@@ -400,10 +400,6 @@ Dauer der Ausgabe: %7</translation>
         <translation>Tessaly</translation>
     </message>
     <message>
-        <source>Time of the picture shown, and which of the eleven posters it is</source>
-        <translation>Zeit des gezeigten Bildes und welches der elf Vorschaubilder es ist</translation>
-    </message>
-    <message>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -532,10 +528,6 @@ Dauer der Ausgabe: %7</translation>
         <translation>G</translation>
     </message>
     <message>
-        <source>Any moment of the video; the marks are the eleven posters</source>
-        <translation>Jeder Moment des Videos; die Marken sind die elf Vorschaubilder</translation>
-    </message>
-    <message>
         <source>&amp;Go to the Motion Outside the Crop</source>
         <translation>&amp;Zur Bewegung außerhalb des Zuschnitts</translation>
     </message>
@@ -562,6 +554,14 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>How the crop is written: codec, quality, speed, sound, subtitles and chapters</source>
         <translation>Wie der Zuschnitt geschrieben wird: Codec, Qualität, Geschwindigkeit, Ton, Untertitel und Kapitel</translation>
+    </message>
+    <message>
+        <source>Any moment of the video; the marks are the posters. The wheel moves a second (with Shift, a picture); a drag with Shift held moves by pictures</source>
+        <translation>Jeder Moment des Videos; die Marken sind die Vorschaubilder. Das Mausrad bewegt um eine Sekunde (mit Umschalt um ein Bild); ein Ziehen mit gehaltener Umschalttaste bewegt bildweise</translation>
+    </message>
+    <message>
+        <source>Time of the picture shown, and which of the posters it is</source>
+        <translation>Zeit des gezeigten Bildes und welches der Vorschaubilder es ist</translation>
     </message>
 </context>
 <context>
@@ -820,13 +820,6 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>%1 · %2 / %3</source>
         <translation>%1 · %2 / %3</translation>
-    </message>
-</context>
-<context>
-    <name>PosterExtractor</name>
-    <message>
-        <source>The encoder (ffmpeg) is missing.</source>
-        <translation>Der Encoder (ffmpeg) fehlt.</translation>
     </message>
 </context>
 <context>

@@ -44,7 +44,8 @@ protected:
     // As a user's choice in a pop-up.
     static void choose(QComboBox *box, int index);
     void verifyPlacedOverThePicture(AppDriver &app);
-    void verifyPosters(AppDriver &app, const QString &input);
+    // Checks each of count posters against the input's picture of its time.
+    void verifyPosters(AppDriver &app, const QString &input, int count = 11);
     // A key as the keyboard sends it: "Ctrl+B", "]", "}".
     static void press(AppDriver &app, const QString &key);
     // Waits until the scrubber shows the exact picture of the time it is at.

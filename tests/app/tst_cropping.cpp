@@ -124,9 +124,9 @@ void TestCropping::cropping_data()
     QTest::newRow("the recording date kept")
         << u"dated and placed"_s << out << QString() << cropped
         << u"-show_entries format_tags=creation_time = 2024-05-01T10:00:00.000000Z"_s << QString();
-    QTest::newRow("a damaged end: shorter, and said where")
-        << u"damaged end"_s << out << QString() << u"The input could be read only up to 00:00:0"_s
-        << u"100x100"_s << QString();
+    // Its header says 10 s; its last packets, where it could be read to, tell the truth.
+    QTest::newRow("a damaged end: as long as it can be read")
+        << u"damaged end"_s << out << QString() << u"Output Duration: 00:00:03.0"_s << u"100x100"_s << QString();
 }
 
 void TestCropping::cropping()
@@ -481,10 +481,13 @@ void TestCropping::interruptions()
             QTest::mouseClick(app.control<QPushButton>("progressCancel"), Qt::LeftButton);
             QVERIFY(!app.isSheetShown());
             // Only the encoder that waits for the shown video's next scrub stays.
-            const QList<qint64> left = Fixtures::childProcesses();
-            QVERIFY(std::all_of(left.cbegin(), left.cend(), [](qint64 pid) {
-                return Fixtures::readFile(u"/proc/%1/cmdline"_s.arg(pid)).contains("pipe:0");
-            }));
+            const auto onlyTheScrubber = [] {
+                const QList<qint64> left = Fixtures::childProcesses();
+                return std::all_of(left.cbegin(), left.cend(), [](qint64 pid) {
+                    return Fixtures::readFile(u"/proc/%1/cmdline"_s.arg(pid)).contains("pipe:0");
+                });
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(onlyTheScrubber(), 2000);
             // The video loaded before stays, posters and all; another opens as before.
             QVERIFY(app.isLoaded());
             QCOMPARE(app.window()->windowTitle(), u"hd.mp4"_s);

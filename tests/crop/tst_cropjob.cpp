@@ -1,5 +1,5 @@
 #include "crop/CropJob.h"
-#include "crop/PosterPlanner.h"
+#include "media/InputFormats.h"
 #include "crop/ScratchDirectory.h"
 #include "media/FileProbe.h"
 #include "util/FileRename.h"
@@ -87,7 +87,7 @@ void TestCropJob::trimmedBetweenKeyframes()
     QTemporaryDir out;
     CropRequest request = requestFor(input, out.filePath(u"Cropped.mp4"_s), QRect(0, 0, 320, 240));
     request.trim = trim;
-    request.seekLead = PosterPlanner::seekLead(format);
+    request.seekLead = InputFormats::seekLead(format);
     CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
     QSignalSpy succeeded(&job, &CropJob::succeeded);
     QVERIFY(job.runCropProcess(request));

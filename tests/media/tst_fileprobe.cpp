@@ -1,6 +1,5 @@
 #include "media/FileProbe.h"
 #include "media/InputFormats.h"
-#include "media/MpegTimestamps.h"
 #include "media/ProbeJob.h"
 #include "support/Fixtures.h"
 
@@ -28,8 +27,6 @@ private Q_SLOTS:
     void containersThatNameOtherFiles_data();
     void containersThatNameOtherFiles();
     void hangingProbe();
-    void mpegTimestamps_data();
-    void mpegTimestamps();
 
 private:
     QTemporaryDir m_dir;
@@ -235,35 +232,3 @@ void TestFileProbe::hangingProbe()
 
 QTEST_GUILESS_MAIN(TestFileProbe)
 #include "tst_fileprobe.moc"
-
-void TestFileProbe::mpegTimestamps_data()
-{
-    QTest::addColumn<QStringList>("muxing");
-    QTest::addColumn<bool>("spanned");
-    QTest::newRow("MPEG-TS") << QStringList { "-f", "mpegts" } << true;
-    QTest::newRow("Blu-ray's M2TS") << QStringList { "-f", "mpegts", "-mpegts_m2ts_mode", "1" } << true;
-    QTest::newRow("MPEG-TS across the timestamps' wrap")
-        << QStringList { "-f", "mpegts", "-output_ts_offset", "95440" } << true;
-    QTest::newRow("MPEG-1 program stream") << QStringList { "-f", "mpeg" } << true;
-    QTest::newRow("DVD's MPEG-2 program stream") << QStringList { "-f", "vob" } << true;
-    QTest::newRow("Matroska") << QStringList { "-f", "matroska" } << false;
-}
-
-void TestFileProbe::mpegTimestamps()
-{
-    QFETCH(QStringList, muxing);
-    QFETCH(bool, spanned);
-    // B-frames: the pictures' timestamps at either end are out of order.
-    const QString path = m_dir.filePath(u"stream.bin"_s);
-    QVERIFY(Fixtures::runFfmpeg(QStringList { "-f", "lavfi", "-i", "testsrc2=size=320x180:rate=25:duration=8", "-c:v",
-                                              "mpeg2video", "-bf", "2" }
-                                + muxing + QStringList { "-y", path }));
-    const auto span = MpegTimestamps::readVideoSpan(path);
-    QCOMPARE(bool(span), spanned);
-    if (!span)
-        return;
-    // What the probe says, near enough to list the keyframes around the posters' times.
-    const QStringList probed = Fixtures::probed(path, { "-show_entries", "stream=start_time,duration" }).split(u',');
-    QVERIFY2(qAbs(span->start - probed.value(0).toDouble()) < 0.01, qPrintable(probed.join(u',')));
-    QVERIFY2(qAbs(span->duration - probed.value(1).toDouble()) < 0.1, qPrintable(probed.join(u',')));
-}

@@ -1,23 +1,15 @@
 #include "FileRename.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace FileRename {
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -68,50 +60,5 @@ QString identity(const QString &path)
         .arg(qint64(written.tv_sec))
         .arg(qint64(written.tv_nsec));
 }
-
-#elif defined(Q_OS_WIN)
-
-Result withoutReplacing(const QString &from, const QString &to, QString *error)
-{
-    // Without MOVEFILE_REPLACE_EXISTING the move fails where the name is taken.
-    if (::MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()), reinterpret_cast<const wchar_t *>(to.utf16()),
-                      MOVEFILE_WRITE_THROUGH))
-        return Result::moved;
-    const DWORD code = ::GetLastError();
-    if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
-        return Result::taken;
-    if (error)
-        *error = QStringLiteral("error %1").arg(code);
-    return Result::failed;
-}
-
-QString identity(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() ? info.birthTime().toString(Qt::ISODateWithMs) + u'/' + QString::number(info.size()) : QString();
-}
-
-#else
-
-// Elsewhere a check before the move: not atomic, but never a replace that the check could see.
-Result withoutReplacing(const QString &from, const QString &to, QString *error)
-{
-    if (QFileInfo::exists(to))
-        return Result::taken;
-    QFile file(from);
-    if (file.rename(to))
-        return Result::moved;
-    if (error)
-        *error = file.errorString();
-    return Result::failed;
-}
-
-QString identity(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() ? info.birthTime().toString(Qt::ISODateWithMs) + u'/' + QString::number(info.size()) : QString();
-}
-
-#endif
 
 } // namespace FileRename
