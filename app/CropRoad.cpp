@@ -117,8 +117,7 @@ void CropRoad::run(const QString &output)
     request.inputDuration = m_input->videoDuration();
     request.startTime = m_input->startTime();
     request.seekLead = InputFormats::seekLead(m_input->formatName());
-    if (InputFormats::countsEveryFrame(m_input->formatName()))
-        request.videoEnd = m_input->videoDuration();
+    request.videoEnd = m_input->videoDuration();
     OutputSettings settings;
     m_choices(request, settings);
     request.plan = OutputPlanner::plan(m_input->streams(), m_input->videoStreamIndex().value_or(-1),

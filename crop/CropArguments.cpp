@@ -94,8 +94,10 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     }
     if (request.trim && request.trim->start > seek)
         arguments << u"-ss"_s << decimalText(request.trim->start - seek);
+    // The picture is cut to the trim by its filter, to the frame; the output's length, a little longer, cuts the
+    // sound, and never a picture that ends where the trim does.
     if (request.trim)
-        arguments << u"-t"_s << decimalText(request.trim->end - request.trim->start);
+        arguments << u"-t"_s << decimalText(request.trim->end - request.trim->start + 0.01);
 
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.
     if (written.isEmpty())
@@ -161,11 +163,14 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     }
     // A camera's last pictures may be empty frames that hold the one before: the output holds it as long, up to
     // where the input's pictures end, never past it (a damaged end stays short, and said).
-    const double end = request.videoEnd > 0
+    const double held = request.videoEnd > 0
         ? (request.trim ? std::min(request.trim->end, request.videoEnd) : request.videoEnd) - seek
         : 0;
+    if (held > 0)
+        filter += u",tpad=stop_mode=clone:stop_duration=%1"_s.arg(decimalText(held));
+    const double end = request.trim ? request.trim->end - seek : held;
     if (end > 0)
-        filter += u",tpad=stop_mode=clone:stop_duration=%1,trim=end=%1"_s.arg(decimalText(end));
+        filter += u",trim=end=%1"_s.arg(decimalText(end));
     arguments << u"-filter:v:0"_s << filter;
 
     int audio = 0, subtitles = 0, pictures = 1;

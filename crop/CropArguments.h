@@ -40,7 +40,7 @@ struct CropRequest
     double startTime = 0;      // of the input's timestamps, which its subtitles' times count from
     std::optional<Trim> trim;  // nothing: the whole video
     double seekLead = 0;       // seconds decoded before the trim's start, which the output drops
-    double videoEnd = 0;       // where the input's pictures end, from its start: as its last packets or its index tell; 0: unknown
+    double videoEnd = 0;       // where the input's pictures end, from its start, as the probe measured it; 0: unknown
     OutputPlan plan;           // every stream's fate; an empty plan writes the video stream alone
     HdrMetadata hdr;           // where the source's picture carries it
 };

@@ -72,7 +72,7 @@ bool CropJob::runCropProcess(const CropRequest &request)
     }
     m_temporaryPath = *temporary;
     m_record = OutputFile::record(m_recordsFolder, m_temporaryPath);
-    m_state = State::ReadingEnd;
+    m_state = State::ReadingHdr;
     prepareNext();
     // Without free file descriptors or processes the start fails at once.
     return isRunning();
@@ -81,14 +81,6 @@ bool CropJob::runCropProcess(const CropRequest &request)
 void CropJob::prepareNext()
 {
     const OutputPlan &plan = m_request.plan;
-    // The whole video lasts to its last packet's end, which the header may not tell.
-    if (m_state == State::ReadingEnd) {
-        if (m_request.videoStream && !m_probeToolPath.isEmpty()) {
-            m_run.start(m_probeToolPath, ProbeJob::endArguments(m_request.input, m_request.inputFormat), hdrTimeoutMs);
-            return;
-        }
-        m_state = State::ReadingHdr;
-    }
     // x265 writes HDR10's mastering display and light level only when told them.
     if (m_state == State::ReadingHdr) {
         const bool pq = plan.videoEncoder == u"libx265" && plan.colour.transfer == u"smpte2084";
@@ -205,16 +197,6 @@ void CropJob::toolEnded(ToolRun::Outcome outcome, int exitCode)
     }
     if (outcome == ToolRun::Outcome::failedToStart) {
         fail(tr("The encoder could not be started: ") + m_run.errorString());
-        return;
-    }
-    if (state == State::ReadingEnd) {
-        const auto end = outcome == ToolRun::Outcome::exited
-            ? ProbeJob::endTime(m_run.takeOutput(), *m_request.videoStream)
-            : std::nullopt;
-        // An index that counts empty frames ends after the last packet listed.
-        m_request.videoEnd = std::max(end.value_or(0), m_request.videoEnd);
-        m_state = State::ReadingHdr;
-        prepareNext();
         return;
     }
     if (state == State::ReadingHdr) {

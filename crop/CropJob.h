@@ -15,9 +15,8 @@ class FileProbe;
 
 // One crop: runs the encoder on the event loop, reports its progress, lets
 // the user cancel, and decides the outcome in one place. What must be read
-// of the input first (where its pictures end, the HDR metadata of its first
-// picture, its text subtitles timed to the trim) is read before the encoder
-// starts.
+// of the input first (the HDR metadata of its first picture, its text
+// subtitles timed to the trim) is read before the encoder starts.
 // The encoder writes a temporary file beside the destination, which takes
 // the destination's place only after a clean exit and a probe that finds a
 // video, and never replaces a file the user did not agree to replace.
@@ -60,7 +59,7 @@ Q_SIGNALS:
     void cancelled();
 
 private:
-    enum class State { Idle, ReadingEnd, ReadingHdr, ReadingSubtitles, Encoding, Probing };
+    enum class State { Idle, ReadingHdr, ReadingSubtitles, Encoding, Probing };
 
     void prepareNext();
     void hdrRead(const QByteArray &report);

@@ -109,7 +109,7 @@ QString AppDriver::cropFilterOf(const QString &path)
         return {};
     static const QRegularExpression filter(u"\"(crop=[^\"]+)"_s);
     // What follows the crop and the scale holds the last picture, whatever the crop.
-    return filter.match(out.text()).captured(1).section(u",tpad="_s, 0, 0);
+    return filter.match(out.text()).captured(1).section(u",tpad="_s, 0, 0).section(u",trim="_s, 0, 0);
 }
 
 QString AppDriver::notEmptyBecause() const

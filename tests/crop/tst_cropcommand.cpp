@@ -154,19 +154,19 @@ void TestCropCommand::argumentLists_data()
                                 << u"bwdif=mode=send_frame,crop=640:360:0:60"_s;
     // Seeking before the input decodes from the keyframe before and drops what comes before the start.
     QTest::newRow("trimmed") << std::optional(Trim { 15, 45.04 }) << 0.0 << 100 << QString()
-                             << QStringList { "-ss", "15.0" } + input + QStringList { "-t", "30.04" }
-                             << u"crop=640:360:0:60"_s;
+                             << QStringList { "-ss", "15.0" } + input + QStringList { "-t", "30.05" }
+                             << u"crop=640:360:0:60,trim=end=30.04"_s;
     // Where seeks land anywhere, the decode starts earlier and the output drops what lies before the start.
     QTest::newRow("trimmed, a lead") << std::optional(Trim { 15, 45.04 }) << 10.0 << 100 << QString()
-                                     << QStringList { "-ss", "5.0" } + input + QStringList { "-ss", "10.0", "-t", "30.04" }
-                                     << u"crop=640:360:0:60"_s;
+                                     << QStringList { "-ss", "5.0" } + input + QStringList { "-ss", "10.0", "-t", "30.05" }
+                                     << u"crop=640:360:0:60,trim=end=40.04"_s;
     QTest::newRow("trimmed near the start, a lead") << std::optional(Trim { 4, 6 }) << 10.0 << 100 << QString()
-                                                    << QStringList { "-ss", "0.0" } + input + QStringList { "-ss", "4.0", "-t", "2.0" }
-                                                    << u"crop=640:360:0:60"_s;
+                                                    << QStringList { "-ss", "0.0" } + input + QStringList { "-ss", "4.0", "-t", "2.01" }
+                                                    << u"crop=640:360:0:60,trim=end=6.0"_s;
     // ffmpeg refuses "4e-05": times are fixed-point.
     QTest::newRow("a tiny start") << std::optional(Trim { 0.00004, 2 }) << 0.0 << 100 << QString()
-                                  << QStringList { "-ss", "0.00004" } + input + QStringList { "-t", "1.99996" }
-                                  << u"crop=640:360:0:60"_s;
+                                  << QStringList { "-ss", "0.00004" } + input + QStringList { "-t", "2.00996" }
+                                  << u"crop=640:360:0:60,trim=end=1.99996"_s;
 }
 
 void TestCropCommand::argumentLists()
