@@ -52,7 +52,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_cropRoad = new CropRoad(tools.encoder, tools.probe, m_window.get(), progressWindow, m_settings.get(), this);
     m_chooser = new FileChooser(m_window.get(), m_ui->recentMenu, m_settings.get(), this);
     connect(m_chooser, &FileChooser::chosen, this, &AppDelegate::openFile);
-    m_posters = new PosterStrip(tools.encoder, this);
+    m_posters = new PosterStrip(tools.encoder, tools.probe, this);
     m_browser = new PosterBrowser(m_posters, m_tools.encoder, slider, *m_ui, m_window.get());
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
     connect(m_posters, &PosterStrip::posterMade, this, &AppDelegate::posterMade);

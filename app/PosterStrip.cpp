@@ -13,9 +13,10 @@ void removeFolder(const QString &folder)
 
 } // namespace
 
-PosterStrip::PosterStrip(const QString &encoderPath, QObject *parent)
+PosterStrip::PosterStrip(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
 {
 }
 
@@ -23,7 +24,7 @@ void PosterStrip::startIncoming(const PosterPlan::Video &video, QSize posterSize
 {
     dropIncoming();
     m_incoming.folder = base + u'/' + QString::number(++m_opens);
-    m_incoming.job = std::make_unique<PosterJob>(m_encoderPath);
+    m_incoming.job = std::make_unique<PosterJob>(m_encoderPath, m_probeToolPath);
     PosterJob *job = m_incoming.job.get();
     // Word from a job that has been let go is not heard.
     connect(job, &PosterJob::posterMade, this, [this, job](const Poster &poster) {

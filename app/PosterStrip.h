@@ -14,7 +14,7 @@ class PosterStrip : public QObject
     Q_OBJECT
 
 public:
-    explicit PosterStrip(const QString &encoderPath, QObject *parent = nullptr);
+    PosterStrip(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
 
     // Starts a new file's posters in a fresh folder under base.
     void startIncoming(const PosterPlan::Video &video, QSize posterSize, const QString &base);
@@ -47,6 +47,7 @@ private:
     };
 
     const QString m_encoderPath;
+    const QString m_probeToolPath;
     Set m_shown;
     Set m_incoming;
     int m_opens = 0;

@@ -8,10 +8,12 @@
 #include "ImageDropView.h"
 #include "SelectionHolder.h"
 #include "support/Fixtures.h"
+#include "util/TimeText.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMainWindow>
 #include <QSlider>
 #include <QStandardPaths>
@@ -57,6 +59,10 @@ int main(int argc, char *argv[])
                        + QStringList { "-c:v", "libx264", "-preset", "superfast", "-b:v", "1M", "-bf", "3", "-g", "250",
                                        "-keyint_min", "250", "-sc_threshold", "0", "-x264-params", "open-gop=1",
                                        "-c:a", "aac", dir.filePath(u"mkv61.mkv"_s) } },
+        // 10 s of 720p30 with a single keyframe, as screen recorders write.
+        { "onekey", lavfi(u"testsrc2=size=1280x720:rate=30:duration=10"_s)
+                        + QStringList { "-c:v", "libx264", "-preset", "veryfast", "-g", "1000", "-keyint_min", "1000",
+                                        "-sc_threshold", "0", dir.filePath(u"onekey.mp4"_s) } },
         // That minute looped to an hour with stream copies, in Matroska and in MPEG-TS.
         { "mkv1h", { "-stream_loop", "58", "-i", dir.filePath(u"mkv61.mkv"_s), "-c", "copy",
                      dir.filePath(u"mkv1h.mkv"_s) } },
@@ -109,6 +115,11 @@ int main(int argc, char *argv[])
         Bench::report(("open_vs_handbrake_" + name + "_ratio").constData(), openMs / handBrakeMs, "ratio");
         Bench::report(("first_poster_ms_" + name).constData(), Bench::median(firstPosters), "ms");
         openMsOf[name] = openMs;
+        // Eleven moments, not one picture eleven times.
+        if (name == "onekey")
+            Bench::report("poster_distinct_onekey",
+                          delegate.window()->findChild<QLabel *>(u"posterTimeLBL"_s)->text().section(u'/', 1).toInt(),
+                          "posters");
     }
     // Measured in one run: a file sixty times as long should open as fast.
     Bench::report("open_growth_ratio", openMsOf["mkv1h"] / openMsOf["mkv61"], "ratio");
@@ -155,6 +166,29 @@ int main(int argc, char *argv[])
         return Bench::median(stepMs);
     };
     Bench::report("seek_preview_ms", seekPreview(u"longgop.mp4"_s, { 3'700, 23'700, 13'700, 43'700, 33'700, 53'700, 7'300 }), "ms");
+
+    // A held ], as the keyboard repeats it: thirty presses 33 ms apart, then the time from the last one until the
+    // picture of the time asked for is shown.
+    // The minute of 1080p is open still.
+    auto *label = delegate.window()->findChild<QLabel *>(u"posterTimeLBL"_s);
+    QApplication::setActiveWindow(delegate.window());
+    QList<double> lagMs;
+    for (const int from : { 2'000, 11'000, 4'500, 9'700, 1'300 }) {
+        slider->setValue(from);
+        QTest::qWait(1000);
+        for (int press = 0; press < 30; ++press) {
+            QTest::keyClick(delegate.window(), Qt::Key_BracketRight);
+            QTest::qWait(33);
+        }
+        QElapsedTimer since;
+        since.start();
+        const QString asked = TimeText::format((from + 30'000) / 1000.0);
+        if (!QTest::qWaitFor([&] { return label->text().startsWith(asked) && poster->drawnImagePath() == poster->imagePath(); },
+                             10'000))
+            qFatal("the picture of %s never came: %s", qPrintable(asked), qPrintable(label->text()));
+        lagMs << since.nsecsElapsed() / 1e6 + 33;
+    }
+    Bench::report("key_repeat_lag_ms", Bench::median(lagMs), "ms");
     Bench::report("seek_preview_ms_phone4k", seekPreview(u"phone4k.mp4"_s, { 37, 113, 187, 263, 137, 213 }), "ms");
     return 0;
 }

@@ -25,7 +25,8 @@ QString escaped(const QString &text)
 void drop(std::unique_ptr<ToolRun> &tool, const QString &path)
 {
     tool.reset();
-    QFile::remove(path);
+    if (!path.isEmpty())
+        QFile::remove(path);
 }
 
 } // namespace

@@ -6,9 +6,10 @@
 
 using namespace Qt::StringLiterals;
 
-PosterJob::PosterJob(const QString &encoderPath, QObject *parent)
+PosterJob::PosterJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent)
     : QObject(parent)
     , m_encoderPath(encoderPath)
+    , m_probeToolPath(probeToolPath)
 {
     // Each poster is renamed into place whole: a short look hands it over without waiting for its run's end
     // (first_poster_ms).
@@ -32,26 +33,52 @@ void PosterJob::start(const PosterPlan::Video &video, QSize posterSize, const QS
     if (!folder.isEmpty())
         QDir(folder).removeRecursively();
     QDir().mkpath(folder);
+    m_video = video;
+    m_size = posterSize;
     m_times = PosterPlan::times(video);
     m_made.clear();
     m_timedOut = false;
     m_next = 0;
-    const QList<PosterPlan::Run> runs = PosterPlan::runs(video, posterSize, m_times, folder);
-    for (qsizetype p = 0; p < qsizetype(m_parts.size()); ++p) {
-        Part &part = m_parts[p];
-        part = Part { p < runs.size() ? runs[p] : PosterPlan::Run {}, nullptr, {} };
-        if (part.run.posters.isEmpty())
-            continue;
-        part.tool = std::make_unique<ToolRun>();
-        connect(part.tool.get(), &ToolRun::errorLine, this, [&part](const QString &line) { part.messages += line + u'\n'; });
-        connect(part.tool.get(), &ToolRun::ended, this, [this, &part] {
-            part.tool.release()->deleteLater();
-            collect();
-        });
-        part.tool->start(m_encoderPath, part.run.arguments);
+    const QList<QList<int>> parts = PosterPlan::parts(video, m_times);
+    const bool listing = PosterPlan::listsKeyframes(video, m_times) && !m_probeToolPath.isEmpty();
+    for (int p = 0; p < int(m_parts.size()); ++p) {
+        m_parts[p] = Part { parts.value(p), {}, nullptr, {} };
+        if (!m_parts[p].posters.isEmpty() && listing)
+            startListing(p);
+        else if (!m_parts[p].posters.isEmpty())
+            startRun(p, {});
     }
     m_timeout.start();
     m_poll.start();
+}
+
+void PosterJob::startListing(int p)
+{
+    Part &part = m_parts[p];
+    QList<double> times;
+    for (const int n : part.posters)
+        times << m_times[n];
+    part.tool = std::make_unique<ToolRun>();
+    // Each part's run starts as soon as its own keyframes are listed.
+    connect(part.tool.get(), &ToolRun::ended, this, [this, &part, p] {
+        const QList<double> keyframes = PosterPlan::keyframes(part.tool->takeOutput());
+        part.tool.release()->deleteLater();
+        startRun(p, keyframes);
+    });
+    part.tool->start(m_probeToolPath, PosterPlan::keyframeListing(m_video, times), timeoutMs);
+}
+
+void PosterJob::startRun(int p, const QList<double> &keyframes)
+{
+    Part &part = m_parts[p];
+    part.run = PosterPlan::run(m_video, m_size, m_times, part.posters, p, m_folder, keyframes);
+    part.tool = std::make_unique<ToolRun>();
+    connect(part.tool.get(), &ToolRun::errorLine, this, [&part](const QString &line) { part.messages += line + u'\n'; });
+    connect(part.tool.get(), &ToolRun::ended, this, [this, &part] {
+        part.tool.release()->deleteLater();
+        collect();
+    });
+    part.tool->start(m_encoderPath, part.run.arguments);
 }
 
 void PosterJob::cancel()
@@ -67,10 +94,10 @@ std::optional<Poster> PosterJob::pictureFor(int n) const
 {
     for (int p = 0; p < int(m_parts.size()); ++p) {
         const Part &part = m_parts[p];
-        const qsizetype input = part.run.posters.indexOf(n);
+        const qsizetype input = part.posters.indexOf(n);
         if (input < 0)
             continue;
-        const bool ended = !part.tool;
+        const bool ended = !part.tool && (!part.run.arguments.isEmpty() || m_timedOut);
         const QList<QList<double>> picked = PosterPlan::pickedTimes(part.messages);
         std::optional<Poster> poster;
         if (part.run.seeks.isEmpty()) {

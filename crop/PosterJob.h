@@ -25,7 +25,7 @@ class PosterJob : public QObject
     Q_OBJECT
 
 public:
-    explicit PosterJob(const QString &encoderPath, QObject *parent = nullptr);
+    PosterJob(const QString &encoderPath, const QString &probeToolPath, QObject *parent = nullptr);
 
     // A run that hangs is given up after this long.
     static constexpr int timeoutMs = 60'000;
@@ -45,10 +45,14 @@ Q_SIGNALS:
 private:
     struct Part
     {
-        PosterPlan::Run run;
+        QList<int> posters;
+        PosterPlan::Run run; // once planned: where keyframes are listed first, after the listing
         std::unique_ptr<ToolRun> tool;
         QString messages;
     };
+
+    void startListing(int p);
+    void startRun(int p, const QList<double> &keyframes);
 
     // Hands over what is ready, in order; finishes once every poster is made or cannot be.
     void collect();
@@ -56,6 +60,9 @@ private:
     std::optional<Poster> pictureFor(int n) const;
 
     const QString m_encoderPath;
+    const QString m_probeToolPath;
+    PosterPlan::Video m_video;
+    QSize m_size;
     QString m_folder;
     QList<double> m_times;
     std::array<Part, 2> m_parts;

@@ -74,11 +74,62 @@ QString pictureFile(const QString &folder, int run, int output)
     return u"%1/run%2-%3.jpg"_s.arg(folder).arg(run).arg(output);
 }
 
-QList<Run> runs(const Video &video, QSize posterSize, const QList<double> &times, const QString &folder)
+QList<QList<int>> parts(const Video &video, const QList<double> &times)
 {
     QList<int> all;
     for (int n = 0; n < times.size(); ++n)
         all << n;
+    if (decodesWhole(video, times))
+        return { all };
+    // A run opens all its inputs before it decodes any: the first run's fewer inputs bring its first poster
+    // sooner; where keyframes are listed first, its listing is shorter too (first_poster_ms).
+    const qsizetype first = listsKeyframes(video, times) ? 1 : all.size() < 4 ? all.size() : all.size() / 2;
+    QList<QList<int>> split { all.mid(0, first) };
+    if (first < all.size())
+        split << all.mid(first);
+    return split;
+}
+
+bool listsKeyframes(const Video &video, const QList<double> &times)
+{
+    return !decodesWhole(video, times) && !InputFormats::seeksByIndex(video.format);
+}
+
+QStringList keyframeListing(const Video &video, const QList<double> &times)
+{
+    // Keyframes at most 10 s apart, the longest encoders use by default, leave one within 5 s of a time.
+    QStringList intervals;
+    for (const double time : times)
+        intervals << decimalText(std::max(0.0, video.startTime + time - 5)) + u"%+10.0"_s;
+    return InputFormats::inputOptions(video.format)
+        + QStringList { u"-v"_s, u"error"_s, u"-select_streams"_s, streamOf(video), u"-read_intervals"_s,
+                        intervals.join(u','), u"-show_entries"_s, u"format=start_time:packet=pts_time,flags"_s,
+                        u"-of"_s, u"csv=p=0"_s, video.path };
+}
+
+QList<double> keyframes(const QByteArray &listing)
+{
+    // "pts_time,flags" per packet, then the format's start time on a line of its own.
+    QList<double> times;
+    double start = 0;
+    for (const QByteArray &line : listing.split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(',');
+        bool isTime = false;
+        const double time = fields.value(0).toDouble(&isTime);
+        if (isTime && fields.size() == 1)
+            start = time;
+        else if (isTime && fields.value(1).contains('K'))
+            times << time;
+    }
+    for (double &time : times)
+        time = std::round((time - start) * 1e6) / 1e6;
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+Run run(const Video &video, QSize posterSize, const QList<double> &times, const QList<int> &posters, int p,
+        const QString &folder, const QList<double> &keyframes)
+{
     if (decodesWhole(video, times)) {
         // The first picture at or past each time, once whichever times it serves.
         QStringList picks;
@@ -90,41 +141,41 @@ QList<Run> runs(const Video &video, QSize posterSize, const QList<double> &times
         const QString graph = u"[0:%1]select='%2',showinfo@in0=checksum=0%3[out0]"_s.arg(
             streamOf(video), picks.join(u'+'), scaleFilter(video, posterSize));
         // Numbered from 0, as pictureFile() counts; a single picture is written under its own name.
-        QString files = pictureFile(folder, 0, 0);
+        QString files = pictureFile(folder, p, 0);
         if (picks.size() > 1)
             files.replace(u"-0.jpg"_s, u"-%d.jpg"_s);
-        return { { quietHead + inputOf(video)
-                       + QStringList { u"-i"_s, video.path, u"-filter_complex"_s, graph, u"-map"_s, u"[out0]"_s,
-                                       u"-start_number"_s, u"0"_s }
-                       + jpegOutput(int(picks.size()), files),
-                   all, {} } };
+        return { quietHead + inputOf(video)
+                     + QStringList { u"-i"_s, video.path, u"-filter_complex"_s, graph, u"-map"_s, u"[out0]"_s,
+                                     u"-start_number"_s, u"0"_s }
+                     + jpegOutput(int(picks.size()), files),
+                 posters, {} };
     }
-    // A run opens all its inputs before it decodes any: the first run's fewer inputs bring its first poster sooner.
-    const qsizetype first = all.size() < 4 ? all.size() : all.size() / 2;
-    QList<Run> planned;
-    for (const QList<int> &posters : { all.mid(0, first), all.mid(first) }) {
-        if (posters.isEmpty())
-            continue;
-        Run run { quietHead, posters, {} };
-        QStringList outputs;
-        const int r = int(planned.size());
-        for (qsizetype i = 0; i < posters.size(); ++i) {
-            // One picture each: decoding ahead on other threads only costs time. A seek by the index lands on
-            // the keyframe at or before; elsewhere anywhere near, and the first keyframe after is taken.
-            const double seek = times[posters[i]];
-            run.seeks << seek;
-            run.arguments << inputOf(video) << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s
+    Run planned { quietHead, posters, {} };
+    QStringList outputs;
+    for (qsizetype i = 0; i < posters.size(); ++i) {
+        // A seek by the index lands on the keyframe at or before; elsewhere on the keyframe listed within 5 s,
+        // the last at or before the time, else the first after (half a millisecond on, so that a time printed
+        // rounded down still reaches it); where none is listed, anywhere near, and the first keyframe after.
+        const double time = times[posters[i]];
+        const auto reached = std::lower_bound(keyframes.cbegin(), keyframes.cend(), time - 5);
+        const auto after = std::upper_bound(reached, keyframes.cend(), time + 1e-6);
+        double seek = time;
+        if (after != reached)
+            seek = *(after - 1) + 0.0005;
+        else if (after != keyframes.cend() && *after <= time + 5)
+            seek = *after + 0.0005;
+        planned.seeks << seek;
+        // One picture each: decoding ahead on other threads only costs time.
+        planned.arguments << inputOf(video) << u"-noaccurate_seek"_s << u"-threads"_s << u"1"_s << u"-ss"_s
                           << decimalText(seek) << u"-i"_s << video.path;
-            // A chain of its own for each: one graph over every input would start only once all had decoded a
-            // picture, and hold back the first poster until the last.
-            outputs << u"-map"_s << u"%1:%2"_s.arg(i).arg(streamOf(video)) << u"-filter:v"_s
-                    << u"select='eq(key,1)',trim=end_frame=1,showinfo@in%1=checksum=0%2"_s.arg(i).arg(
-                           scaleFilter(video, posterSize))
-                    << jpegOutput(1, pictureFile(folder, r, int(i)));
-        }
-        run.arguments += outputs;
-        planned << run;
+        // A chain of its own for each: one graph over every input would start only once all had decoded a
+        // picture, and hold back the first poster until the last.
+        outputs << u"-map"_s << u"%1:%2"_s.arg(i).arg(streamOf(video)) << u"-filter:v"_s
+                << u"select='eq(key,1)',trim=end_frame=1,showinfo@in%1=checksum=0%2"_s.arg(i).arg(
+                       scaleFilter(video, posterSize))
+                << jpegOutput(1, pictureFile(folder, p, int(i)));
     }
+    planned.arguments += outputs;
     return planned;
 }
 

@@ -46,10 +46,20 @@ QList<double> times(const Video &video);
 bool decodesWhole(const Video &video, const QList<double> &times);
 // The posters' size: the picture as shown, within bound, even.
 QSize posterSize(QSize shown, QSize bound);
-// The runs that make the posters of times into folder, each poster's picture
-// at pictureFile(). One pass where decodesWhole(); else two runs, one for
-// each core, the first taking fewer posters so the first comes soon.
-QList<Run> runs(const Video &video, QSize posterSize, const QList<double> &times, const QString &folder);
+// How the posters of times are split between the runs: all in one where decodesWhole(); else in two, one
+// for each core, the first taking fewer so the first poster comes soon.
+QList<QList<int>> parts(const Video &video, const QList<double> &times);
+// Whether the keyframes around the posters' times are listed before part's run: where the container's seeks
+// land anywhere (MPEG-TS), so that each seek lands on its keyframe and decodes that picture alone.
+bool listsKeyframes(const Video &video, const QList<double> &times);
+// The probe tool's arguments that list the packets from 5 s before to 5 s after each of times.
+QStringList keyframeListing(const Video &video, const QList<double> &times);
+// The keyframes' times in such a listing, from the file's start, sorted.
+QList<double> keyframes(const QByteArray &listing);
+// The run that makes posters (numbers from 0, of times) into folder, as part p, each poster's picture at
+// pictureFile(); keyframes: those listed around its times, where listsKeyframes().
+Run run(const Video &video, QSize posterSize, const QList<double> &times, const QList<int> &posters, int p,
+        const QString &folder, const QList<double> &keyframes = {});
 // Where run r writes its output k (from 0).
 QString pictureFile(const QString &folder, int run, int output);
 
