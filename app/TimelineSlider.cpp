@@ -26,6 +26,7 @@ void TimelineSlider::paintEvent(QPaintEvent *event)
     // The style draws the groove and handle; the marks stand where the posters are, not at even steps.
     QStyleOptionSlider option;
     initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
     option.tickPosition = QSlider::NoTicks;
     QPainter painter(this);
     style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);

@@ -3,7 +3,9 @@
 #include "Icons.h"
 #include "ui_MainWindow.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
+#include <QToolBar>
 #include <QScreen>
 #include <QStyle>
 
@@ -13,9 +15,13 @@ namespace WindowDressing {
 
 QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
 {
-    QAction *slider = ui.toolBar->insertWidget(ui.scaleFactorBTN, ui.posterPositionSlider);
-    ui.toolBar->insertWidget(ui.scaleFactorBTN, ui.posterTimeLBL);
-    ui.toolBar->insertSeparator(ui.scaleFactorBTN);
+    // The scrubber has a row of its own, the window's whole width: a long video needs every pixel.
+    window.addToolBarBreak();
+    QToolBar *timeline = window.addToolBar(QCoreApplication::translate("WindowDressing", "Timeline"));
+    timeline->setObjectName(u"timelineBar"_s);
+    timeline->setMovable(false);
+    QAction *slider = timeline->addWidget(ui.posterPositionSlider);
+    timeline->addWidget(ui.posterTimeLBL);
 
     const QStyle *style = window.style();
     ui.openBTN->setIcon(QIcon::fromTheme(u"document-open"_s, style->standardIcon(QStyle::SP_DialogOpenButton)));

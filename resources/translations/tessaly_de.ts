@@ -1241,4 +1241,11 @@ Dauer der Ausgabe: %7</translation>
         <translation>%1 (zugeschnitten)</translation>
     </message>
 </context>
+<context>
+    <name>WindowDressing</name>
+    <message>
+        <source>Timeline</source>
+        <translation>Zeitleiste</translation>
+    </message>
+</context>
 </TS>
