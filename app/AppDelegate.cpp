@@ -15,7 +15,9 @@
 #include "VideoInfoWindow.h"
 #include "WindowDressing.h"
 #include "ui_MainWindow.h"
+#include "crop/InstantCrop.h"
 #include "util/Resources.h"
+#include "util/TimeText.h"
 #include "util/StateFolder.h"
 
 #include <QDir>
@@ -44,6 +46,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     , m_window(std::make_unique<QMainWindow>())
     , m_ui(std::make_unique<Ui::MainWindow>())
     , m_probeJob(tools.probe)
+    , m_keyframes(tools.probe)
 {
     m_ui->setupUi(m_window.get());
     m_panel = m_ui->selectionPanel;
@@ -79,6 +82,22 @@ void AppDelegate::connectActions()
 {
     connect(m_ui->openBTN, &QAction::triggered, m_chooser, &FileChooser::showOpenPanel);
     connect(m_ui->cropVideoBTN, &QAction::triggered, this, &AppDelegate::cropVideoBTNClicked);
+    connect(m_ui->cropInstantBTN, &QAction::triggered, this, &AppDelegate::cropInstantBTNClicked);
+    connect(&m_keyframes, &ProbeTool::finished, this, [this](const QString &path, const ProbeTool::Result &listing) {
+        const auto trim = m_ui->trimBar->trim();
+        if (!trim || !globalFP || path != globalFP->fileFullPath())
+            return;
+        // The copy starts on a keyframe: Start moves back to the one at or before it, which a screen
+        // recording may have only at its very start.
+        const QList<double> keyframes = PosterPlan::keyframes(listing.report.value_or(QByteArray()));
+        if (keyframes.isEmpty() && std::exchange(m_keyframesFrom, 0.0) > 0)
+            return listKeyframes();
+        const double start = InstantCrop::keyframeAtOrBefore(keyframes, trim->start);
+        QStringList said;
+        if (std::abs(start - trim->start) >= 0.0005)
+            said << tr("Start to the keyframe at %1, where a copy can begin").arg(TimeText::format(start));
+        beginInstant(start, m_pendingInstantNote + said);
+    });
     connect(m_ui->scaleFactorBTN, &QAction::triggered, scaleFactorWindow, &ScaleFactorWindow::scaleFactorBTNClicked);
     connect(m_ui->outputSettingsBTN, &QAction::triggered, m_outputSettingsWindow, &QDialog::open);
     connect(m_ui->helpBTN, &QAction::triggered, this, [this] { UserGuide::show(m_window.get()); });
@@ -104,14 +123,17 @@ void AppDelegate::connectActions()
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
     // Any change of the selection starts the scale over.
-    connect(m_panel, &SelectionPanel::cropChanged, this,
-            [this] { scaleFactorWindow->reset(m_panel->croppedSize()); });
+    connect(m_panel, &SelectionPanel::cropChanged, this, [this] {
+        scaleFactorWindow->reset(m_panel->croppedSize());
+        updateInstant();
+    });
     const auto note = [this](const QString &text) { m_window->statusBar()->showMessage(text, 8000); };
     connect(m_panel, &SelectionPanel::notice, this, note);
     connect(m_ui->trimBar, &TrimBar::notice, this, note);
     connect(scaleFactorWindow, &ScaleFactorWindow::scaleChanged, this, [this] {
         const bool scaled = scaleFactorWindow->percent() != 100;
         m_panel->setOutputSize(scaled ? std::optional(scaleFactorWindow->scaledOutputSize()) : std::nullopt);
+        updateInstant();
     });
     connect(m_panel->posterView(), &ImageDropView::fileAddedByDragAndDrop, this, &AppDelegate::analyzeVideoFile);
 
@@ -157,6 +179,7 @@ void AppDelegate::openFile(const QString &pathOrUrl)
 void AppDelegate::resetControls()
 {
     m_ui->cropVideoBTN->setEnabled(false);
+    m_ui->cropInstantBTN->setEnabled(false);
     m_browser->setEnabled(false);
     m_panel->clear();
     m_ui->trimBar->clear();
@@ -172,6 +195,7 @@ void AppDelegate::enableControls()
 {
     m_ui->cropVideoBTN->setEnabled(true);
     m_browser->setEnabled(true);
+    updateInstant();
     m_ui->videoInfoBTN->setEnabled(true);
     m_ui->scaleFactorBTN->setEnabled(true);
 }
@@ -305,6 +329,84 @@ void AppDelegate::cropVideoBTNClicked()
             request.creationTime.clear();
         request.trim = m_ui->trimBar->trim();
     });
+}
+
+QString AppDelegate::instantRefusal() const
+{
+    if (!globalFP)
+        return {};
+    const QSize frame(int(globalFP->videoWidth().value_or(0)), int(globalFP->videoHeight().value_or(0)));
+    if (scaleFactorWindow->percent() != 100)
+        return tr("Scaling makes new pictures: set the scale factor to 1.0x.");
+    if (globalFP->isInterlaced())
+        return tr("The video is interlaced: Tessaly makes its pictures progressive, which makes new pictures.");
+    if (globalFP->rotation() % 360 != 0 || !globalFP->sampleAspect().isSquare())
+        return tr("The video is turned or its pixels are not square: only an upright picture of square pixels is "
+                  "cropped without re-encoding.");
+    if (!InstantCrop::cropsInHeader(globalFP->videoCodec()) && m_panel->storedCrop() != QRect(QPoint(), frame))
+        return tr("Only H.264 and HEVC carry a cropping window; a %1 video can only be trimmed without re-encoding.")
+            .arg(globalFP->videoCodec());
+    return {};
+}
+
+void AppDelegate::updateInstant()
+{
+    const QString refusal = instantRefusal();
+    m_ui->cropInstantBTN->setEnabled(globalFP && m_ui->cropVideoBTN->isEnabled() && refusal.isEmpty());
+    m_ui->cropInstantBTN->setToolTip(
+        refusal.isEmpty() ? tr("Copy every picture, cropped in the stream's header: an hour in seconds, without "
+                               "losing a bit")
+                          : refusal);
+}
+
+void AppDelegate::cropInstantBTNClicked()
+{
+    if (!globalFP || m_cropRoad->isRunning() || !m_ui->cropInstantBTN->isEnabled() || m_keyframes.isRunning())
+        return;
+    // The selection moves where every player shows it exactly, before the save panel, and the status bar says why.
+    const QSize frame(int(*globalFP->videoWidth()), int(*globalFP->videoHeight()));
+    const QRect wanted = m_panel->storedCrop();
+    const QRect snapped = InstantCrop::cropsInHeader(globalFP->videoCodec())
+        ? InstantCrop::snapped(wanted, frame, globalFP->pictureColour())
+        : wanted;
+    m_pendingInstantNote.clear();
+    if (snapped != wanted) {
+        m_panel->setStoredCrop(snapped);
+        m_pendingInstantNote << tr("the crop to %1 x %2 at %3, %4, where every player shows it exactly (its left "
+                                   "edge on a multiple of 64 pixels)")
+                                    .arg(snapped.width())
+                                    .arg(snapped.height())
+                                    .arg(snapped.x())
+                                    .arg(snapped.y());
+    }
+    const auto trim = m_ui->trimBar->trim();
+    if (!trim)
+        return beginInstant(std::nullopt, m_pendingInstantNote);
+    m_keyframesFrom = std::max(0.0, trim->start - 60);
+    listKeyframes();
+}
+
+void AppDelegate::listKeyframes()
+{
+    const QString path = *globalFP->fileFullPath();
+    m_keyframes.start(path, InstantCrop::keyframeListing(path, globalFP->videoStreamIndex().value_or(0),
+                                                         globalFP->formatName(), globalFP->startTime(),
+                                                         m_keyframesFrom, m_ui->trimBar->trim()->start));
+}
+
+void AppDelegate::beginInstant(std::optional<double> start, QStringList said)
+{
+    if (start)
+        m_ui->trimBar->setStart(*start);
+    if (!said.isEmpty())
+        m_window->statusBar()->showMessage(tr("Without re-encoding: moved %1.").arg(said.join(tr("; "))), 15'000);
+    m_cropRoad->begin(*globalFP, [this](CropRequest &request, OutputSettings &settings) {
+        settings = m_outputSettingsWindow->outputSettings();
+        request.crop = m_panel->storedCrop();
+        if (!m_ui->keepRecordingDateBTN->isChecked())
+            request.creationTime.clear();
+        request.trim = m_ui->trimBar->trim();
+    }, true);
 }
 
 void AppDelegate::closeBTNInsideProgressWindowClicked()

@@ -83,6 +83,13 @@ private:
     bool isBusy() const;
 
     void cropVideoBTNClicked();
+    // Why the crop cannot be made without re-encoding; empty when it can.
+    QString instantRefusal() const;
+    void updateInstant();
+    void cropInstantBTNClicked();
+    // Crops without re-encoding, the trim's start at start; said: what moved, for the status bar.
+    void listKeyframes();
+    void beginInstant(std::optional<double> start, QStringList said);
     void closeBTNInsideProgressWindowClicked();
 
     const Tools m_tools;
@@ -101,6 +108,9 @@ private:
     std::unique_ptr<ScratchDirectory> m_outputRecords; // in the state folder
 
     ProbeJob m_probeJob;
+    ProbeTool m_keyframes; // around the trim's start, for a crop without re-encoding
+    double m_keyframesFrom = 0; // where the listing starts, a minute before Start at first
+    QStringList m_pendingInstantNote; // what moved of the selection, said once Start has moved too
     PosterStrip *m_posters = nullptr;
     PosterBrowser *m_browser = nullptr;
     std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster

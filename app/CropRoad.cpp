@@ -49,11 +49,12 @@ QString CropRoad::outputName(const QString &chosen, Container filtered)
     return containerOf(chosen) ? chosen : chosen + u'.' + extensionOf(filtered);
 }
 
-void CropRoad::begin(const FileProbe &input, Choices choices)
+void CropRoad::begin(const FileProbe &input, Choices choices, bool instant)
 {
     if (isRunning())
         return;
     m_input = input;
+    m_instant = instant;
     m_choices = std::move(choices);
     auto *panel = new QFileDialog(m_window, tr("Save Cropped Video"));
     panel->setAttribute(Qt::WA_DeleteOnClose);
@@ -122,7 +123,7 @@ void CropRoad::run(const QString &output)
     m_choices(request, settings);
     request.plan = OutputPlanner::plan(m_input->streams(), m_input->videoStreamIndex().value_or(-1),
                                        m_input->pictureColour(), m_input->chapterCount(),
-                                       containerOf(output).value_or(Container::mp4), settings);
+                                       containerOf(output).value_or(Container::mp4), settings, m_instant);
     // A job that fails at once has said so in an alert: a sheet flashed up and down
     // under it would leave the alert without the keyboard.
     if (!m_job.runCropProcess(request))

@@ -30,8 +30,9 @@ public:
     void setOutputRecordsFolder(const QString &folder) { m_job.setOutputRecordsFolder(folder); }
     bool isRunning() const { return m_job.isRunning(); }
     void cancel() { m_job.cancel(); }
-    // Asks where the crop of input goes, then makes it as the user chose.
-    void begin(const FileProbe &input, Choices choices);
+    // Asks where the crop of input goes, then makes it as the user chose;
+    // instant: every picture copied, cropped in its header.
+    void begin(const FileProbe &input, Choices choices, bool instant = false);
 
     // The name chosen in the save panel as it is written: its own extension
     // where that names a container, else the filter's (take.v2 gives take.v2.mp4).
@@ -51,5 +52,6 @@ private:
     CropJob m_job;
     std::optional<FileProbe> m_input;
     Choices m_choices;
+    bool m_instant = false;
     QString m_title; // the window's, while the crop's percent stands in it
 };

@@ -176,6 +176,16 @@ QRect SelectionPanel::storedCrop() const
     return CropGeometry::storedCrop(crop(), m_aspect, QSize(int(m_storedWidth), int(m_storedHeight)));
 }
 
+void SelectionPanel::setStoredCrop(const QRect &crop)
+{
+    // A new size may not keep the locked ratio: the lock gives way rather than the crop.
+    if (crop.size() != storedCrop().size() && !m_ui.proportionalCBX->isChecked()) {
+        m_ui.proportionalCBX->setChecked(true);
+        proportionalCBXClicked();
+    }
+    applyCrop(crop, true);
+}
+
 QString SelectionPanel::selectContent(const QStringList &posters)
 {
     const auto content =

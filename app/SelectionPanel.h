@@ -40,6 +40,8 @@ public:
     QRect crop() const;
     // The same crop in the stored pixels, for the encoder.
     QRect storedCrop() const;
+    // Makes the selection exactly crop, in stored pixels (square ones); a new size frees it of the ratio.
+    void setStoredCrop(const QRect &crop);
     // Looks for borders across the posters; selects the picture inside them, the
     // aspect unlocked, and gives the note that says what was done.
     QString selectContent(const QStringList &posters);

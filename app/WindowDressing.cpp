@@ -37,6 +37,7 @@ QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
 
     ui.openBTN->setShortcut(QKeySequence::Open);
     ui.cropVideoBTN->setShortcut(QKeySequence::Save);
+    ui.cropInstantBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     ui.quitBTN->setShortcut(QKeySequence::Quit);
     ui.helpBTN->setShortcut(QKeySequence::HelpContents);
     ui.scaleFactorBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));

@@ -1,15 +1,19 @@
 // The crop job (start to its finished signal) against the same ffmpeg command
 // line run directly; a variable-rate clip's crop with its frames' own times
 // against the old constant rate; and Tessaly's default output against
-// HandBrake's "Fast 1080p30" on a camera-like clip: time, size and sharpness.
+// HandBrake's "Fast 1080p30" on a camera-like clip: time, size and sharpness;
+// a crop without re-encoding against a file copy (an hour of Matroska) and
+// against the default crop (a minute of 1080p).
 #include "BenchSupport.h"
 #include "crop/CropArguments.h"
 #include "crop/CropJob.h"
+#include "crop/InstantCrop.h"
 #include "media/FileProbe.h"
 #include "support/Fixtures.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -32,7 +36,7 @@ void runJob(CropJob &job, const CropRequest &request)
 }
 
 // What the application asks of a crop of input with the default settings.
-CropRequest defaultRequest(const QString &input, const QString &destination, QRect crop)
+CropRequest defaultRequest(const QString &input, const QString &destination, QRect crop, bool instant = false)
 {
     const FileProbe probe(input);
     CropRequest request;
@@ -44,7 +48,10 @@ CropRequest defaultRequest(const QString &input, const QString &destination, QRe
     request.inputDuration = probe.videoDuration();
     request.startTime = probe.startTime();
     request.plan = OutputPlanner::plan(probe.streams(), probe.videoStreamIndex().value_or(0), probe.pictureColour(),
-                                       probe.chapterCount(), *containerOf(destination), {});
+                                       probe.chapterCount(), *containerOf(destination), {}, instant);
+    if (instant)
+        request.crop = InstantCrop::snapped(crop, QSize(int(*probe.videoWidth()), int(*probe.videoHeight())),
+                                            probe.pictureColour());
     return request;
 }
 
@@ -87,6 +94,29 @@ int main(int argc, char *argv[])
     Bench::report("crop_direct_ms", directMs, "ms");
     Bench::report("crop_overhead_ratio", jobMs / directMs, "ratio");
 
+    // Without re-encoding: a minute of 1080p against its default crop, and an hour of it looped against cp.
+    const QString minute = dir.filePath(u"minute.mkv"_s), hour = dir.filePath(u"hour.mkv"_s);
+    if (!Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=1920x1080:rate=25:duration=60", "-f", "lavfi", "-i",
+                               "sine=duration=60", "-c:v", "libx264", "-preset", "superfast", "-b:v", "1M", "-g", "250",
+                               "-c:a", "aac", minute })
+        || !Fixtures::runFfmpeg({ "-stream_loop", "59", "-i", minute, "-c", "copy", hour }))
+        qFatal("no minute or hour of 1080p");
+    const QRect middle(160, 90, 1600, 900);
+    const auto [instantMs, reencodeMs] = Bench::sideBySide(
+        1, [&] { runJob(job, defaultRequest(minute, dir.filePath(u"instant.mkv"_s), middle, true)); },
+        [&] { runJob(job, defaultRequest(minute, dir.filePath(u"reencoded.mkv"_s), middle)); });
+    Bench::report("instant_crop_minute_ms", instantMs, "ms");
+    Bench::report("default_crop_minute_ms", reencodeMs, "ms");
+    Bench::report("instant_crop_vs_reencode_ratio", instantMs / reencodeMs, "ratio");
+    const CropRequest hourRequest = defaultRequest(hour, dir.filePath(u"hour-instant.mkv"_s), middle, true);
+    const auto [hourMs, copyMs] = Bench::sideBySide(
+        3, [&] { runJob(job, hourRequest); },
+        [&] { Bench::spawnAndDrain(u"/bin/cp"_s, { hour, dir.filePath(u"hour-copy.mkv"_s) }); });
+    Bench::report("instant_crop_hour_ms", hourMs, "ms");
+    Bench::report("copy_hour_ms", copyMs, "ms");
+    Bench::report("instant_crop_vs_copy_ratio", hourMs / copyMs, "ratio");
+    QFile::remove(hour);
+
     // A variable-rate clip as phones write them: a 120 fps time base, mostly a
     // frame in four. The old arguments made it constant, repeating frames.
     const QString vfr = dir.filePath(u"vfr.mp4"_s);
@@ -115,7 +145,6 @@ int main(int argc, char *argv[])
                                "-f", "lavfi", "-i", "sine=duration=30", "-c:v", "libx264", "-preset", "veryfast",
                                "-crf", "12", "-c:a", "aac", grain }))
         qFatal("no grainy clip");
-    const QRect middle(160, 90, 1600, 900);
     const QString ours = dir.filePath(u"tessaly.mp4"_s), theirs = dir.filePath(u"handbrake.mp4"_s);
     const CropRequest grainRequest = defaultRequest(grain, ours, middle);
     const auto [tessalyMs, handBrakeMs] = Bench::sideBySide(

@@ -1,5 +1,6 @@
 #include "CropArguments.h"
 
+#include "InstantCrop.h"
 #include "media/InputFormats.h"
 #include "util/Numbers.h"
 
@@ -44,6 +45,67 @@ QString x265Parameters(const OutputPlan &plan, const HdrMetadata &hdr)
 
 } // namespace
 
+namespace {
+
+// The picture copied, only the cropping window of its header rewritten.
+QStringList copiedPicture(const CropRequest &request)
+{
+    QStringList arguments { u"-c:v:0"_s, u"copy"_s };
+    const QString codec = request.plan.copiedVideoCodec();
+    if (InstantCrop::cropsInHeader(codec))
+        arguments << u"-bsf:v:0"_s << InstantCrop::bitstreamFilter(codec, request.crop, request.coded);
+    // Apple's players play HEVC in MP4 and MOV only under this tag.
+    if (codec == u"hevc" && request.plan.container != Container::mkv)
+        arguments << u"-tag:v:0"_s << u"hvc1"_s;
+    return arguments;
+}
+
+// The picture deinterlaced, cropped, scaled, held to its end and encoded as planned, in the source's colour.
+QStringList encodedPicture(const CropRequest &request, double seek)
+{
+    const OutputPlan &plan = request.plan;
+    const QString encoder = plan.videoEncoder.isEmpty() ? u"libx264"_s : plan.videoEncoder;
+    QStringList arguments { u"-c:v:0"_s, encoder, u"-preset:v:0"_s, plan.preset.isEmpty() ? u"veryfast"_s : plan.preset,
+                            u"-crf:v:0"_s, QString::number(plan.crf), u"-pix_fmt:v:0"_s,
+                            plan.pixelFormat.isEmpty() ? u"yuv420p"_s : plan.pixelFormat };
+    const PictureColour &colour = plan.colour;
+    for (const auto &[option, value] : { std::pair(u"-color_primaries:v:0"_s, colour.primaries),
+                                         std::pair(u"-color_trc:v:0"_s, colour.transfer),
+                                         std::pair(u"-colorspace:v:0"_s, colour.matrix),
+                                         std::pair(u"-color_range:v:0"_s, colour.range) }) {
+        if (isSaid(value))
+            arguments << option << value;
+    }
+    if (encoder == u"libx265") {
+        arguments << u"-x265-params:v:0"_s << x265Parameters(plan, request.hdr);
+        // Apple's players play HEVC in MP4 and MOV only under this tag.
+        if (plan.container != Container::mkv)
+            arguments << u"-tag:v:0"_s << u"hvc1"_s;
+    }
+    // Fields are woven into frames before a crop that may start on an odd line.
+    QString filter = (request.deinterlace ? u"bwdif=mode=send_frame,"_s : QString()) + cropFilterText(request.crop);
+    if (request.scalePercent != 100) {
+        // "64:45" would read as two options of setsar; a ratio is written "64/45".
+        const PixelShape &aspect = request.sampleAspect;
+        filter += u",scale=%1:%2,setsar=%3"_s.arg(request.scaledSize.width())
+                      .arg(request.scaledSize.height())
+                      .arg(aspect.isSquare() ? u"1:1"_s : u"%1/%2"_s.arg(aspect.num).arg(aspect.den));
+    }
+    // A camera's last pictures may be empty frames that hold the one before: the output holds it as long, up to
+    // where the input's pictures end, never past it (a damaged end stays short, and said).
+    const double held = request.videoEnd > 0
+        ? (request.trim ? std::min(request.trim->end, request.videoEnd) : request.videoEnd) - seek
+        : 0;
+    if (held > 0)
+        filter += u",tpad=stop_mode=clone:stop_duration=%1"_s.arg(decimalText(held));
+    const double end = request.trim ? request.trim->end - seek : held;
+    if (end > 0)
+        filter += u",trim=end=%1"_s.arg(decimalText(end));
+    return arguments << u"-filter:v:0"_s << filter;
+}
+
+} // namespace
+
 QString cropFilterText(const QRect &crop)
 {
     return u"crop=%1:%2:%3:%4"_s.arg(crop.width()).arg(crop.height()).arg(crop.x()).arg(crop.y());
@@ -73,7 +135,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     QStringList arguments;
     // The seek lands on a keyframe; pictures shown before it but decoded after (an open GOP's) come
     // only from a decode that starts earlier, where the input's seeks land anywhere.
-    const double seek = request.trim ? std::max(0.0, request.trim->start - request.seekLead) : 0;
+    const double seek = request.trim ? std::max(0.0, request.trim->start - (plan.copiedVideoCodec().isEmpty() ? request.seekLead : 0)) : 0;
     if (request.trim)
         arguments << u"-ss"_s << decimalText(seek);
     arguments << InputFormats::inputOptions(request.inputFormat) << u"-i"_s << request.input;
@@ -96,8 +158,11 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
         arguments << u"-ss"_s << decimalText(request.trim->start - seek);
     // The picture is cut to the trim by its filter, to the frame; the output's length, a little longer, cuts the
     // sound, and never a picture that ends where the trim does.
+    // A picture copied is cut by the output's length alone, which ends where the trim does.
     if (request.trim)
-        arguments << u"-t"_s << decimalText(request.trim->end - request.trim->start + 0.01);
+        arguments << u"-t"_s
+                  << decimalText(request.trim->end - request.trim->start
+                                 + (plan.copiedVideoCodec().isEmpty() ? 0.01 : 0));
 
     // Left to itself, ffmpeg would pick the largest picture, such as a phone's still beside its clip.
     if (written.isEmpty())
@@ -134,44 +199,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     // A variable frame rate stays variable: no frame is repeated or dropped.
     arguments << u"-fps_mode"_s << u"passthrough"_s;
 
-    const QString encoder = plan.videoEncoder.isEmpty() ? u"libx264"_s : plan.videoEncoder;
-    arguments << u"-c:v:0"_s << encoder << u"-preset:v:0"_s << (plan.preset.isEmpty() ? u"veryfast"_s : plan.preset)
-              << u"-crf:v:0"_s << QString::number(plan.crf) << u"-pix_fmt:v:0"_s
-              << (plan.pixelFormat.isEmpty() ? u"yuv420p"_s : plan.pixelFormat);
-    const PictureColour &colour = plan.colour;
-    for (const auto &[option, value] : { std::pair(u"-color_primaries:v:0"_s, colour.primaries),
-                                         std::pair(u"-color_trc:v:0"_s, colour.transfer),
-                                         std::pair(u"-colorspace:v:0"_s, colour.matrix),
-                                         std::pair(u"-color_range:v:0"_s, colour.range) }) {
-        if (isSaid(value))
-            arguments << option << value;
-    }
-    if (encoder == u"libx265") {
-        arguments << u"-x265-params:v:0"_s << x265Parameters(plan, request.hdr);
-        // Apple's players play HEVC in MP4 and MOV only under this tag.
-        if (mp4Family)
-            arguments << u"-tag:v:0"_s << u"hvc1"_s;
-    }
-    // Fields are woven into frames before a crop that may start on an odd line.
-    QString filter = (request.deinterlace ? u"bwdif=mode=send_frame,"_s : QString()) + cropFilterText(request.crop);
-    if (request.scalePercent != 100) {
-        // "64:45" would read as two options of setsar; a ratio is written "64/45".
-        const PixelShape &aspect = request.sampleAspect;
-        filter += u",scale=%1:%2,setsar=%3"_s.arg(request.scaledSize.width())
-                      .arg(request.scaledSize.height())
-                      .arg(aspect.isSquare() ? u"1:1"_s : u"%1/%2"_s.arg(aspect.num).arg(aspect.den));
-    }
-    // A camera's last pictures may be empty frames that hold the one before: the output holds it as long, up to
-    // where the input's pictures end, never past it (a damaged end stays short, and said).
-    const double held = request.videoEnd > 0
-        ? (request.trim ? std::min(request.trim->end, request.videoEnd) : request.videoEnd) - seek
-        : 0;
-    if (held > 0)
-        filter += u",tpad=stop_mode=clone:stop_duration=%1"_s.arg(decimalText(held));
-    const double end = request.trim ? request.trim->end - seek : held;
-    if (end > 0)
-        filter += u",trim=end=%1"_s.arg(decimalText(end));
-    arguments << u"-filter:v:0"_s << filter;
+    arguments << (plan.copiedVideoCodec().isEmpty() ? encodedPicture(request, seek) : copiedPicture(request));
 
     int audio = 0, subtitles = 0, pictures = 1;
     for (const TrackPlan *track : written) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InstantCrop.h"
 #include "OutputPlan.h"
 #include "util/PixelShape.h"
 
@@ -42,6 +43,7 @@ struct CropRequest
     double seekLead = 0;       // seconds decoded before the trim's start, which the output drops
     double videoEnd = 0;       // where the input's pictures end, from its start, as the probe measured it; 0: unknown
     OutputPlan plan;           // every stream's fate; an empty plan writes the video stream alone
+    InstantCrop::CodedPicture coded; // of a picture copied, read from its header before the crop
     HdrMetadata hdr;           // where the source's picture carries it
 };
 

@@ -34,7 +34,12 @@ CropJob::CropJob(const QString &encoderPath, const QString &probeToolPath, QObje
         m_isStalled = true;
         Q_EMIT stalled(true);
     });
-    connect(&m_run, &ToolRun::errorLine, this, [this](const QString &line) { m_output.keepMessage(line); });
+    connect(&m_run, &ToolRun::errorLine, this, [this](const QString &line) {
+        if (m_state == State::ReadingHeader)
+            m_trace << line;
+        else
+            m_output.keepMessage(line);
+    });
     connect(&m_run, &ToolRun::outputReady, this, &CropJob::readProgress);
     connect(&m_run, &ToolRun::ended, this, &CropJob::toolEnded);
     connect(&m_probe, &ProbeJob::finished, this, &CropJob::cropFinished);
@@ -72,7 +77,7 @@ bool CropJob::runCropProcess(const CropRequest &request)
     }
     m_temporaryPath = *temporary;
     m_record = OutputFile::record(m_recordsFolder, m_temporaryPath);
-    m_state = State::ReadingHdr;
+    m_state = State::ReadingHeader;
     prepareNext();
     // Without free file descriptors or processes the start fails at once.
     return isRunning();
@@ -81,6 +86,17 @@ bool CropJob::runCropProcess(const CropRequest &request)
 void CropJob::prepareNext()
 {
     const OutputPlan &plan = m_request.plan;
+    if (m_state == State::ReadingHeader) {
+        if (InstantCrop::cropsInHeader(plan.copiedVideoCodec())) {
+            m_trace.clear();
+            m_run.start(m_encoderPath,
+                        InstantCrop::traceArguments(m_request.input, plan.tracks.first().stream.index,
+                                                    m_request.inputFormat),
+                        hdrTimeoutMs);
+            return;
+        }
+        m_state = State::ReadingHdr;
+    }
     // x265 writes HDR10's mastering display and light level only when told them.
     if (m_state == State::ReadingHdr) {
         const bool pq = plan.videoEncoder == u"libx265" && plan.colour.transfer == u"smpte2084";
@@ -103,6 +119,20 @@ void CropJob::prepareNext()
         }
     }
     startEncoder();
+}
+
+void CropJob::headerRead()
+{
+    const auto coded = InstantCrop::codedPicture(m_trace);
+    m_trace.clear();
+    if (!coded) {
+        fail(tr("The video stream's header could not be read, so its picture cannot be cropped without "
+                "re-encoding."));
+        return;
+    }
+    m_request.coded = *coded;
+    m_state = State::ReadingHdr;
+    prepareNext();
 }
 
 void CropJob::hdrRead(const QByteArray &report)
@@ -197,6 +227,10 @@ void CropJob::toolEnded(ToolRun::Outcome outcome, int exitCode)
     }
     if (outcome == ToolRun::Outcome::failedToStart) {
         fail(tr("The encoder could not be started: ") + m_run.errorString());
+        return;
+    }
+    if (state == State::ReadingHeader) {
+        headerRead();
         return;
     }
     if (state == State::ReadingHdr) {

@@ -15,8 +15,9 @@ class FileProbe;
 
 // One crop: runs the encoder on the event loop, reports its progress, lets
 // the user cancel, and decides the outcome in one place. What must be read
-// of the input first (the HDR metadata of its first picture, its text
-// subtitles timed to the trim) is read before the encoder starts.
+// of the input first (the coded size of a picture copied, the HDR metadata of
+// its first picture, its text subtitles timed to the trim) is read before the
+// encoder starts.
 // The encoder writes a temporary file beside the destination, which takes
 // the destination's place only after a clean exit and a probe that finds a
 // video, and never replaces a file the user did not agree to replace.
@@ -59,9 +60,10 @@ Q_SIGNALS:
     void cancelled();
 
 private:
-    enum class State { Idle, ReadingHdr, ReadingSubtitles, Encoding, Probing };
+    enum class State { Idle, ReadingHeader, ReadingHdr, ReadingSubtitles, Encoding, Probing };
 
     void prepareNext();
+    void headerRead();
     void hdrRead(const QByteArray &report);
     void subtitlesRead();
     void startEncoder();
@@ -81,6 +83,7 @@ private:
     bool m_isStalled = false;
     EncoderOutput m_output;
     CropRequest m_request;
+    QStringList m_trace; // of the copied picture's header
     std::unique_ptr<QTemporaryDir> m_subtitles; // the text subtitles, timed to the trim
     QString m_destination; // the file replaced in the end
     QString m_temporaryPath;

@@ -199,7 +199,7 @@ QString presetFor(const QString &encoder, OutputSettings::Speed speed)
 }
 
 OutputPlan plan(const QList<MediaStream> &streams, qint64 video, const PictureColour &colour, int chapterCount,
-                Container container, const OutputSettings &settings)
+                Container container, const OutputSettings &settings, bool copyVideo)
 {
     OutputPlan plan;
     plan.container = container;
@@ -210,7 +210,7 @@ OutputPlan plan(const QList<MediaStream> &streams, qint64 video, const PictureCo
     const bool deep = colour.bitDepth > 8 || colour.isHdr();
     const bool hevc = settings.videoCodec == OutputSettings::VideoCodec::hevc
         || (settings.videoCodec == OutputSettings::VideoCodec::automatic && deep);
-    plan.videoEncoder = hevc ? u"libx265"_s : u"libx264"_s;
+    plan.videoEncoder = copyVideo ? u"copy"_s : hevc ? u"libx265"_s : u"libx264"_s;
     plan.pixelFormat = hevc && deep ? u"yuv420p10le"_s : u"yuv420p"_s;
     plan.crf = crfFor(plan.videoEncoder, settings.quality);
     plan.preset = presetFor(plan.videoEncoder, settings.speed);
@@ -218,6 +218,10 @@ OutputPlan plan(const QList<MediaStream> &streams, qint64 video, const PictureCo
     QList<TrackPlan> written, left;
     const auto place = [&](const TrackPlan &track) { (track.fate == TrackPlan::Fate::dropped ? left : written) << track; };
     for (const MediaStream &stream : streams) {
+        if (stream.index == video && copyVideo) {
+            written.prepend(kept(stream, TrackPlan::Fate::copied, u"copy"_s));
+            continue;
+        }
         if (stream.index == video) {
             QString why;
             if (deep && !hevc)
@@ -304,7 +308,8 @@ QStringList OutputPlan::notes() const
             }
             break;
         case TrackPlan::Fate::copied:
-            lines << tr("%1: copied").arg(what);
+            lines << (videoEncoder == u"copy" && &track == &tracks.first() ? tr("Video: cropped in its header, no picture re-encoded")
+                                                                          : tr("%1: copied").arg(what));
             break;
         case TrackPlan::Fate::converted:
             lines << (track.why.isEmpty() ? tr("%1: kept").arg(what) : tr("%1: %2").arg(what, track.why));

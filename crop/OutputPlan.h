@@ -32,7 +32,7 @@ struct OutputPlan
 
 public:
     Container container = Container::mp4;
-    QString videoEncoder; // "libx264", "libx265"
+    QString videoEncoder; // "libx264", "libx265"; "copy" where no picture is encoded
     QString pixelFormat;  // "yuv420p", "yuv420p10le"
     QString preset;
     int crf = 23;
@@ -42,6 +42,11 @@ public:
     QList<TrackPlan> tracks; // those written, in output order with the picture first, then those dropped
 
     bool isWritten(const TrackPlan &track) const { return track.fate != TrackPlan::Fate::dropped; }
+    // The codec of the picture where it is copied, cropped in its header; empty where it is encoded.
+    QString copiedVideoCodec() const
+    {
+        return videoEncoder == u"copy" && !tracks.isEmpty() ? tracks.first().stream.codec : QString();
+    }
     // Whether any text subtitle is written, which is prepared in a file of its own first.
     bool hasTextSubtitles() const;
     // A line for each track, for the result alert: what was kept, what changed and why.
@@ -61,7 +66,8 @@ int audioBitRate(int channels);
 int crfFor(const QString &encoder, int quality);
 QString presetFor(const QString &encoder, OutputSettings::Speed speed);
 
+// copyVideo: the picture is copied, cropped in its header (InstantCrop), not encoded.
 OutputPlan plan(const QList<MediaStream> &streams, qint64 video, const PictureColour &colour, int chapterCount,
-                Container container, const OutputSettings &settings);
+                Container container, const OutputSettings &settings, bool copyVideo = false);
 
 } // namespace OutputPlanner

@@ -225,6 +225,45 @@ Dauer der Ausgabe: %7</translation>
     </message>
 </context>
 <context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Start to the keyframe at %1, where a copy can begin</source>
+        <translation>der Anfang auf das Schlüsselbild bei %1, wo eine Kopie beginnen kann</translation>
+    </message>
+    <message>
+        <source>Scaling makes new pictures: set the scale factor to 1.0x.</source>
+        <translation>Skalieren erzeugt neue Bilder: Stellen Sie die Skalierung auf 1.0x.</translation>
+    </message>
+    <message>
+        <source>The video is interlaced: Tessaly makes its pictures progressive, which makes new pictures.</source>
+        <translation>Das Video ist im Zeilensprungverfahren: Tessaly wandelt es in Vollbilder um, was neue Bilder erzeugt.</translation>
+    </message>
+    <message>
+        <source>The video is turned or its pixels are not square: only an upright picture of square pixels is cropped without re-encoding.</source>
+        <translation>Das Video ist gedreht oder seine Pixel sind nicht quadratisch: Nur ein aufrechtes Bild aus quadratischen Pixeln wird ohne Neukodierung zugeschnitten.</translation>
+    </message>
+    <message>
+        <source>Only H.264 and HEVC carry a cropping window; a %1 video can only be trimmed without re-encoding.</source>
+        <translation>Nur H.264 und HEVC tragen ein Zuschnittfenster; ein %1-Video kann ohne Neukodierung nur gekürzt werden.</translation>
+    </message>
+    <message>
+        <source>Copy every picture, cropped in the stream&apos;s header: an hour in seconds, without losing a bit</source>
+        <translation>Jedes Bild kopieren, zugeschnitten im Kopf des Datenstroms: eine Stunde in Sekunden, ohne ein Bit zu verlieren</translation>
+    </message>
+    <message>
+        <source>the crop to %1 x %2 at %3, %4, where every player shows it exactly (its left edge on a multiple of 64 pixels)</source>
+        <translation>der Ausschnitt auf %1 x %2 bei %3, %4, wo jeder Player ihn genau zeigt (sein linker Rand auf einem Vielfachen von 64 Pixeln)</translation>
+    </message>
+    <message>
+        <source>Without re-encoding: moved %1.</source>
+        <translation>Ohne Neukodierung verschoben: %1.</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
     <name>CropGeometry</name>
     <message>
         <source>Source: %1 x %2</source>
@@ -288,6 +327,10 @@ Dauer der Ausgabe: %7</translation>
 %1</source>
         <translation>Die Untertitel konnten nicht gelesen werden.
 %1</translation>
+    </message>
+    <message>
+        <source>The video stream&apos;s header could not be read, so its picture cannot be cropped without re-encoding.</source>
+        <translation>Der Kopf des Videostroms ließ sich nicht lesen, daher kann sein Bild nicht ohne Neukodierung zugeschnitten werden.</translation>
     </message>
 </context>
 <context>
@@ -563,6 +606,14 @@ Dauer der Ausgabe: %7</translation>
         <source>Time of the picture shown, and which of the posters it is</source>
         <translation>Zeit des gezeigten Bildes und welches der Vorschaubilder es ist</translation>
     </message>
+    <message>
+        <source>Crop &amp;Without Re-encoding…</source>
+        <translation>Zuschneiden &amp;ohne Neukodierung…</translation>
+    </message>
+    <message>
+        <source>Copy every picture, cropped in the stream&apos;s header: an hour in seconds, without losing a bit</source>
+        <translation>Jedes Bild kopieren, zugeschnitten im Kopf des Datenstroms: eine Stunde in Sekunden, ohne ein Bit zu verlieren</translation>
+    </message>
 </context>
 <context>
     <name>MotionOverlay</name>
@@ -683,6 +734,10 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Chapters: left out, as chosen</source>
         <translation>Kapitel: wie gewählt weggelassen</translation>
+    </message>
+    <message>
+        <source>Video: cropped in its header, no picture re-encoded</source>
+        <translation>Video: im Kopf zugeschnitten, kein Bild neu kodiert</translation>
     </message>
 </context>
 <context>

@@ -73,11 +73,14 @@ void AppDriver::activate()
     (void)QTest::qWaitForWindowActive(window());
 }
 
-void AppDriver::cropTo(const QString &path)
+void AppDriver::cropTo(const QString &path, bool instant)
 {
     activate();
-    QTest::keyClick(window(), Qt::Key_S, Qt::ControlModifier);
-    auto *panel = window()->findChild<QFileDialog *>();
+    QTest::keyClick(window(), Qt::Key_S, instant ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    QFileDialog *panel = nullptr;
+    // Where the copy must start on a keyframe, the panel opens once its time is known.
+    (void)QTest::qWaitFor([&] { return (panel = window()->findChild<QFileDialog *>()) != nullptr; },
+                          instant ? 10'000 : 0);
     if (!panel)
         return;
     // Replacing an existing file asks first, however long that takes; the answer is yes.

@@ -28,7 +28,8 @@ public:
     // The alert now shown, waiting for one up to timeoutMs; null if none came.
     QMessageBox *waitForAlert(int timeoutMs = 60'000) const;
     // The crop action, answering the save panel with path (empty: the proposed name).
-    void cropTo(const QString &path = QString());
+    // instant: without re-encoding.
+    void cropTo(const QString &path = QString(), bool instant = false);
     // Waits up to timeoutMs for the crop to end: the alert it ended in, or
     // null after a cancel. The progress sheet must be gone by then.
     QMessageBox *waitForCropEnd(int timeoutMs = 300'000) const;

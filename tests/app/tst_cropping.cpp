@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProgressBar>
+#include <QSpinBox>
+#include <QStatusBar>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -128,6 +130,14 @@ void TestCropping::cropping_data()
     QTest::newRow("the recording date kept")
         << u"dated and placed"_s << out << QString() << cropped
         << u"-show_entries format_tags=creation_time = 2024-05-01T10:00:00.000000Z"_s << QString();
+    // The selection and the trim move where a copy shows and starts exactly: the crop's left edge to 192, the trim's
+    // start to the keyframe at 10 s.
+    QTest::newRow("without re-encoding: snapped, shown as declared")
+        << u"hd"_s << out << u"instant"_s << u"Video: cropped in its header, no picture re-encoded"_s << u"1600x900"_s
+        << QString();
+    QTest::newRow("without re-encoding: a trim starts on its keyframe")
+        << u"long"_s << out << u"instant trim"_s << cropped << u"-count_frames -show_entries stream=nb_read_frames = 125"_s
+        << QString();
     // Its header says 10 s; its last packets, where it could be read to, tell the truth.
     QTest::newRow("a damaged end: as long as it can be read")
         << u"damaged end"_s << out << QString() << u"Output Duration: 00:00:03.0"_s << u"100x100"_s << QString();
@@ -192,12 +202,17 @@ void TestCropping::cropping()
         app.control<QAction>("keepRecordingDateBTN")->setChecked(false);
     if (setup == u"stereo")
         app.control<QComboBox>("audioPopUpBTN")->setCurrentIndex(1);
-    for (const auto &[field, time] : { std::pair("startTF", "00:00:00.500"), std::pair("endTF", "00:00:00.540") }) {
+    const auto type = [&](const char *field, const QString &time) {
         auto *edit = app.control<QLineEdit>(field);
-        if (setup == u"one picture") {
-            edit->setText(QString::fromLatin1(time));
-            Q_EMIT edit->editingFinished();
-        }
+        edit->setText(time);
+        Q_EMIT edit->editingFinished();
+    };
+    if (setup == u"one picture") {
+        type("startTF", u"00:00:00.500"_s);
+        type("endTF", u"00:00:00.540"_s);
+    } else if (setup == u"instant trim") {
+        type("startTF", u"00:00:13.000"_s);
+        type("endTF", u"00:00:15.000"_s);
     }
     if (setup == u"scale 50") {
         app.control<QSlider>("scaleFactorSlider")->setValue(50);
@@ -212,7 +227,13 @@ void TestCropping::cropping()
     } else if (setup == u"read-only file") {
         QFile::setPermissions(destination, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
-    app.cropTo(output);
+    app.cropTo(output, setup.startsWith(u"instant"_s));
+    if (setup == u"instant") {
+        QCOMPARE(app.control<QSpinBox>("xField")->value(), 192);
+        QVERIFY(app.window()->statusBar()->currentMessage().contains(u"multiple of 64"_s));
+    } else if (setup == u"instant trim") {
+        QCOMPARE(app.control<QLineEdit>("startTF")->text(), u"00:00:10.000"_s);
+    }
     QMessageBox *alert = app.waitForCropEnd();
     QVERIFY2(alert, "no alert, or one over a progress sheet that stayed up");
     const QString text = alert->text() + u'\n' + alert->informativeText();
@@ -257,6 +278,12 @@ void TestCropping::cropping()
             QCOMPARE(text.section(u'\n', 1, 3), // the alert is gone
                      u"Input Resolution: 1920 x 1080 (%1)\nOutput Resolution: 800 x 450 (%2)\nOutput Duration: %3"_s
                          .arg(*in.fileSizeHuman(), *made.fileSizeHuman(), TimeText::format(made.duration())));
+        } else if (setup == u"instant") {
+            // What a player decodes is the source's own picture at the place shown.
+            QCOMPARE(Fixtures::difference(Fixtures::frameAt(destination, u"0.5"_s),
+                                          Fixtures::frameAt(source, u"0.5"_s).copy(192, 90, 1600, 900)),
+                     0.0);
+            QCOMPARE(Fixtures::frameAt(destination, u"0.5"_s).size(), QSize(1600, 900));
         } else if (setup == u"link") {
             // The link stays a link; the file it names takes the crop and keeps its permissions.
             QVERIFY(QFileInfo(output).isSymLink());

@@ -1,8 +1,12 @@
 #include "crop/CropJob.h"
+#include "crop/InstantCrop.h"
+#include "crop/OutputPlan.h"
+#include "crop/PosterPlan.h"
 #include "media/InputFormats.h"
 #include "crop/ScratchDirectory.h"
 #include "media/FileProbe.h"
 #include "util/FileRename.h"
+#include "util/Numbers.h"
 #include "support/Fixtures.h"
 
 #include <QElapsedTimer>
@@ -27,6 +31,8 @@ private Q_SLOTS:
     void initTestCase();
     void trimmedBetweenKeyframes_data();
     void trimmedBetweenKeyframes();
+    void withoutReencoding_data();
+    void withoutReencoding();
     void cancelEarlyAndTwice();
     void nameTakenMeanwhile_data();
     void nameTakenMeanwhile();
@@ -95,6 +101,81 @@ void TestCropJob::trimmedBetweenKeyframes()
     // Every picture of the second, the first at the output's start.
     QCOMPARE(Fixtures::videoFrameCount(request.destination), 25);
     QCOMPARE(Fixtures::probed(request.destination, { u"-show_entries"_s, u"stream=start_time"_s }).toDouble(), 0.0);
+}
+
+void TestCropJob::withoutReencoding_data()
+{
+    QTest::addColumn<QStringList>("encoding"); // of 2 s at 25 pictures a second with sound, a keyframe a second
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QRect>("snapped");
+    QTest::addColumn<double>("start"); // of the trim; its copy starts on the keyframe at or before it
+    const QStringList hdr { "-color_primaries", "bt2020", "-color_trc", "smpte2084", "-colorspace", "bt2020nc" };
+    // Coded as 192 lines, of which 180 are shown: the new window adds to the stream's own.
+    QTest::newRow("H.264 4:2:0, odd edges, a window already")
+        << QStringList { "-s", "320x180", "-pix_fmt", "yuv420p", "-c:v", "libx264" } << QRect(102, 31, 150, 101)
+        << QRect(128, 32, 150, 102) << 1.4;
+    QTest::newRow("H.264 4:2:2, an odd top line, left off an even multiple of 64")
+        << QStringList { "-s", "640x360", "-pix_fmt", "yuv422p", "-c:v", "libx264" } << QRect(256, 33, 300, 201)
+        << QRect(192, 33, 300, 201) << 0.0;
+    QTest::newRow("HEVC Main10 HDR, no window")
+        << QStringList { "-s", "640x360", "-pix_fmt", "yuv420p10le", "-c:v", "libx265" } + hdr
+        << QRect(64, 0, 512, 360) << QRect(64, 0, 512, 360) << 0.5;
+    QTest::newRow("HEVC Main10, a window already")
+        << QStringList { "-s", "320x180", "-pix_fmt", "yuv420p10le", "-c:v", "libx265" } << QRect(20, 9, 257, 160)
+        << QRect(0, 10, 258, 160) << 0.0;
+}
+
+void TestCropJob::withoutReencoding()
+{
+    QFETCH(QStringList, encoding);
+    QFETCH(QRect, wanted);
+    QFETCH(QRect, snapped);
+    QFETCH(double, start);
+    QTemporaryDir out;
+    const QString input = out.filePath(u"source.mp4"_s);
+    QVERIFY(Fixtures::runFfmpeg(
+        QStringList { "-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=2", "-f", "lavfi", "-i",
+                      "sine=duration=2", "-preset", "ultrafast", "-g", "25", "-x265-params", "log-level=error" }
+        + encoding + QStringList { "-c:a", "aac", input }));
+    const FileProbe probe(input);
+    const QRect crop = InstantCrop::snapped(wanted, QSize(int(*probe.videoWidth()), int(*probe.videoHeight())),
+                                            probe.pictureColour());
+    QCOMPARE(crop, snapped);
+    CropRequest request = requestFor(input, out.filePath(u"Cropped.mp4"_s), crop);
+    request.plan = OutputPlanner::plan(probe.streams(), *probe.videoStreamIndex(), probe.pictureColour(), 0,
+                                       Container::mp4, {}, true);
+    if (start > 0) {
+        const QString listing = Fixtures::output(
+            Fixtures::ffprobe(), InstantCrop::keyframeListing(input, *probe.videoStreamIndex(), probe.formatName(),
+                                                              probe.startTime(), 0, start));
+        request.trim = Trim { InstantCrop::keyframeAtOrBefore(PosterPlan::keyframes(listing.toUtf8()), start), 2 };
+        QCOMPARE(request.trim->start, std::floor(start));
+    }
+    CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    QSignalSpy succeeded(&job, &CropJob::succeeded);
+    QVERIFY(job.runCropProcess(request));
+    QTRY_COMPARE_WITH_TIMEOUT(succeeded.count(), 1, 30'000);
+
+    // What a player decodes: the size declared, every picture the source's own at the same place.
+    const auto hashes = [](const QStringList &input, const QStringList &options) {
+        QStringList lines = Fixtures::output(Fixtures::ffmpeg(), QStringList { "-v", "error" } + input + options
+                                                 + QStringList { "-f", "framemd5", "-" })
+                                .split(u'\n');
+        lines.removeIf([](const QString &line) { return line.startsWith(u'#') && !line.startsWith(u"#dim"_s); });
+        for (QString &line : lines)
+            line = line.section(u',', -1).trimmed();
+        return lines;
+    };
+    const QString output = request.destination;
+    QCOMPARE(Fixtures::probed(output, { u"-show_entries"_s, u"stream=width,height"_s }),
+             u"%1,%2"_s.arg(crop.width()).arg(crop.height()));
+    const QStringList seek { "-ss", decimalText(request.trim ? request.trim->start : 0), "-i", input };
+    QCOMPARE(hashes({ "-i", output }, { "-map", "0:v" }), hashes(seek, { "-map", "0:v", "-vf", cropFilterText(crop) }));
+    const QStringList colour { u"-show_entries"_s, u"stream=pix_fmt,color_primaries,color_transfer,color_space"_s };
+    QCOMPARE(Fixtures::probed(output, colour), Fixtures::probed(input, colour));
+    // The sound's packets, copied as they were.
+    const QStringList sound = hashes({ "-i", output }, { "-map", "0:a", "-c", "copy" });
+    QVERIFY(hashes({ "-i", input }, { "-map", "0:a", "-c", "copy" }).join(u' ').contains(sound.join(u' ')));
 }
 
 void TestCropJob::cancelEarlyAndTwice()
