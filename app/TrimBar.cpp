@@ -61,7 +61,7 @@ void TrimBar::edited(bool start)
     QLineEdit *field = start ? m_ui.startTF : m_ui.endTF;
     const auto typed = TimeText::parse(field->text());
     if (!typed) {
-        Q_EMIT notice(u"“%1” is no time: write it as hh:mm:ss.mmm."_s.arg(field->text()));
+        Q_EMIT notice(tr("“%1” is no time: write it as hh:mm:ss.mmm.").arg(field->text()));
         show();
         return;
     }

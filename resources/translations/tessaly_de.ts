@@ -1193,6 +1193,10 @@ Dauer der Ausgabe: %7</translation>
         <source>[ and ] move a second, , and . a poster; I and O set Start and End</source>
         <translation>[ und ] gehen eine Sekunde, , und . ein Vorschaubild; I und O setzen Anfang und Ende</translation>
     </message>
+    <message>
+        <source>“%1” is no time: write it as hh:mm:ss.mmm.</source>
+        <translation>„%1“ ist keine Zeit: Schreiben Sie sie als hh:mm:ss.mmm.</translation>
+    </message>
 </context>
 <context>
     <name>UserGuide</name>
