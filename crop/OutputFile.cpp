@@ -2,6 +2,7 @@
 
 #include "util/FileRename.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,11 +47,11 @@ std::optional<QString> refusal(const QString &destination)
     if (!info.exists())
         return std::nullopt;
     if (info.isDir())
-        return u"%1 is a folder."_s.arg(QDir::toNativeSeparators(destination));
+        return QCoreApplication::translate("OutputFile", "%1 is a folder.").arg(QDir::toNativeSeparators(destination));
     // Read-only by its permissions, which root too is asked to respect.
     const auto writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!info.isWritable() || !(info.permissions() & writable))
-        return u"%1 is read-only."_s.arg(QDir::toNativeSeparators(destination));
+        return QCoreApplication::translate("OutputFile", "%1 is read-only.").arg(QDir::toNativeSeparators(destination));
     return std::nullopt;
 }
 

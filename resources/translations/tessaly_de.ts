@@ -623,6 +623,17 @@ Dauer der Ausgabe: %7</translation>
     </message>
 </context>
 <context>
+    <name>OutputFile</name>
+    <message>
+        <source>%1 is a folder.</source>
+        <translation>%1 ist ein Ordner.</translation>
+    </message>
+    <message>
+        <source>%1 is read-only.</source>
+        <translation>%1 ist schreibgeschützt.</translation>
+    </message>
+</context>
+<context>
     <name>OutputPlan</name>
     <message>
         <source>Video %1</source>
