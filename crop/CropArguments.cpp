@@ -83,7 +83,10 @@ QStringList encodedPicture(const CropRequest &request, double seek)
             arguments << u"-tag:v:0"_s << u"hvc1"_s;
     }
     // Fields are woven into frames before a crop that may start on an odd line.
-    QString filter = (request.deinterlace ? u"bwdif=mode=send_frame,"_s : QString()) + cropFilterText(request.crop);
+    // The filter's time counts from the seek.
+    const QString crop = request.keyframes.size() > 1 ? CropKeyframes::filterText(request.keyframes, seek)
+                                                      : cropFilterText(request.crop);
+    QString filter = (request.deinterlace ? u"bwdif=mode=send_frame,"_s : QString()) + crop;
     if (request.scalePercent != 100) {
         // "64:45" would read as two options of setsar; a ratio is written "64/45".
         const PixelShape &aspect = request.sampleAspect;

@@ -2,6 +2,7 @@
 
 #include "InstantCrop.h"
 #include "OutputPlan.h"
+#include "selection/CropKeyframes.h"
 #include "util/PixelShape.h"
 
 #include <QRect>
@@ -32,6 +33,7 @@ struct CropRequest
     QString destination;
     QString replaces;          // the identity of the file at destination the user agreed to replace; empty: none
     QRect crop;                // in stored video pixels, top-left origin
+    QList<CropKeyframe> keyframes; // the same in time, where the crop moves (two or more)
     int scalePercent = 100;    // 100: unscaled
     QSize scaledSize;          // the output size in stored pixels when scaled
     PixelShape sampleAspect; // the input's pixel shape, which the output keeps

@@ -6,6 +6,7 @@
 #include "crop/ScratchDirectory.h"
 #include "media/FileProbe.h"
 #include "util/FileRename.h"
+#include "selection/CropKeyframes.h"
 #include "util/Numbers.h"
 #include "support/Fixtures.h"
 
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void trimmedBetweenKeyframes();
     void withoutReencoding_data();
     void withoutReencoding();
+    void movingCrop_data();
+    void movingCrop();
     void cancelEarlyAndTwice();
     void nameTakenMeanwhile_data();
     void nameTakenMeanwhile();
@@ -176,6 +179,47 @@ void TestCropJob::withoutReencoding()
     // The sound's packets, copied as they were.
     const QStringList sound = hashes({ "-i", output }, { "-map", "0:a", "-c", "copy" });
     QVERIFY(hashes({ "-i", input }, { "-map", "0:a", "-c", "copy" }).join(u' ').contains(sound.join(u' ')));
+}
+
+void TestCropJob::movingCrop_data()
+{
+    QTest::addColumn<std::optional<Trim>>("trim");
+    QTest::newRow("whole") << std::optional<Trim>();
+    QTest::newRow("trimmed from 0.8 s") << std::optional(Trim { 0.8, 2.8 });
+}
+
+void TestCropJob::movingCrop()
+{
+    QFETCH(std::optional<Trim>, trim);
+    QTemporaryDir out;
+    const QString input = out.filePath(u"source.mp4"_s);
+    QVERIFY(Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3", "-c:v", "libx264",
+                                  "-preset", "ultrafast", "-pix_fmt", "yuv420p", input }));
+    const QList<CropKeyframe> keys { { 0.4, QRect(0, 0, 160, 120) }, { 1.2, QRect(300, 200, 160, 120) },
+                                     { 2, QRect(100, 20, 160, 120) } };
+    CropRequest request = requestFor(input, out.filePath(u"Cropped.mp4"_s), keys.first().crop);
+    request.keyframes = keys;
+    request.trim = trim;
+    request.plan.crf = 0; // lossless, so that pictures compare exactly
+    CropJob job(Fixtures::ffmpeg(), Fixtures::ffprobe());
+    QSignalSpy succeeded(&job, &CropJob::succeeded);
+    QVERIFY(job.runCropProcess(request));
+    QTRY_COMPARE_WITH_TIMEOUT(succeeded.count(), 1, 30'000);
+
+    // The picture written at each moment is the source's crop where the selection was shown then.
+    const double start = trim ? trim->start : 0;
+    const auto picture = [](const QString &file, double time, const QString &filter) {
+        return Fixtures::output(Fixtures::ffmpeg(), { "-v", "error", "-ss", decimalText(time), "-i", file, "-frames:v",
+                                                      "1", "-vf", filter, "-f", "framemd5", "-" })
+            .section(u',', -1)
+            .trimmed();
+    };
+    for (const double time : { 0.0, 0.4, 0.8, 1.0, 1.2, 1.6, 2.0, 2.4 }) {
+        if (time < start)
+            continue;
+        const QRect shown = CropKeyframes::cropAt(keys, time);
+        QCOMPARE(picture(request.destination, time - start, u"null"_s), picture(input, time, cropFilterText(shown)));
+    }
 }
 
 void TestCropJob::cancelEarlyAndTwice()

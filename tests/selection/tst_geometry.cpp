@@ -1,5 +1,6 @@
 #include "crop/CropArguments.h"
 #include "selection/CropGeometry.h"
+#include "selection/CropKeyframes.h"
 #include "selection/CropPresets.h"
 #include "selection/ScaleFactor.h"
 #include "selection/SelectionGeometry.h"
@@ -38,6 +39,9 @@ private Q_SLOTS:
     void scaleLabels();
     void fitted_data();
     void fitted();
+    void glide_data();
+    void glide();
+    void placedKeyframes();
 };
 
 void TestGeometry::hitTest_data()
@@ -330,6 +334,51 @@ void TestGeometry::fitted()
     QFETCH(QRect, fitted);
     const auto lock = ratio > 0 ? std::optional(ratio) : std::nullopt;
     QCOMPARE(fittedCrop(wanted, QSize(1920, 1080), QSize(200, 200), lock, widthGiven), fitted);
+}
+
+void TestGeometry::glide_data()
+{
+    QTest::addColumn<QList<QPoint>>("places"); // of 300 x 200 crops, at 0 s, 2 s, 4 s ...
+    QTest::addColumn<double>("time");
+    QTest::addColumn<QPoint>("expected");
+    const QList<QPoint> two { { 100, 50 }, { 500, 250 } };
+    QTest::newRow("before the first: held") << two << -1.0 << QPoint(100, 50);
+    QTest::newRow("at a keyframe") << two << 2.0 << QPoint(500, 250);
+    QTest::newRow("after the last: held") << two << 9.0 << QPoint(500, 250);
+    QTest::newRow("halfway") << two << 1.0 << QPoint(300, 150);
+    // Eased: a quarter of the time covers 15.6 % of the way, rounded to even pixels.
+    QTest::newRow("a quarter of the way in") << two << 0.5 << QPoint(162, 82);
+    QTest::newRow("between two equal places: still") << QList<QPoint> { { 100, 50 }, { 100, 50 }, { 300, 50 } } << 1.0
+                                                     << QPoint(100, 50);
+    // Through a keyframe on a straight pan it keeps its speed rather than stopping.
+    QTest::newRow("a steady pan") << QList<QPoint> { { 0, 0 }, { 200, 0 }, { 400, 0 } } << 2.5 << QPoint(260, 0);
+    QTest::newRow("a turn: no overshoot") << QList<QPoint> { { 0, 0 }, { 400, 0 }, { 0, 0 } } << 1.8 << QPoint(388, 0);
+}
+
+void TestGeometry::glide()
+{
+    QFETCH(QList<QPoint>, places);
+    QFETCH(double, time);
+    QFETCH(QPoint, expected);
+    QList<CropKeyframe> keys;
+    for (qsizetype n = 0; n < places.size(); ++n)
+        keys << CropKeyframe { 2.0 * double(n), QRect(places[n], QSize(300, 200)) };
+    QCOMPARE(CropKeyframes::cropAt(keys, time), QRect(expected, QSize(300, 200)));
+}
+
+void TestGeometry::placedKeyframes()
+{
+    const QSize frame(1280, 720);
+    QList<CropKeyframe> keys = CropKeyframes::placed({}, 2, QRect(100, 100, 300, 200), frame);
+    keys = CropKeyframes::placed(keys, 1, QRect(0, 0, 300, 200), frame);
+    keys = CropKeyframes::placed(keys, 2.0002, QRect(40, 40, 300, 200), frame);
+    QCOMPARE(keys, (QList<CropKeyframe> { { 1, QRect(0, 0, 300, 200) }, { 2, QRect(40, 40, 300, 200) } }));
+    // A new size takes every keyframe about its centre, within the frame.
+    keys = CropKeyframes::placed(keys, 3, QRect(900, 500, 380, 220), frame);
+    QCOMPARE(keys, (QList<CropKeyframe> { { 1, QRect(0, 0, 380, 220) }, { 2, QRect(0, 30, 380, 220) },
+                                          { 3, QRect(900, 500, 380, 220) } }));
+    QCOMPARE(CropKeyframes::indexAt(keys, 2.0003), 1);
+    QCOMPARE(CropKeyframes::indexAt(keys, 2.5), -1);
 }
 
 QTEST_GUILESS_MAIN(TestGeometry)
