@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "CropRoad.h"
+#include "CropTimeline.h"
 #include "FileChooser.h"
 #include "ImageDropView.h"
 #include "PosterBrowser.h"
@@ -57,6 +58,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     connect(m_chooser, &FileChooser::chosen, this, &AppDelegate::openFile);
     m_posters = new PosterStrip(tools.encoder, tools.probe, this);
     m_browser = new PosterBrowser(m_posters, m_tools.encoder, slider, *m_ui, m_window.get());
+    m_timeline = new CropTimeline(m_browser, *m_ui, this);
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
     connect(m_posters, &PosterStrip::posterMade, this, &AppDelegate::posterMade);
     connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
@@ -122,14 +124,17 @@ void AppDelegate::connectActions()
             [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
-    // Any change of the selection starts the scale over.
+    // A new size of the selection starts the scale over; a crop that glides keeps it.
     connect(m_panel, &SelectionPanel::cropChanged, this, [this] {
-        scaleFactorWindow->reset(m_panel->croppedSize());
+        if (m_panel->croppedSize() != scaleFactorWindow->croppedSize())
+            scaleFactorWindow->reset(m_panel->croppedSize());
         updateInstant();
     });
+    connect(m_timeline, &CropTimeline::keyframesChanged, this, &AppDelegate::updateInstant);
     const auto note = [this](const QString &text) { m_window->statusBar()->showMessage(text, 8000); };
     connect(m_panel, &SelectionPanel::notice, this, note);
     connect(m_ui->trimBar, &TrimBar::notice, this, note);
+    connect(m_timeline, &CropTimeline::notice, this, note);
     connect(scaleFactorWindow, &ScaleFactorWindow::scaleChanged, this, [this] {
         const bool scaled = scaleFactorWindow->percent() != 100;
         m_panel->setOutputSize(scaled ? std::optional(scaleFactorWindow->scaledOutputSize()) : std::nullopt);
@@ -181,6 +186,7 @@ void AppDelegate::resetControls()
     m_ui->cropVideoBTN->setEnabled(false);
     m_ui->cropInstantBTN->setEnabled(false);
     m_browser->setEnabled(false);
+    m_timeline->setEnabled(false);
     m_panel->clear();
     m_ui->trimBar->clear();
     m_window->setWindowTitle(u"Tessaly"_s);
@@ -195,6 +201,7 @@ void AppDelegate::enableControls()
 {
     m_ui->cropVideoBTN->setEnabled(true);
     m_browser->setEnabled(true);
+    m_timeline->setEnabled(true);
     updateInstant();
     m_ui->videoInfoBTN->setEnabled(true);
     m_ui->scaleFactorBTN->setEnabled(true);
@@ -286,6 +293,7 @@ void AppDelegate::posterMade(int)
                           globalFP->sampleAspect());
         const double frameRate = globalFP->videoFrameRate() > 0 ? globalFP->videoFrameRate() : 25;
         m_ui->trimBar->setVideo(globalFP->videoDuration(), 1 / frameRate);
+        m_timeline->reset(video.shown);
         m_window->setWindowTitle(QFileInfo(globalFP->fileFullPath().value_or(QString())).fileName());
     } else {
         m_browser->posterMade();
@@ -322,6 +330,10 @@ void AppDelegate::cropVideoBTNClicked()
     m_cropRoad->begin(*globalFP, [this](CropRequest &request, OutputSettings &settings) {
         settings = m_outputSettingsWindow->outputSettings();
         request.crop = m_panel->storedCrop();
+        for (const CropKeyframe &key : m_timeline->keyframes())
+            request.keyframes << CropKeyframe { key.time, m_panel->storedCropOf(key.crop) };
+        if (!request.keyframes.isEmpty())
+            request.crop = request.keyframes.first().crop;
         request.scalePercent = scaleFactorWindow->percent();
         const QSize shown = scaleFactorWindow->scaledOutputSize();
         request.scaledSize = QSize(CropGeometry::storedWidth(shown.width(), request.sampleAspect), shown.height());
@@ -338,6 +350,8 @@ QString AppDelegate::instantRefusal() const
     const QSize frame(int(globalFP->videoWidth().value_or(0)), int(globalFP->videoHeight().value_or(0)));
     if (scaleFactorWindow->percent() != 100)
         return tr("Scaling makes new pictures: set the scale factor to 1.0x.");
+    if (m_timeline->keyframes().size() > 1)
+        return tr("A crop that moves makes new pictures: clear its keyframes to crop without re-encoding.");
     if (globalFP->isInterlaced())
         return tr("The video is interlaced: Tessaly makes its pictures progressive, which makes new pictures.");
     if (globalFP->rotation() % 360 != 0 || !globalFP->sampleAspect().isSquare())

@@ -18,6 +18,7 @@ class QMainWindow;
 class ScaleFactorWindow;
 class OutputSettingsWindow;
 class CropRoad;
+class CropTimeline;
 class PosterBrowser;
 class PosterStrip;
 class QSettings;
@@ -113,6 +114,7 @@ private:
     QStringList m_pendingInstantNote; // what moved of the selection, said once Start has moved too
     PosterStrip *m_posters = nullptr;
     PosterBrowser *m_browser = nullptr;
+    CropTimeline *m_timeline = nullptr;
     std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster
     CropRoad *m_cropRoad = nullptr;
     FileChooser *m_chooser = nullptr;

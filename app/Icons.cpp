@@ -67,4 +67,24 @@ QIcon motion()
     });
 }
 
+QIcon keyframe()
+{
+    return drawn([](QPainter &p) {
+        p.drawLine(QLineF(2, 20, 22, 20));
+        p.setBrush(p.pen().color());
+        p.drawPolygon(QPolygonF({ { 12, 3 }, { 18, 10 }, { 12, 17 }, { 6, 10 } }));
+    });
+}
+
+QIcon follow()
+{
+    return drawn([](QPainter &p) {
+        p.drawRect(QRectF(8, 5, 10, 14));
+        p.setBrush(p.pen().color());
+        p.drawEllipse(QPointF(13, 12), 2, 2);
+        p.drawLine(QLineF(2, 12, 6, 12));
+        p.drawLine(QLineF(20, 12, 22, 12));
+    });
+}
+
 } // namespace Icons

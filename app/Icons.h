@@ -14,5 +14,9 @@ QIcon scale();
 QIcon borders();
 // A frame with a shape and the trail it leaves as it moves.
 QIcon motion();
+// A keyframe's diamond above a timeline.
+QIcon keyframe();
+// A tall frame around a moving point.
+QIcon follow();
 
 } // namespace Icons

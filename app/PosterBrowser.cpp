@@ -179,10 +179,16 @@ void PosterBrowser::step(int to)
         m_rest.start(keyRestMs);
 }
 
+double PosterBrowser::time() const
+{
+    return m_slider->value() / 1000.0;
+}
+
 void PosterBrowser::moved(int value)
 {
     if (!m_enabled)
         return;
+    Q_EMIT timeAsked(value / 1000.0);
     if (const int n = posterAt(value); n >= 0) {
         m_grabber.stop();
         m_rest.stop();

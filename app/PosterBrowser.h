@@ -45,6 +45,13 @@ public:
     // Moves the slider to poster n's mark (from 0).
     void goToPoster(int n);
 
+    // The time asked for, in seconds.
+    double time() const;
+
+Q_SIGNALS:
+    // The slider moved to a new time asked for.
+    void timeAsked(double seconds);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

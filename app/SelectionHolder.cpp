@@ -211,6 +211,7 @@ void SelectionHolder::mouseReleaseEvent(QMouseEvent *event)
     }
     endPress();
     setCursor(cursorShapeFor(borderPositionAt(event->position(), shown(m_selection))));
+    Q_EMIT dragFinished();
 }
 
 void SelectionHolder::hideEvent(QHideEvent *event)

@@ -48,6 +48,8 @@ Q_SIGNALS:
     void activityInSelectionRectangle();
     // A new selection was drawn, at each motion of the pointer.
     void selectionDrawn();
+    // The pointer let go of the selection after pressing on it.
+    void dragFinished();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

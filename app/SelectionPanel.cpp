@@ -22,6 +22,7 @@ SelectionPanel::SelectionPanel(QWidget *parent)
             &SelectionPanel::activityInSelectionRectangle);
     connect(m_ui.selectionRectangleHolder, &SelectionHolder::selectionDrawn, this,
             &SelectionPanel::activityInSelectionRectangle);
+    connect(m_ui.selectionRectangleHolder, &SelectionHolder::dragFinished, this, &SelectionPanel::dragFinished);
     m_motion = new MotionOverlay(m_ui.selectionRectangleHolder, this);
     connect(m_motion, &MotionOverlay::notice, this, &SelectionPanel::notice);
     connect(m_motion, &MotionOverlay::movingOutside, this, &SelectionPanel::movingOutside);
@@ -173,7 +174,12 @@ QRect SelectionPanel::crop() const
 
 QRect SelectionPanel::storedCrop() const
 {
-    return CropGeometry::storedCrop(crop(), m_aspect, QSize(int(m_storedWidth), int(m_storedHeight)));
+    return storedCropOf(crop());
+}
+
+QRect SelectionPanel::storedCropOf(const QRect &crop) const
+{
+    return CropGeometry::storedCrop(crop, m_aspect, QSize(int(m_storedWidth), int(m_storedHeight)));
 }
 
 void SelectionPanel::setStoredCrop(const QRect &crop)
@@ -184,6 +190,14 @@ void SelectionPanel::setStoredCrop(const QRect &crop)
         proportionalCBXClicked();
     }
     applyCrop(crop, true);
+}
+
+void SelectionPanel::showCrop(const QRect &crop)
+{
+    if (m_videoWidth <= 0 || crop == this->crop())
+        return;
+    setSelection(QRectF(crop));
+    activityInSelectionRectangle();
 }
 
 QString SelectionPanel::selectContent(const QStringList &posters)

@@ -40,8 +40,11 @@ public:
     QRect crop() const;
     // The same crop in the stored pixels, for the encoder.
     QRect storedCrop() const;
+    QRect storedCropOf(const QRect &crop) const;
     // Makes the selection exactly crop, in stored pixels (square ones); a new size frees it of the ratio.
     void setStoredCrop(const QRect &crop);
+    // Makes the selection exactly crop, in the pixels shown, as it is.
+    void showCrop(const QRect &crop);
     // Looks for borders across the posters; selects the picture inside them, the
     // aspect unlocked, and gives the note that says what was done.
     QString selectContent(const QStringList &posters);
@@ -66,6 +69,8 @@ Q_SIGNALS:
     void cropChanged();
     // A short note for the status area, such as a typed number corrected.
     void notice(const QString &text);
+    // A drag on the selection ended.
+    void dragFinished();
     // The poster where the picture moves outside the crop, while the motion map shows; 0 when none.
     void movingOutside(int poster);
 

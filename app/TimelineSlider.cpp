@@ -21,6 +21,12 @@ void TimelineSlider::setMarks(const QList<int> &marks)
     update();
 }
 
+void TimelineSlider::setKeyframeMarks(const QList<int> &marks)
+{
+    m_keyframeMarks = marks;
+    update();
+}
+
 void TimelineSlider::paintEvent(QPaintEvent *event)
 {
     // The style draws the groove and handle; the marks stand where the posters are, not at even steps.
@@ -38,6 +44,15 @@ void TimelineSlider::paintEvent(QPaintEvent *event)
         const int x = handle.width() / 2
             + QStyle::sliderPositionFromValue(minimum(), maximum(), mark, span, option.upsideDown);
         painter.drawLine(x, height() - 5, x, height() - 1);
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(palette().color(QPalette::Highlight));
+    for (const int mark : m_keyframeMarks) {
+        const double x = handle.width() / 2.0
+            + QStyle::sliderPositionFromValue(minimum(), maximum(), mark, span, option.upsideDown);
+        const QPointF diamond[] = { { x, height() - 7.0 }, { x + 3.5, height() - 3.5 }, { x, double(height()) },
+                                    { x - 3.5, height() - 3.5 } };
+        painter.drawPolygon(diamond, 4);
     }
 }
 

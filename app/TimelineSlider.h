@@ -16,6 +16,8 @@ public:
 
     // Where the marks go, in milliseconds.
     void setMarks(const QList<int> &marks);
+    // Where the crop's keyframes are, in milliseconds, drawn under the poster marks.
+    void setKeyframeMarks(const QList<int> &marks);
     // A picture's length, in milliseconds: the fine step.
     void setFrameStep(int milliseconds) { m_frameStep = std::max(1, milliseconds); }
 
@@ -27,6 +29,7 @@ protected:
 
 private:
     QList<int> m_marks;
+    QList<int> m_keyframeMarks;
     int m_frameStep = 40;
     int m_fineFrom = -1;      // the value where a fine drag began; -1: none
     double m_fineOrigin = 0;  // the pointer's x there

@@ -82,8 +82,17 @@ void TrimBar::apply(Trim wanted, bool startEdited, const QString &typed)
             startEdited ? tr("Start") : tr("End"), typed, TimeText::format(got), TimeText::format(m_duration)));
 }
 
+void TrimBar::setTrim(const std::optional<Trim> &trim)
+{
+    if (m_duration > 0) {
+        m_trim = trim.value_or(Trim { 0, m_duration });
+        show();
+    }
+}
+
 void TrimBar::show()
 {
     m_ui.startTF->setText(TimeText::format(m_trim.start));
     m_ui.endTF->setText(TimeText::format(m_trim.end));
+    Q_EMIT trimChanged();
 }

@@ -23,10 +23,13 @@ public:
     std::optional<Trim> trim() const;
     void setStart(double seconds);
     void setEnd(double seconds);
+    // Exactly trim, as it was before; nothing: the whole video.
+    void setTrim(const std::optional<Trim> &trim);
 
 Q_SIGNALS:
     // A short note for the status area, such as a time corrected.
     void notice(const QString &text);
+    void trimChanged();
 
 private:
     void apply(Trim wanted, bool startEdited, const QString &typed);

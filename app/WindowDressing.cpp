@@ -31,6 +31,9 @@ QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
         QIcon::fromTheme(u"document-properties"_s, style->standardIcon(QStyle::SP_FileDialogDetailedView)));
     ui.detectBordersBTN->setIcon(Icons::borders());
     ui.motionMapBTN->setIcon(Icons::motion());
+    ui.setKeyframeBTN->setIcon(Icons::keyframe());
+    ui.followMotionBTN->setIcon(Icons::follow());
+    ui.playBTN->setIcon(QIcon::fromTheme(u"media-playback-start"_s, style->standardIcon(QStyle::SP_MediaPlay)));
     ui.videoInfoBTN->setIcon(
         QIcon::fromTheme(u"dialog-information"_s, style->standardIcon(QStyle::SP_FileDialogInfoView)));
     ui.helpBTN->setIcon(QIcon::fromTheme(u"help-about"_s, style->standardIcon(QStyle::SP_MessageBoxQuestion)));
@@ -44,6 +47,8 @@ QAction *dress(Ui::MainWindow &ui, QMainWindow &window)
     ui.outputSettingsBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     ui.detectBordersBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     ui.videoInfoBTN->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    ui.undoBTN->setShortcut(QKeySequence::Undo);
+    ui.redoBTN->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
     return slider;
 }
 

@@ -1,13 +1,16 @@
+#include "crop/FollowJob.h"
 #include "selection/MotionMap.h"
 #include "support/Fixtures.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 // The motion map of eleven pictures that ffmpeg draws: a box that moves only
-// in the left third of a still scene.
+// in the left third of a still scene; and the crop path that follows what
+// moves in videos of boxes.
 class TestMotionMap : public QObject
 {
     Q_OBJECT
@@ -17,6 +20,8 @@ private Q_SLOTS:
     void strongOnlyWhereThePictureMoves();
     void movingOutsideTheCrop_data();
     void movingOutsideTheCrop();
+    void followTheMotion_data();
+    void followTheMotion();
 
 private:
     QList<QImage> m_samples;
@@ -75,6 +80,55 @@ void TestMotionMap::movingOutsideTheCrop()
     QCOMPARE(moving.has_value(), said);
     if (moving)
         QVERIFY2(*moving >= 1 && *moving <= 5, qPrintable(QString::number(*moving)));
+}
+
+
+void TestMotionMap::followTheMotion_data()
+{
+    QTest::addColumn<QString>("scenes"); // 640 x 360, 25 pictures a second, a 60 px box as the input's second
+    QTest::addColumn<QString>("box");    // the box's left edge at t
+    QTest::addColumn<int>("places");     // how many places the crop stands still at; 0: it moves
+    QTest::newRow("a box crossing the picture")
+        << u"color=gray:s=640x360:r=25:d=8"_s << u"580*t/8"_s << 0;
+    // Within each scene the box stays inside one place, so the crop stands still, and jumps at the cut.
+    QTest::newRow("two still scenes and a cut")
+        << u"color=gray:s=640x360:r=25:d=3[a];color=0x404040:s=640x360:r=25:d=3[b];[a][b]concat"_s
+        << u"if(lt(t,3),40+20*sin(4*t),500+20*sin(4*t))"_s << 2;
+}
+
+void TestMotionMap::followTheMotion()
+{
+    QFETCH(QString, scenes);
+    QFETCH(QString, box);
+    QFETCH(int, places);
+    QTemporaryDir dir;
+    const QString input = dir.filePath(u"box.mp4"_s);
+    QVERIFY(Fixtures::runFfmpeg({ u"-f"_s, u"lavfi"_s, u"-i"_s,
+                                  scenes + u"[bg];color=white:s=60x60:r=25[box];[bg][box]overlay=x='%1':y=150:shortest=1"_s
+                                               .arg(box),
+                                  u"-c:v"_s, u"libx264"_s, u"-preset"_s, u"ultrafast"_s, input }));
+    PosterPlan::Video video;
+    video.path = input;
+    video.duration = 6;
+    video.shown = QSize(640, 360);
+    FollowJob job(Fixtures::ffmpeg());
+    QSignalSpy finished(&job, &FollowJob::finished);
+    job.start(video, QSize(150, 360));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20'000);
+    const auto keys = finished.first().first().value<QList<CropKeyframe>>();
+
+    // Every picture's box lies inside the crop, but around the cut, where the crop jumps with it.
+    QSet<int> stood;
+    for (double t = 0.3; t < 6; t += 0.2) {
+        const QRect crop = CropKeyframes::cropAt(keys, t);
+        const double left = places == 0 ? 580 * t / 8 : (t < 3 ? 40 : 500) + 20 * std::sin(4 * t);
+        if (std::abs(t - 3) > 0.3)
+            QVERIFY2(crop.left() <= left && left + 60 <= crop.right() + 1,
+                     qPrintable(u"at %1 s the box is at %2, the crop at %3"_s.arg(t).arg(left).arg(crop.left())));
+        stood << crop.left();
+    }
+    if (places > 0)
+        QCOMPARE(stood.size(), places);
 }
 
 QTEST_GUILESS_MAIN(TestMotionMap)
