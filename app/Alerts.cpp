@@ -215,6 +215,14 @@ QMessageBox *picturesTimedOut(QWidget *window, int timeoutSeconds)
                             + tr(" Questions? : %1").arg(support)));
 }
 
+QMessageBox *followFailed(QWidget *window, const QString &reason)
+{
+    return opened(alert(window, QMessageBox::Warning, tr("Tessaly could not follow the motion of this video."),
+                        tr("Its pictures could not be decoded to the end: %1\nThe crop and its keyframes are as they "
+                           "were.")
+                            .arg(reason.isEmpty() ? tr("ffmpeg gave no reason") : reason)));
+}
+
 QMessageBox *replaceFile(QWidget *window, const QString &path)
 {
     QMessageBox *box = alert(window, QMessageBox::Warning,

@@ -40,6 +40,8 @@ QMessageBox *noScratchFolder(QWidget *window);
 QMessageBox *undecodableVideo(QWidget *window, const QString &reason);
 // The encoder made no picture within timeoutSeconds.
 QMessageBox *picturesTimedOut(QWidget *window, int timeoutSeconds);
+// The motion could not be followed; reason is the encoder's.
+QMessageBox *followFailed(QWidget *window, const QString &reason);
 // Asks before replacing path: "Replace" has the accept role, "Cancel" is the default.
 QMessageBox *replaceFile(QWidget *window, const QString &path);
 // "Video Cropped Successfully!" with OK, reveal and play buttons, and a line

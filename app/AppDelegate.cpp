@@ -59,6 +59,7 @@ AppDelegate::AppDelegate(const Tools &tools, const QString &scratchBase, QObject
     m_posters = new PosterStrip(tools.encoder, tools.probe, this);
     m_browser = new PosterBrowser(m_posters, m_tools.encoder, slider, *m_ui, m_window.get());
     m_timeline = new CropTimeline(m_browser, *m_ui, this);
+    m_follow = new FollowJob(tools.encoder, this);
     connect(m_posters, &PosterStrip::incomingAdopted, this, &AppDelegate::adoptIncoming);
     connect(m_posters, &PosterStrip::posterMade, this, &AppDelegate::posterMade);
     connect(m_posters, &PosterStrip::finished, this, &AppDelegate::postersFinished);
@@ -135,6 +136,21 @@ void AppDelegate::connectActions()
     connect(m_panel, &SelectionPanel::notice, this, note);
     connect(m_ui->trimBar, &TrimBar::notice, this, note);
     connect(m_timeline, &CropTimeline::notice, this, note);
+    connect(m_ui->followMotionBTN, &QAction::triggered, this, &AppDelegate::followMotion);
+    connect(m_follow, &FollowJob::progress, progressWindow, qOverload<double>(&ProgressSheet::setProgress));
+    connect(m_follow, &FollowJob::finished, this, [this](const QList<CropKeyframe> &keys) {
+        progressWindow->hideCroppingProgress();
+        m_timeline->setKeyframes(keys);
+        m_window->statusBar()->showMessage(
+            keys.size() > 1 ? tr("The crop follows the motion with %n keyframes; move any of them, or undo.", nullptr,
+                                 int(keys.size()))
+                            : tr("Nothing moves outside one place: the crop stands still there."),
+            8000);
+    });
+    connect(m_follow, &FollowJob::failed, this, [this](const QString &reason) {
+        progressWindow->hideCroppingProgress();
+        Alerts::followFailed(m_window.get(), reason);
+    });
     connect(scaleFactorWindow, &ScaleFactorWindow::scaleChanged, this, [this] {
         const bool scaled = scaleFactorWindow->percent() != 100;
         m_panel->setOutputSize(scaled ? std::optional(scaleFactorWindow->scaledOutputSize()) : std::nullopt);
@@ -187,6 +203,8 @@ void AppDelegate::resetControls()
     m_ui->cropInstantBTN->setEnabled(false);
     m_browser->setEnabled(false);
     m_timeline->setEnabled(false);
+    m_follow->cancel();
+    m_ui->followMotionBTN->setEnabled(false);
     m_panel->clear();
     m_ui->trimBar->clear();
     m_window->setWindowTitle(u"Tessaly"_s);
@@ -202,6 +220,7 @@ void AppDelegate::enableControls()
     m_ui->cropVideoBTN->setEnabled(true);
     m_browser->setEnabled(true);
     m_timeline->setEnabled(true);
+    m_ui->followMotionBTN->setEnabled(true);
     updateInstant();
     m_ui->videoInfoBTN->setEnabled(true);
     m_ui->scaleFactorBTN->setEnabled(true);
@@ -210,7 +229,7 @@ void AppDelegate::enableControls()
 bool AppDelegate::isBusy() const
 {
     // Posters still coming after the first do not hold a new file back.
-    return m_probeJob.isRunning() || m_cropRoad->isRunning() || m_posters->hasIncoming();
+    return m_probeJob.isRunning() || m_cropRoad->isRunning() || m_posters->hasIncoming() || m_follow->isRunning();
 }
 
 void AppDelegate::analyzeVideoFile(const QUrl &url)
@@ -423,8 +442,21 @@ void AppDelegate::beginInstant(std::optional<double> start, QStringList said)
     }, true);
 }
 
+void AppDelegate::followMotion()
+{
+    if (!globalFP || isBusy() || !m_ui->followMotionBTN->isEnabled())
+        return;
+    progressWindow->showFollowingProgress();
+    m_follow->start(videoOf(*globalFP), m_panel->croppedSize());
+}
+
 void AppDelegate::closeBTNInsideProgressWindowClicked()
 {
+    if (m_follow->isRunning()) {
+        m_follow->cancel();
+        progressWindow->hideCroppingProgress();
+        return;
+    }
     if (m_cropRoad->isRunning()) {
         m_cropRoad->cancel();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crop/CropJob.h"
+#include "crop/FollowJob.h"
 #include "crop/PosterPlan.h"
 #include "crop/ScratchDirectory.h"
 #include "media/FileProbe.h"
@@ -19,6 +20,7 @@ class ScaleFactorWindow;
 class OutputSettingsWindow;
 class CropRoad;
 class CropTimeline;
+class FollowJob;
 class PosterBrowser;
 class PosterStrip;
 class QSettings;
@@ -91,6 +93,8 @@ private:
     // Crops without re-encoding, the trim's start at start; said: what moved, for the status bar.
     void listKeyframes();
     void beginInstant(std::optional<double> start, QStringList said);
+    // Keyframes for the selection's size that keep what moves inside it.
+    void followMotion();
     void closeBTNInsideProgressWindowClicked();
 
     const Tools m_tools;
@@ -115,6 +119,7 @@ private:
     PosterStrip *m_posters = nullptr;
     PosterBrowser *m_browser = nullptr;
     CropTimeline *m_timeline = nullptr;
+    FollowJob *m_follow = nullptr;
     std::optional<FileProbe> m_incomingProbe; // a new file's, until its first poster
     CropRoad *m_cropRoad = nullptr;
     FileChooser *m_chooser = nullptr;

@@ -34,6 +34,9 @@ ImageDropView::ImageDropView(QWidget *parent)
     setAcceptDrops(true);
     connect(&m_decoding, &QFutureWatcher<Decoded>::finished, this, [this] {
         m_shown = m_decoding.result();
+        // Playing has stopped and the picture of its time is here.
+        if (m_shown.path == m_imagePath)
+            m_frame = QImage();
         update();
     });
 }
@@ -46,6 +49,12 @@ void ImageDropView::setImagePath(const QString &path)
     m_shown.pixels = QSize();
     update();
     Q_EMIT imagePathChanged(path);
+}
+
+void ImageDropView::setFrame(const QImage &frame)
+{
+    m_frame = frame;
+    update();
 }
 
 void ImageDropView::setPictureRect(const QRect &rect)
@@ -145,6 +154,10 @@ void ImageDropView::paintEvent(QPaintEvent *)
         return;
     }
     const QRect target = targetRect();
+    if (!m_frame.isNull()) {
+        painter.drawImage(target, m_frame);
+        return;
+    }
     const QSize pixels = (QSizeF(target.size()) * devicePixelRatioF()).toSize();
     if (!pixels.isEmpty() && (m_shown.path != m_imagePath || m_shown.pixels != pixels))
         decode(m_imagePath, pixels);

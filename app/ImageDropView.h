@@ -29,6 +29,9 @@ public:
     bool hasImage() const { return !m_sourceSize.isEmpty(); }
     // Where the picture goes; an empty rectangle fits the image itself.
     void setPictureRect(const QRect &rect);
+    QRect pictureRect() const { return m_pictureRect; }
+    // A picture played, drawn over the image until the next image is decoded; none when null.
+    void setFrame(const QImage &frame);
     // The last file dropped here.
     std::optional<QString> filePath() const { return m_filePath; }
 
@@ -61,6 +64,7 @@ private:
     QString m_imagePath;
     QSize m_sourceSize;
     QRect m_pictureRect;
+    QImage m_frame;
     Decoded m_shown;   // drawn until a decode for the current path and size arrives
     QFutureWatcher<Decoded> m_decoding;
     std::optional<QString> m_filePath;

@@ -39,7 +39,13 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
     , m_view(ui.selectionPanel->posterView())
     , m_trim(ui.trimBar)
     , m_grabber(encoderPath)
+    , m_player(encoderPath)
+    , m_playAction(ui.playBTN)
 {
+    connect(m_playAction, &QAction::toggled, this, &PosterBrowser::setPlaying);
+    connect(&m_player, &PlayJob::picture, this, &PosterBrowser::played);
+    connect(&m_player, &PlayJob::ended, this, [this] { m_playAction->setChecked(false); });
+    connect(m_slider, &QSlider::sliderPressed, this, [this] { m_playAction->setChecked(false); });
     // Room for the longest text, so that the toolbar never shifts as it changes.
     m_time->setMinimumWidth(
         m_time->fontMetrics().horizontalAdvance(tr("%1 · %2 / %3").arg(u"00:00:00.000"_s).arg(11).arg(11))
@@ -90,6 +96,7 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
 
 void PosterBrowser::setVideo(const PosterPlan::Video &video, QSize pictureSize, const QString &folder)
 {
+    m_video = video;
     m_grabber.setFolder(folder);
     m_grabber.setVideo(video, pictureSize);
     const double frame = video.frameRate > 0 ? 1 / video.frameRate : 0.04;
@@ -105,6 +112,8 @@ void PosterBrowser::setVideo(const PosterPlan::Video &video, QSize pictureSize, 
 void PosterBrowser::setEnabled(bool enabled)
 {
     m_enabled = enabled;
+    m_playAction->setChecked(false);
+    m_playAction->setEnabled(enabled);
     m_sliderAction->setEnabled(enabled);
     m_slider->setEnabled(enabled);
     m_grabber.stop();
@@ -188,6 +197,8 @@ void PosterBrowser::moved(int value)
 {
     if (!m_enabled)
         return;
+    // A step of the user's stops the playing.
+    m_playAction->setChecked(false);
     Q_EMIT timeAsked(value / 1000.0);
     if (const int n = posterAt(value); n >= 0) {
         m_grabber.stop();
@@ -206,4 +217,36 @@ void PosterBrowser::show(const QString &path, double time, int poster)
     m_time->setText(poster >= 0 ? tr("%1 · %2 / %3").arg(TimeText::format(time)).arg(poster + 1)
                                       .arg(m_posters->posters().size())
                                 : TimeText::format(time));
+}
+
+void PosterBrowser::setPlaying(bool playing)
+{
+    if (!m_enabled || playing == m_player.isPlaying())
+        return;
+    if (!playing) {
+        m_player.stop();
+        // The exact picture of where it stopped replaces the played one.
+        moved(m_slider->value());
+        return;
+    }
+    m_grabber.stop();
+    m_rest.stop();
+    // From the end, it plays again from the start.
+    if (m_slider->value() >= m_slider->maximum()) {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setValue(0);
+    }
+    const QSize pixels = (QSizeF(m_view->pictureRect().size()) * m_view->devicePixelRatioF()).toSize();
+    m_player.start(m_video, m_slider->value() / 1000.0, pixels);
+}
+
+void PosterBrowser::played(const QImage &picture, double time)
+{
+    m_view->setFrame(picture);
+    {
+        const QSignalBlocker quiet(m_slider);
+        m_slider->setValue(millis(time));
+    }
+    m_time->setText(TimeText::format(time));
+    Q_EMIT timeAsked(time);
 }

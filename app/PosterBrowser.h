@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crop/FrameGrabber.h"
+#include "crop/PlayJob.h"
 
 #include <QObject>
 #include <QTimer>
@@ -62,6 +63,9 @@ private:
     void moved(int value);
     void step(int to);
     void show(const QString &path, double time, int poster);
+    // Plays from the time asked for, or stops where it stands.
+    void setPlaying(bool playing);
+    void played(const QImage &picture, double time);
 
     const PosterStrip *m_posters;
     QAction *m_sliderAction;
@@ -70,6 +74,9 @@ private:
     ImageDropView *m_view;
     TrimBar *m_trim;
     FrameGrabber m_grabber;
+    PlayJob m_player;
+    QAction *m_playAction;
+    PosterPlan::Video m_video;
     QTimer m_rest; // the slider has rested this long: the exact picture
     int m_lastPicture = 0;
     bool m_enabled = false;

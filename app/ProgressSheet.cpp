@@ -41,6 +41,15 @@ void ProgressSheet::showCroppingProgress()
     begin();
 }
 
+void ProgressSheet::showFollowingProgress()
+{
+    m_ui.progressDetailLBL->setText(tr("Looking for what moves across the whole video…"));
+    m_ui.progressBar->setValue(0);
+    m_ui.progressTitle->setText(tr("Following the Motion..."));
+    m_ui.progressCancel->show();
+    begin();
+}
+
 void ProgressSheet::hideCroppingProgress()
 {
     m_ui.progressBar->setValue(0);

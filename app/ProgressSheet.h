@@ -17,6 +17,7 @@ public:
     void showAnalyzingProgress();
     void hideAnalyzingProgress();
     void showCroppingProgress();
+    void showFollowingProgress();
     void hideCroppingProgress();
     // Percent of 0 ... 100.
     void setProgress(double percent);
