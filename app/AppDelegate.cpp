@@ -125,9 +125,9 @@ void AppDelegate::connectActions()
             [this](bool on) { m_settings->setValue(u"keepRecordingDate"_s, on); });
     connect(m_ui->quitBTN, &QAction::triggered, m_window.get(), &QWidget::close);
     connect(progressWindow, &ProgressSheet::cancelRequested, this, &AppDelegate::closeBTNInsideProgressWindowClicked);
-    // A new size of the selection starts the scale over; a crop that glides keeps it.
+    // Any change of the selection starts the scale over; a crop that glides between its keyframes keeps it.
     connect(m_panel, &SelectionPanel::cropChanged, this, [this] {
-        if (m_panel->croppedSize() != scaleFactorWindow->croppedSize())
+        if (!m_timeline->isGliding())
             scaleFactorWindow->reset(m_panel->croppedSize());
         updateInstant();
     });

@@ -79,14 +79,11 @@ void CropTimeline::setEnabled(bool enabled)
     }
 }
 
-QRect CropTimeline::cropAt(double time) const
-{
-    return m_keys.isEmpty() ? m_panel->crop() : CropKeyframes::cropAt(m_keys, time);
-}
 
 CropTimeline::State CropTimeline::current() const
 {
-    return { m_panel->crop(), m_keys, m_trim->trim() };
+    // With keyframes, the crop shown follows the time, and is no step of its own.
+    return { m_keys.isEmpty() ? m_panel->crop() : QRect(), m_keys, m_trim->trim() };
 }
 
 void CropTimeline::apply(const State &state)

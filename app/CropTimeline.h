@@ -35,8 +35,8 @@ public:
     const QList<CropKeyframe> &keyframes() const { return m_keys; }
     // Proposed keyframes, as one step.
     void setKeyframes(const QList<CropKeyframe> &keys);
-    // The crop shown at time, with the keyframes.
-    QRect cropAt(double time) const;
+    // The selection is moving by the keyframes or the history, not by the user.
+    bool isGliding() const { return m_applying; }
 
 Q_SIGNALS:
     void notice(const QString &text);

@@ -39,7 +39,7 @@ PosterBrowser::PosterBrowser(const PosterStrip *posters, const QString &encoderP
     , m_view(ui.selectionPanel->posterView())
     , m_trim(ui.trimBar)
     , m_grabber(encoderPath)
-    , m_player(encoderPath)
+    , m_player(encoderPath, this)
     , m_playAction(ui.playBTN)
 {
     connect(m_playAction, &QAction::toggled, this, &PosterBrowser::setPlaying);
@@ -135,7 +135,7 @@ void PosterBrowser::settle()
 {
     // Where the user has not moved since the first poster came, the middle one stands for the video.
     const QList<Poster> &posters = m_posters->posters();
-    if (m_enabled && !posters.isEmpty() && m_slider->value() == posterPlace(0))
+    if (m_enabled && !m_player.isPlaying() && !posters.isEmpty() && m_slider->value() == posterPlace(0))
         goToPoster(int(posters.size() / 2));
 }
 

@@ -16,7 +16,6 @@ public:
     int percent() const { return m_ui.scaleFactorSlider->value(); }
     // The output size of the crop at the current factor.
     QSize scaledOutputSize() const;
-    QSize croppedSize() const { return m_cropped; }
     // A new crop size; the factor goes back to 100.
     void reset(QSize cropped);
 

@@ -18,6 +18,7 @@ public:
     void setMarks(const QList<int> &marks);
     // Where the crop's keyframes are, in milliseconds, drawn under the poster marks.
     void setKeyframeMarks(const QList<int> &marks);
+    const QList<int> &keyframeMarks() const { return m_keyframeMarks; }
     // A picture's length, in milliseconds: the fine step.
     void setFrameStep(int milliseconds) { m_frameStep = std::max(1, milliseconds); }
 

@@ -1,6 +1,7 @@
 #include "AppSuite.h"
 #include "ImageDropView.h"
 #include "SelectionHolder.h"
+#include "TimelineSlider.h"
 #include "media/FileProbe.h"
 #include "util/TimeText.h"
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void scrubbing();
     void handlesInTheWindow();
     void motionMapAndGuides();
+    void keyframesAndUndo();
 };
 
 void TestSelection::initTestCase()
@@ -274,6 +276,52 @@ void TestSelection::changeChainsResetTheScale()
     QCOMPARE(label(app, "scaleFactorInputLBL")->text(), u"Cropped: 676 x 900"_s);
     // The proportional box is off now: resizing keeps the ratio.
     QVERIFY(holder->isProportional());
+}
+
+void TestSelection::keyframesAndUndo()
+{
+    AppDriver app(m_work->path());
+    QVERIFY(app.open(m_files[u"long"_s]));
+    auto *width = app.control<QSpinBox>("widthField");
+    width->setFocus();
+    width->selectAll();
+    QTest::keyClicks(width, u"640"_s);
+    QTest::keyClick(width, Qt::Key_Return);
+    app.control<QWidget>("posterView")->setFocus();
+    const auto state = [&] {
+        return u"x %1, %2 keyframes, from %3"_s.arg(app.control<QSpinBox>("xField")->value())
+            .arg(app.control<TimelineSlider>("posterPositionSlider")->keyframeMarks().size())
+            .arg(app.control<QLineEdit>("startTF")->text());
+    };
+    // From the middle poster at 10 s, a step of the history at a time: each Ctrl+Z takes one back.
+    const std::pair<QString, QString> steps[] = {
+        { u"K"_s, u"x 72, 1 keyframes, from 00:00:00.000"_s },
+        { u"]"_s, u"x 72, 1 keyframes, from 00:00:00.000"_s },
+        { u"Right"_s, u"x 74, 2 keyframes, from 00:00:00.000"_s }, // moved at another time: a keyframe there
+        { u"Right"_s, u"x 76, 2 keyframes, from 00:00:00.000"_s }, // at a keyframe: moved with it
+        { u"Home"_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },  // before the first: held
+        { u"I"_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },
+        { u"}"_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },     // the first keyframe's time
+        { u"}"_s, u"x 76, 2 keyframes, from 00:00:00.000"_s },     // after the last: held
+        { u"I"_s, u"x 76, 2 keyframes, from 00:00:20.000"_s },
+        { u"Ctrl+Z"_s, u"x 76, 2 keyframes, from 00:00:00.000"_s },
+        { u"Ctrl+Z"_s, u"x 74, 2 keyframes, from 00:00:00.000"_s },
+        { u"Ctrl+Z"_s, u"x 72, 1 keyframes, from 00:00:00.000"_s },
+        { u"Ctrl+Shift+Z"_s, u"x 74, 2 keyframes, from 00:00:00.000"_s },
+        { u"Ctrl+Shift+Z"_s, u"x 76, 2 keyframes, from 00:00:00.000"_s },
+        { u"Home"_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },
+        { u"Del"_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },   // no keyframe here
+        { u"."_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },
+        { u"Del"_s, u"x 72, 1 keyframes, from 00:00:00.000"_s },
+        { u"Ctrl+Z"_s, u"x 72, 2 keyframes, from 00:00:00.000"_s },
+    };
+    for (const auto &[key, expected] : steps) {
+        press(app, key);
+        QVERIFY2(QTest::qWaitFor([&] { return state() == expected; }, 5'000),
+                 qPrintable(u"%1: %2, not %3"_s.arg(key, state(), expected)));
+    }
+    // The crop written moves as shown.
+    QVERIFY(app.cropFilterOf(m_work->filePath(u"out/Moving.mp4"_s)).startsWith(u"crop=w=640:h=640:x='2*round("_s));
 }
 
 void TestSelection::handlesInTheWindow()
