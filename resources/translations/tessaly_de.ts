@@ -223,6 +223,20 @@ Dauer der Ausgabe: %7</translation>
         <source>ffmpeg made no picture within %1 seconds. The file may lie on a slow or unresponsive drive.</source>
         <translation>ffmpeg hat innerhalb von %1 Sekunden kein Bild erzeugt. Die Datei liegt vielleicht auf einem langsamen oder nicht antwortenden Laufwerk.</translation>
     </message>
+    <message>
+        <source>Tessaly could not follow the motion of this video.</source>
+        <translation>Tessaly konnte der Bewegung in diesem Video nicht folgen.</translation>
+    </message>
+    <message>
+        <source>Its pictures could not be decoded to the end: %1
+The crop and its keyframes are as they were.</source>
+        <translation>Seine Bilder ließen sich nicht bis zum Ende dekodieren: %1
+Der Zuschnitt und seine Keyframes sind wie zuvor.</translation>
+    </message>
+    <message>
+        <source>ffmpeg gave no reason</source>
+        <translation>ffmpeg nannte keinen Grund</translation>
+    </message>
 </context>
 <context>
     <name>AppDelegate</name>
@@ -261,6 +275,21 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>; </source>
         <translation>; </translation>
+    </message>
+    <message numerus="yes">
+        <source>The crop follows the motion with %n keyframes; move any of them, or undo.</source>
+        <translation>
+            <numerusform>Der Zuschnitt folgt der Bewegung mit %n Keyframe; verschieben Sie ihn, oder machen Sie es rückgängig.</numerusform>
+            <numerusform>Der Zuschnitt folgt der Bewegung mit %n Keyframes; verschieben Sie jeden davon, oder machen Sie es rückgängig.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing moves outside one place: the crop stands still there.</source>
+        <translation>Nichts bewegt sich über eine Stelle hinaus: Der Zuschnitt bleibt dort stehen.</translation>
+    </message>
+    <message>
+        <source>A crop that moves makes new pictures: clear its keyframes to crop without re-encoding.</source>
+        <translation>Ein bewegter Zuschnitt erzeugt neue Bilder: Entfernen Sie seine Keyframes, um ohne Neukodierung zuzuschneiden.</translation>
     </message>
 </context>
 <context>
@@ -370,6 +399,13 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Saved as %1</source>
         <translation>Gespeichert als %1</translation>
+    </message>
+</context>
+<context>
+    <name>CropTimeline</name>
+    <message>
+        <source>Keyframe %1 of %2 at %3: between keyframes the crop glides from one to the next.</source>
+        <translation>Keyframe %1 von %2 bei %3: Zwischen Keyframes gleitet der Zuschnitt von einem zum nächsten.</translation>
     </message>
 </context>
 <context>
@@ -613,6 +649,86 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>Copy every picture, cropped in the stream&apos;s header: an hour in seconds, without losing a bit</source>
         <translation>Jedes Bild kopieren, zugeschnitten im Kopf des Datenstroms: eine Stunde in Sekunden, ohne ein Bit zu verlieren</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Set Crop &amp;Keyframe</source>
+        <translation>Zuschnitt-&amp;Keyframe setzen</translation>
+    </message>
+    <message>
+        <source>Keyframe</source>
+        <translation>Keyframe</translation>
+    </message>
+    <message>
+        <source>Keep the selection as it is at this moment: between keyframes the crop glides from one to the next</source>
+        <translation>Die Auswahl für diesen Moment festhalten: Zwischen Keyframes gleitet der Zuschnitt von einem zum nächsten</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Crop Keyframe</source>
+        <translation>Zuschnitt-Keyframe &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the keyframe at this moment</source>
+        <translation>Den Keyframe an diesem Moment entfernen</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Crop Keyframes</source>
+        <translation>Alle Zuschnitt-Keyframes &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Remove every keyframe: the crop stands still where it is shown</source>
+        <translation>Alle Keyframes entfernen: Der Zuschnitt bleibt, wo er gezeigt wird</translation>
+    </message>
+    <message>
+        <source>&amp;Follow the Motion</source>
+        <translation>Der Bewegung &amp;folgen</translation>
+    </message>
+    <message>
+        <source>Follow</source>
+        <translation>Folgen</translation>
+    </message>
+    <message>
+        <source>Propose keyframes that keep what moves inside a crop of this size</source>
+        <translation>Keyframes vorschlagen, die das Bewegte in einem Zuschnitt dieser Größe halten</translation>
+    </message>
+    <message>
+        <source>F</source>
+        <translation>F</translation>
+    </message>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Abspielen</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Play the video from this moment with the crop as it will be written</source>
+        <translation>Das Video ab diesem Moment mit dem Zuschnitt abspielen, wie er geschrieben wird</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Space</translation>
     </message>
 </context>
 <context>
@@ -940,6 +1056,14 @@ Dauer der Ausgabe: %7</translation>
     <message>
         <source>about %1</source>
         <translation>etwa %1</translation>
+    </message>
+    <message>
+        <source>Looking for what moves across the whole video…</source>
+        <translation>Suche nach Bewegung im ganzen Video…</translation>
+    </message>
+    <message>
+        <source>Following the Motion...</source>
+        <translation>Der Bewegung folgen...</translation>
     </message>
 </context>
 <context>
