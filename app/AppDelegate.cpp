@@ -141,8 +141,10 @@ void AppDelegate::connectActions()
     connect(m_follow, &FollowJob::finished, this, [this](const QList<CropKeyframe> &keys) {
         progressWindow->hideCroppingProgress();
         m_timeline->setKeyframes(keys);
+        const bool moves = std::any_of(keys.begin(), keys.end(),
+                                       [&](const CropKeyframe &key) { return key.crop != keys.first().crop; });
         m_window->statusBar()->showMessage(
-            keys.size() > 1 ? tr("The crop follows the motion with %n keyframes; move any of them, or undo.", nullptr,
+            moves ? tr("The crop follows the motion with %n keyframes; move any of them, or undo.", nullptr,
                                  int(keys.size()))
                             : tr("Nothing moves outside one place: the crop stands still there."),
             8000);

@@ -65,7 +65,7 @@ void FollowJob::read()
 void FollowJob::ended(ToolRun::Outcome outcome, int exitCode)
 {
     read();
-    if (outcome != ToolRun::Outcome::exited || exitCode != 0 || m_activity.isEmpty()) {
+    if (outcome != ToolRun::Outcome::exited || exitCode != 0) {
         Q_EMIT failed(m_lastError.isEmpty() ? m_run.errorString() : m_lastError);
         return;
     }
