@@ -19,11 +19,7 @@ ProgressSheet::ProgressSheet(QWidget *window)
 
 void ProgressSheet::showAnalyzingProgress()
 {
-    m_ui.progressDetailLBL->clear();
-    m_ui.progressCancel->show();
-    m_ui.progressBar->setValue(0);
-    m_ui.progressTitle->setText(tr("Analyzing Video..."));
-    begin();
+    begin(tr("Analyzing Video..."), QString());
 }
 
 void ProgressSheet::hideAnalyzingProgress()
@@ -34,20 +30,12 @@ void ProgressSheet::hideAnalyzingProgress()
 
 void ProgressSheet::showCroppingProgress()
 {
-    m_ui.progressDetailLBL->setText(tr("Starting…"));
-    m_ui.progressBar->setValue(0);
-    m_ui.progressTitle->setText(tr("Cropping Video..."));
-    m_ui.progressCancel->show();
-    begin();
+    begin(tr("Cropping Video..."), tr("Starting…"));
 }
 
 void ProgressSheet::showFollowingProgress()
 {
-    m_ui.progressDetailLBL->setText(tr("Looking for what moves across the whole video…"));
-    m_ui.progressBar->setValue(0);
-    m_ui.progressTitle->setText(tr("Following the Motion..."));
-    m_ui.progressCancel->show();
-    begin();
+    begin(tr("Following the Motion..."), tr("Looking for what moves across the whole video…"));
 }
 
 void ProgressSheet::hideCroppingProgress()
@@ -93,8 +81,12 @@ void ProgressSheet::setStalled(int stalledSeconds)
                                     : tr("Cropping Video..."));
 }
 
-void ProgressSheet::begin()
+void ProgressSheet::begin(const QString &title, const QString &detail)
 {
+    m_ui.progressTitle->setText(title);
+    m_ui.progressDetailLBL->setText(detail);
+    m_ui.progressBar->setValue(0);
+    m_ui.progressCancel->show();
     if (!isVisible())
         open();
 }

@@ -40,7 +40,8 @@ protected:
     void reject() override;
 
 private:
-    void begin();
+    // Shown over the window, empty, with Cancel.
+    void begin(const QString &title, const QString &detail);
 
     Ui::ProgressSheet m_ui;
 };
