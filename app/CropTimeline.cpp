@@ -72,13 +72,9 @@ void CropTimeline::reset(QSize frame)
 void CropTimeline::setEnabled(bool enabled)
 {
     m_ui.setKeyframeBTN->setEnabled(enabled);
-    if (!enabled) {
-        m_keys.clear();
-        m_history.clear();
-        keysChanged();
-    }
+    if (!enabled)
+        reset(QSize());
 }
-
 
 CropTimeline::State CropTimeline::current() const
 {
@@ -86,11 +82,21 @@ CropTimeline::State CropTimeline::current() const
     return { m_keys.isEmpty() ? m_panel->crop() : QRect(), m_keys, m_trim->trim() };
 }
 
+void CropTimeline::glideTo(double time)
+{
+    if (m_keys.isEmpty())
+        return;
+    const QScopedValueRollback applying(m_applying, true);
+    m_panel->showCrop(CropKeyframes::cropAt(m_keys, time));
+}
+
 void CropTimeline::apply(const State &state)
 {
     const QScopedValueRollback applying(m_applying, true);
     m_keys = state.keys;
-    m_panel->showCrop(m_keys.isEmpty() ? state.crop : CropKeyframes::cropAt(m_keys, m_browser->time()));
+    if (m_keys.isEmpty())
+        m_panel->showCrop(state.crop);
+    glideTo(m_browser->time());
     m_trim->setTrim(state.trim);
     m_recorded = current();
     keysChanged();
@@ -120,10 +126,7 @@ void CropTimeline::cropEdited()
 
 void CropTimeline::timeAsked(double time)
 {
-    if (!m_keys.isEmpty()) {
-        const QScopedValueRollback applying(m_applying, true);
-        m_panel->showCrop(CropKeyframes::cropAt(m_keys, time));
-    }
+    glideTo(time);
     m_ui.removeKeyframeBTN->setEnabled(CropKeyframes::indexAt(m_keys, time) >= 0);
 }
 
@@ -152,11 +155,7 @@ void CropTimeline::removeKeyframe()
 void CropTimeline::setKeyframes(const QList<CropKeyframe> &keys)
 {
     m_keys = keys;
-    {
-        const QScopedValueRollback applying(m_applying, true);
-        if (!m_keys.isEmpty())
-            m_panel->showCrop(CropKeyframes::cropAt(m_keys, m_browser->time()));
-    }
+    glideTo(m_browser->time());
     keysChanged();
     record();
 }

@@ -56,6 +56,8 @@ private:
     class Step;
 
     State current() const;
+    // The selection shows the crop of the keyframes at time, if any.
+    void glideTo(double time);
     void apply(const State &state);
     // A finished change becomes a step of the history.
     void record();

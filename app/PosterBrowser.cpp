@@ -237,7 +237,7 @@ void PosterBrowser::setPlaying(bool playing)
         m_slider->setValue(0);
     }
     const QSize pixels = (QSizeF(m_view->pictureRect().size()) * m_view->devicePixelRatioF()).toSize();
-    m_player.start(m_video, m_slider->value() / 1000.0, pixels);
+    m_player.start(m_video, time(), pixels);
 }
 
 void PosterBrowser::played(const QImage &picture, double time)

@@ -14,15 +14,7 @@ namespace {
 
 QString muxerOf(Container container)
 {
-    switch (container) {
-    case Container::mp4:
-        return u"mp4"_s;
-    case Container::mov:
-        return u"mov"_s;
-    case Container::mkv:
-        return u"matroska"_s;
-    }
-    return {};
+    return container == Container::mkv ? u"matroska"_s : extensionOf(container);
 }
 
 // Tags the tools write only when they are known, never "unknown".

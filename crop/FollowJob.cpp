@@ -54,7 +54,7 @@ void FollowJob::read()
     for (; m_pending.size() - used >= size; used += size) {
         MotionPath::Picture now { double(m_count++) / samplesPerSecond, m_pending.mid(used, size) };
         if (!m_last.grey.isEmpty())
-            m_activity += MotionPath::activity({ m_last, now }, m_sampleSize);
+            m_activity << MotionPath::change(m_last, now, m_sampleSize);
         m_last = std::move(now);
     }
     m_pending.remove(0, used);

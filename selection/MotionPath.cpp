@@ -124,39 +124,32 @@ QList<Vertex> axisPath(const QList<double> &times, const QList<std::pair<double,
 
 namespace MotionPath {
 
-QList<Activity> activity(const QList<Picture> &pictures, QSize size)
+Activity change(const Picture &before, const Picture &now, QSize size)
 {
     const int w = size.width(), h = size.height();
-    QList<Activity> found;
-    for (qsizetype n = 1; n < pictures.size(); ++n) {
-        const QByteArray &before = pictures[n - 1].grey, &now = pictures[n].grey;
-        Activity step { pictures[n].time, std::nullopt, false };
-        if (before.size() < w * h || now.size() < w * h) {
-            found << step;
-            continue;
-        }
-        QList<int> columns(w, 0), rows(h, 0);
-        int moved = 0;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const int i = y * w + x;
-                if (std::abs(int(uchar(now[i])) - int(uchar(before[i]))) > movedLevels) {
-                    ++columns[x];
-                    ++rows[y];
-                    ++moved;
-                }
+    Activity step { now.time, std::nullopt, false };
+    if (before.grey.size() < w * h || now.grey.size() < w * h)
+        return step;
+    QList<int> columns(w, 0), rows(h, 0);
+    int moved = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int i = y * w + x;
+            if (std::abs(int(uchar(now.grey[i])) - int(uchar(before.grey[i]))) > movedLevels) {
+                ++columns[x];
+                ++rows[y];
+                ++moved;
             }
         }
-        step.cut = moved > cutShare * w * h;
-        // A few pixels are noise, not a subject.
-        if (!step.cut && moved >= std::max(4, w * h / 2000)) {
-            const auto [left, right] = span(columns, moved);
-            const auto [top, bottom] = span(rows, moved);
-            step.moving = QRect(left, top, right - left, bottom - top);
-        }
-        found << step;
     }
-    return found;
+    step.cut = moved > cutShare * w * h;
+    // A few pixels are noise, not a subject.
+    if (!step.cut && moved >= std::max(4, w * h / 2000)) {
+        const auto [left, right] = span(columns, moved);
+        const auto [top, bottom] = span(rows, moved);
+        step.moving = QRect(left, top, right - left, bottom - top);
+    }
+    return step;
 }
 
 QList<CropKeyframe> path(const QList<Activity> &activity, QSize sampleSize, QSize frame, QSize cropSize)

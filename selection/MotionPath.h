@@ -27,8 +27,8 @@ struct Picture
     QByteArray grey;
 };
 
-// What moved between each picture and the one before, in pictures of size.
-QList<Activity> activity(const QList<Picture> &pictures, QSize size);
+// What moved between two pictures of size, at the later one's time.
+Activity change(const Picture &before, const Picture &now, QSize size);
 
 // Keyframes for a crop of cropSize (in the frame's pixels) that keep the moving picture inside it, for a
 // video of frame pixels, sampled at pictures of sampleSize: within a scene the crop stays still while what
