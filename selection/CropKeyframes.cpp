@@ -39,16 +39,23 @@ double evenNearest(double value)
     return 2 * std::round(value / 2);
 }
 
+// The piece from keyframe i to the next, at time: exact at both ends.
+double pieceAt(const QList<CropKeyframe> &keys, const QList<double> &m, Axis axis, qsizetype i, double time)
+{
+    const double h = keys[i + 1].time - keys[i].time;
+    const double u = std::clamp((time - keys[i].time) / h, 0.0, 1.0);
+    const double from = (keys[i].crop.*axis)();
+    return from + segment(u, (keys[i + 1].crop.*axis)() - from, h * m[i], h * m[i + 1]);
+}
+
 double positionAt(const QList<CropKeyframe> &keys, Axis axis, double time)
 {
-    const QList<double> m = tangents(keys, axis);
-    double position = (keys.first().crop.*axis)();
-    for (qsizetype i = 0; i + 1 < keys.size(); ++i) {
-        const double h = keys[i + 1].time - keys[i].time;
-        const double u = std::clamp((time - keys[i].time) / h, 0.0, 1.0);
-        position += segment(u, (keys[i + 1].crop.*axis)() - (keys[i].crop.*axis)(), h * m[i], h * m[i + 1]);
-    }
-    return evenNearest(position);
+    if (keys.size() < 2)
+        return (keys.first().crop.*axis)();
+    // The piece that starts at the last keyframe at or before time, the first before the first, the last after the last.
+    const auto after = std::upper_bound(keys.begin() + 1, keys.end() - 1, time,
+                                        [](double t, const CropKeyframe &key) { return t < key.time; });
+    return evenNearest(pieceAt(keys, tangents(keys, axis), axis, after - keys.begin() - 1, time));
 }
 
 QString number(double value)
@@ -61,21 +68,31 @@ QString number(double value)
     return text == u"-0"_s ? u"0"_s : text;
 }
 
-// The same sum as positionAt(), for ffmpeg's expression evaluator, where t counts from offset.
+// Pieces first ... last of positionAt() for ffmpeg's expression evaluator, where t counts from offset: a balanced
+// tree of comparisons, so that each picture evaluates one piece and the parser's nesting stays shallow however
+// many keyframes there are.
+QString pieces(const QList<CropKeyframe> &keys, const QList<double> &m, Axis axis, double offset, qsizetype first,
+               qsizetype last)
+{
+    if (first < last) {
+        const qsizetype middle = (first + last) / 2;
+        return u"if(lt(t,%1),%2,%3)"_s.arg(number(keys[middle + 1].time - offset),
+                                             pieces(keys, m, axis, offset, first, middle),
+                                             pieces(keys, m, axis, offset, middle + 1, last));
+    }
+    const double h = keys[first + 1].time - keys[first].time;
+    const double from = (keys[first].crop.*axis)();
+    const double delta = (keys[first + 1].crop.*axis)() - from;
+    if (delta == 0 && m[first] == 0 && m[first + 1] == 0)
+        return number(from);
+    return u"%1+(st(0,clip((t-%2)/%3,0,1));%4*ld(0)*ld(0)*(3-2*ld(0))+%5*ld(0)*(ld(0)-1)*(ld(0)-1)"
+           "+%6*ld(0)*ld(0)*(ld(0)-1))"_s.arg(number(from), number(keys[first].time - offset), number(h), number(delta),
+                                                number(h * m[first]), number(h * m[first + 1]));
+}
+
 QString expression(const QList<CropKeyframe> &keys, Axis axis, double offset)
 {
-    const QList<double> m = tangents(keys, axis);
-    QString sum = number((keys.first().crop.*axis)());
-    for (qsizetype i = 0; i + 1 < keys.size(); ++i) {
-        const double h = keys[i + 1].time - keys[i].time;
-        const double delta = (keys[i + 1].crop.*axis)() - (keys[i].crop.*axis)();
-        if (delta == 0 && m[i] == 0 && m[i + 1] == 0)
-            continue;
-        sum += u"+(st(0,clip((t-%1)/%2,0,1));%3*ld(0)*ld(0)*(3-2*ld(0))+%4*ld(0)*(ld(0)-1)*(ld(0)-1)"
-               "+%5*ld(0)*ld(0)*(ld(0)-1))"_s.arg(number(keys[i].time - offset), number(h), number(delta),
-                                                    number(h * m[i]), number(h * m[i + 1]));
-    }
-    return u"2*round((%1)/2)"_s.arg(sum);
+    return u"2*round((%1)/2)"_s.arg(pieces(keys, tangents(keys, axis), axis, offset, 0, keys.size() - 2));
 }
 
 } // namespace

@@ -183,20 +183,27 @@ void TestCropJob::withoutReencoding()
 
 void TestCropJob::movingCrop_data()
 {
+    QTest::addColumn<QList<CropKeyframe>>("keys");
     QTest::addColumn<std::optional<Trim>>("trim");
-    QTest::newRow("whole") << std::optional<Trim>();
-    QTest::newRow("trimmed from 0.8 s") << std::optional(Trim { 0.8, 2.8 });
+    const QList<CropKeyframe> three { { 0.4, QRect(0, 0, 160, 120) }, { 1.2, QRect(300, 200, 160, 120) },
+                                      { 2, QRect(100, 20, 160, 120) } };
+    // As many as Follow the Motion proposes for minutes of busy picture: ffmpeg's parser nests no deeper.
+    QList<CropKeyframe> many;
+    for (int n = 0; n < 300; ++n)
+        many << CropKeyframe { 0.2 + n * 0.008, QRect(n % 7 * 40, n % 5 * 40, 160, 120) };
+    QTest::newRow("whole") << three << std::optional<Trim>();
+    QTest::newRow("trimmed from 0.8 s") << three << std::optional(Trim { 0.8, 2.8 });
+    QTest::newRow("300 keyframes") << many << std::optional<Trim>();
 }
 
 void TestCropJob::movingCrop()
 {
+    QFETCH(QList<CropKeyframe>, keys);
     QFETCH(std::optional<Trim>, trim);
     QTemporaryDir out;
     const QString input = out.filePath(u"source.mp4"_s);
     QVERIFY(Fixtures::runFfmpeg({ "-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=3", "-c:v", "libx264",
                                   "-preset", "ultrafast", "-pix_fmt", "yuv420p", input }));
-    const QList<CropKeyframe> keys { { 0.4, QRect(0, 0, 160, 120) }, { 1.2, QRect(300, 200, 160, 120) },
-                                     { 2, QRect(100, 20, 160, 120) } };
     CropRequest request = requestFor(input, out.filePath(u"Cropped.mp4"_s), keys.first().crop);
     request.keyframes = keys;
     request.trim = trim;
