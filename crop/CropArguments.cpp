@@ -53,7 +53,7 @@ QStringList copiedPicture(const CropRequest &request)
 }
 
 // The picture deinterlaced, cropped, scaled, held to its end and encoded as planned, in the source's colour.
-QStringList encodedPicture(const CropRequest &request, double seek)
+QStringList encodedPicture(const CropRequest &request)
 {
     const OutputPlan &plan = request.plan;
     const QString encoder = plan.videoEncoder.isEmpty() ? u"libx264"_s : plan.videoEncoder;
@@ -74,6 +74,25 @@ QStringList encodedPicture(const CropRequest &request, double seek)
         if (plan.container != Container::mkv)
             arguments << u"-tag:v:0"_s << u"hvc1"_s;
     }
+    // A moving crop's filter may be longer than a command line can hold.
+    if (!request.filterScript.isEmpty())
+        return arguments << u"-filter_script:v:0"_s << request.filterScript;
+    return arguments << u"-filter:v:0"_s << pictureFilter(request);
+}
+
+} // namespace
+
+double inputSeek(const CropRequest &request)
+{
+    // The seek lands on a keyframe; pictures shown before it but decoded after (an open GOP's) come
+    // only from a decode that starts earlier, where the input's seeks land anywhere.
+    const double lead = request.plan.copiedVideoCodec().isEmpty() ? request.seekLead : 0;
+    return request.trim ? std::max(0.0, request.trim->start - lead) : 0;
+}
+
+QString pictureFilter(const CropRequest &request)
+{
+    const double seek = inputSeek(request);
     // Fields are woven into frames before a crop that may start on an odd line.
     // The filter's time counts from the seek.
     const QString crop = request.keyframes.size() > 1 ? CropKeyframes::filterText(request.keyframes, seek)
@@ -96,10 +115,8 @@ QStringList encodedPicture(const CropRequest &request, double seek)
     const double end = request.trim ? request.trim->end - seek : held;
     if (end > 0)
         filter += u",trim=end=%1"_s.arg(decimalText(end));
-    return arguments << u"-filter:v:0"_s << filter;
+    return filter;
 }
-
-} // namespace
 
 QString cropFilterText(const QRect &crop)
 {
@@ -128,9 +145,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
 {
     const OutputPlan &plan = request.plan;
     QStringList arguments;
-    // The seek lands on a keyframe; pictures shown before it but decoded after (an open GOP's) come
-    // only from a decode that starts earlier, where the input's seeks land anywhere.
-    const double seek = request.trim ? std::max(0.0, request.trim->start - (plan.copiedVideoCodec().isEmpty() ? request.seekLead : 0)) : 0;
+    const double seek = inputSeek(request);
     if (request.trim)
         arguments << u"-ss"_s << decimalText(seek);
     arguments << InputFormats::inputOptions(request.inputFormat) << u"-i"_s << request.input;
@@ -194,7 +209,7 @@ QStringList buildCropArguments(const CropRequest &request, const QString &output
     // A variable frame rate stays variable: no frame is repeated or dropped.
     arguments << u"-fps_mode"_s << u"passthrough"_s;
 
-    arguments << (plan.copiedVideoCodec().isEmpty() ? encodedPicture(request, seek) : copiedPicture(request));
+    arguments << (plan.copiedVideoCodec().isEmpty() ? encodedPicture(request) : copiedPicture(request));
 
     int audio = 0, subtitles = 0, pictures = 1;
     for (const TrackPlan *track : written) {

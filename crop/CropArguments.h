@@ -34,6 +34,7 @@ struct CropRequest
     QString replaces;          // the identity of the file at destination the user agreed to replace; empty: none
     QRect crop;                // in stored video pixels, top-left origin
     QList<CropKeyframe> keyframes; // the same in time, where the crop moves (two or more)
+    QString filterScript;      // a file holding pictureFilter(), given to the encoder instead of the text; empty: none
     int scalePercent = 100;    // 100: unscaled
     QSize scaledSize;          // the output size in stored pixels when scaled
     PixelShape sampleAspect; // the input's pixel shape, which the output keeps
@@ -48,6 +49,12 @@ struct CropRequest
     InstantCrop::CodedPicture coded; // of a picture copied, read from its header before the crop
     HdrMetadata hdr;           // where the source's picture carries it
 };
+
+// Where the encoder's input is sought to: the trim's start, less the seek lead; 0 untrimmed.
+double inputSeek(const CropRequest &request);
+// The picture's filter chain: deinterlaced when asked, cropped (moving with its keyframes, whose times count from
+// the seek), scaled unless at 100 percent, its last picture held up to the end asked for.
+QString pictureFilter(const CropRequest &request);
 
 // "crop=w:h:x:y".
 QString cropFilterText(const QRect &crop);

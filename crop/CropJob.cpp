@@ -112,9 +112,8 @@ void CropJob::prepareNext()
         m_state = State::ReadingSubtitles;
     }
     if (m_state == State::ReadingSubtitles && plan.hasTextSubtitles()) {
-        m_subtitles = std::make_unique<QTemporaryDir>();
-        if (m_subtitles->isValid()) {
-            m_run.start(m_encoderPath, subtitleArguments(m_request, m_subtitles->path()), subtitlesTimeoutMs);
+        if (prepared()) {
+            m_run.start(m_encoderPath, subtitleArguments(m_request, m_prepared->path()), subtitlesTimeoutMs);
             return;
         }
     }
@@ -151,7 +150,7 @@ void CropJob::subtitlesRead()
         if (!m_request.plan.isWritten(track) || track.stream.type != MediaStream::Type::subtitle
             || !OutputPlanner::isTextSubtitle(track.stream.codec))
             continue;
-        const QString file = subtitleFile(track, m_subtitles->path());
+        const QString file = subtitleFile(track, m_prepared->path());
         QFile text(file);
         int kept = 0;
         const QByteArray retimed = text.open(QIODevice::ReadOnly)
@@ -168,8 +167,26 @@ void CropJob::subtitlesRead()
     startEncoder();
 }
 
+QTemporaryDir *CropJob::prepared()
+{
+    if (!m_prepared)
+        m_prepared = std::make_unique<QTemporaryDir>();
+    return m_prepared->isValid() ? m_prepared.get() : nullptr;
+}
+
 void CropJob::startEncoder()
 {
+    if (m_request.keyframes.size() > 1) {
+        // A crop that moves is written to a file: its expressions outgrow a command line.
+        const QString filter = pictureFilter(m_request);
+        QFile script(prepared() ? m_prepared->filePath(u"picture.filter"_s) : QString());
+        if (!script.open(QIODevice::WriteOnly) || script.write(filter.toUtf8()) < 0 || !script.flush()) {
+            fail(tr("Tessaly could not prepare the moving crop in its temporary folder: %1").arg(script.errorString()));
+            return;
+        }
+        m_request.filterScript = script.fileName();
+        writeDiagnostic(u"\""_s + filter + u'"');
+    }
     const QStringList arguments = buildCropArguments(m_request, m_temporaryPath);
     QStringList quoted;
     for (const QString &argument : arguments)
@@ -276,7 +293,7 @@ void CropJob::cropFinished(const FileProbe &output)
     }
     m_temporaryPath.clear();
     forgetRecord();
-    m_subtitles.reset();
+    m_prepared.reset();
     m_state = State::Idle;
     // Through a symlink the video is where the link points, and the user knows it by the link's name.
     Q_EMIT succeeded(output.withPath(*placed == m_destination ? m_request.destination : *placed));
@@ -307,7 +324,7 @@ void CropJob::discardTemporary()
 {
     if (!m_temporaryPath.isEmpty())
         QFile::remove(std::exchange(m_temporaryPath, QString()));
-    m_subtitles.reset();
+    m_prepared.reset();
     forgetRecord();
 }
 

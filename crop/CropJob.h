@@ -66,6 +66,8 @@ private:
     void headerRead();
     void hdrRead(const QByteArray &report);
     void subtitlesRead();
+    // The folder for what the encoder reads besides the input, made once; null when it cannot be.
+    QTemporaryDir *prepared();
     void startEncoder();
     void readProgress();
     void toolEnded(ToolRun::Outcome outcome, int exitCode);
@@ -84,7 +86,7 @@ private:
     EncoderOutput m_output;
     CropRequest m_request;
     QStringList m_trace; // of the copied picture's header
-    std::unique_ptr<QTemporaryDir> m_subtitles; // the text subtitles, timed to the trim
+    std::unique_ptr<QTemporaryDir> m_prepared; // the text subtitles, timed to the trim, and a moving crop's filter
     QString m_destination; // the file replaced in the end
     QString m_temporaryPath;
     QString m_recordsFolder;

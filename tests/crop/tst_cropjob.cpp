@@ -187,13 +187,13 @@ void TestCropJob::movingCrop_data()
     QTest::addColumn<std::optional<Trim>>("trim");
     const QList<CropKeyframe> three { { 0.4, QRect(0, 0, 160, 120) }, { 1.2, QRect(300, 200, 160, 120) },
                                       { 2, QRect(100, 20, 160, 120) } };
-    // As many as Follow the Motion proposes for minutes of busy picture: ffmpeg's parser nests no deeper.
+    // As many as a long video may have: more than ffmpeg's parser nests, longer than a command line holds.
     QList<CropKeyframe> many;
-    for (int n = 0; n < 300; ++n)
-        many << CropKeyframe { 0.2 + n * 0.008, QRect(n % 7 * 40, n % 5 * 40, 160, 120) };
+    for (int n = 0; n < 1500; ++n)
+        many << CropKeyframe { 0.2 + n * 0.0016, QRect(n % 7 * 40, n % 5 * 40, 160, 120) };
     QTest::newRow("whole") << three << std::optional<Trim>();
     QTest::newRow("trimmed from 0.8 s") << three << std::optional(Trim { 0.8, 2.8 });
-    QTest::newRow("300 keyframes") << many << std::optional<Trim>();
+    QTest::newRow("1500 keyframes") << many << std::optional<Trim>();
 }
 
 void TestCropJob::movingCrop()
