@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -112,7 +113,10 @@ QList<Vertex> axisPath(const QList<double> &times, const QList<std::pair<double,
     for (const auto &[start, end] : held) {
         const double keep = crop * margin;
         double a = end + keep - crop, b = start - keep;
-        if (a > b) // wider than the crop: its middle
+        // Wider than the crop: any place within it, so that the crop stays still while a busy picture churns.
+        if (a > b)
+            std::tie(a, b) = std::pair(start, end - crop);
+        if (a > b)
             a = b = (start + end - crop) / 2;
         low << std::clamp(a, 0.0, room);
         high << std::clamp(b, 0.0, room);
