@@ -361,6 +361,10 @@ Der Zuschnitt und seine Keyframes sind wie zuvor.</translation>
         <source>The video stream&apos;s header could not be read, so its picture cannot be cropped without re-encoding.</source>
         <translation>Der Kopf des Videostroms ließ sich nicht lesen, daher kann sein Bild nicht ohne Neukodierung zugeschnitten werden.</translation>
     </message>
+    <message>
+        <source>Tessaly could not prepare the moving crop in its temporary folder: %1</source>
+        <translation>Tessaly konnte den bewegten Zuschnitt nicht in seinem temporären Ordner vorbereiten: %1</translation>
+    </message>
 </context>
 <context>
     <name>CropRoad</name>
